@@ -126,3 +126,20 @@ public:
 };
 
 using TDataStuffList = std::vector<std::unique_ptr<TDataStuff>>;
+
+// Defined with the parameter naming tables.
+// Edition 1 log line of a parameter code: "  Ice concentration", or
+// "  Unrecognised data type: " and the code.
+QString ParameterDescription(int code);
+// Edition 2 section 4 log line of a parameter code; empty when there is none.
+QString Edition2Description(int code);
+// One forecast time unit: its log line ("  forecast: hour"), the factor the
+// period is multiplied by, and the suffix after the number ("h").
+struct TForecastUnit {
+  int Unit;
+  const char* LogLine;
+  int Multiplier;
+  const char* Suffix;
+};
+// nullptr for a unit without a text; unit 254 (second) exists in edition 1 only.
+const TForecastUnit* FindForecastUnit(int unit, int edition);
