@@ -270,19 +270,21 @@ constexpr auto kLevelTexts = std::to_array<TLevelText>({
 });
 
 constexpr auto kForecastUnits = std::to_array<TForecastUnit>({
-    {0, "  forecast: minute", 1, "min", false},
-    {1, "  forecast: hour", 1, "h", false},
-    {2, "  forecast: day", 1, "d", false},
-    {3, "  forecast: month", 1, "months", false},
-    {4, "  forecast: year", 1, "y", false},
-    {5, "  forecast: decade (10 years)", 10, "y", false},
-    {6, "  forecast: normal (30 years)", 30, "y", false},
-    {7, "  forecast: century (100 years)", 100, "y", false},
-    {10, "  forecast: 3 hours", 3, "h", false},
-    {11, "  forecast: 6 hours", 6, "h", false},
-    {12, "  forecast: 12 hours", 12, "h", false},
-    {254, "  forecast: second", 1, "s", true},
+    {0, "  forecast: minute", 1, "min"},
+    {1, "  forecast: hour", 1, "h"},
+    {2, "  forecast: day", 1, "d"},
+    {3, "  forecast: month", 1, "months"},
+    {4, "  forecast: year", 1, "y"},
+    {5, "  forecast: decade (10 years)", 10, "y"},
+    {6, "  forecast: normal (30 years)", 30, "y"},
+    {7, "  forecast: century (100 years)", 100, "y"},
+    {10, "  forecast: 3 hours", 3, "h"},
+    {11, "  forecast: 6 hours", 6, "h"},
+    {12, "  forecast: 12 hours", 12, "h"},
+    {254, "  forecast: second", 1, "s"},
 });
+// Seconds exist as a unit in edition 1 only.
+constexpr int kSecondsUnit = 254;
 
 // The shortest text that reads back as the same float: 9.5 gives "9.5", 0 gives "0".
 QString LongitudeText(float longitude)
@@ -294,7 +296,7 @@ QString LongitudeText(float longitude)
 
 }  // namespace
 
-QString ParameterDescription(std::int32_t code)
+QString ParameterDescription(int code)
 {
   if (const auto* row = FindByCode<TDescription>(kEdition1Descriptions, code))
     return Text(row->Line);
@@ -337,7 +339,7 @@ QString ComposeName(const QString& parameterText, const QString& levelText, cons
   return name + forecastText;
 }
 
-QString Edition2Description(std::int32_t code)
+QString Edition2Description(int code)
 {
   const auto* row = FindByCode<TEdition2Provisional>(kEdition2Provisional, code);
   return row ? Text(row->Line) : QString();
@@ -363,16 +365,16 @@ QString LevelTextFor(std::int32_t code, int levelType, int levelValue)
   return text.contains(QStringLiteral("%1")) ? text.arg(levelValue) : text;
 }
 
-std::optional<TForecastUnit> FindForecastUnit(int unit, int edition)
+const TForecastUnit* FindForecastUnit(int unit, int edition)
 {
   const auto* row = std::find_if(kForecastUnits.begin(), kForecastUnits.end(),
                                  [unit](const TForecastUnit& r) { return r.Unit == unit; });
-  if (row == kForecastUnits.end() || (row->Edition1Only && edition != 1))
-    return std::nullopt;
-  return *row;
+  if (row == kForecastUnits.end() || (row->Unit == kSecondsUnit && edition != 1))
+    return nullptr;
+  return row;
 }
 
 QString ForecastSuffix(std::int32_t multipliedPeriod, const TForecastUnit& unit)
 {
-  return QStringLiteral(" +%1 ").arg(multipliedPeriod) + Text(unit.Suffix);
+  return QStringLiteral(" +%1 ").arg(multipliedPeriod) + QString::fromLatin1(unit.Suffix);
 }

@@ -3,13 +3,9 @@
 // short display Name, the level text and the forecast suffix.
 #include <QString>
 
-#include <cstdint>
-#include <optional>
-#include <string_view>
+#include "grib/DataStuff.h"
 
-// Edition 1 log line for a parameter code, for example "  Ice concentration";
-// codes without one give "  Unrecognised data type: " and the code.
-QString ParameterDescription(std::int32_t code);
+#include <cstdint>
 
 // Edition 1 display name without the forecast suffix. levelText goes in
 // front of the parameters named by level; centre, process and the file name
@@ -26,25 +22,16 @@ QString Edition2ParameterText(int discipline, int category, int number, float sa
 // forecast suffix.
 QString ComposeName(const QString& parameterText, const QString& levelText, const QString& forecastText);
 
-// Edition 2 product-section log line and the name set there before the full
-// name is built; both empty for codes without one.
-QString Edition2Description(std::int32_t code);
+// Edition 2 product-section name set before the full name is built; empty
+// for codes without one.
 QString Edition2ProvisionalName(std::int32_t code, const QString& levelText);
 
 // Empty for the sea-ice products; otherwise the level by its type, empty
 // for types without a text.
 QString LevelTextFor(std::int32_t code, int levelType, int levelValue);
 
-// Time units of the forecast period (product section octet 18).
-struct TForecastUnit {
-  int Unit;
-  std::string_view LogLine;  // decode-log line naming the unit
-  int Multiplier;            // the period is counted in this many units
-  std::string_view Suffix;   // written after the period in the Name
-  bool Edition1Only;
-};
-
-std::optional<TForecastUnit> FindForecastUnit(int unit, int edition);
+// The forecast time units (TForecastUnit, FindForecastUnit) and the log
+// descriptions are declared with the field, which the decoders log with.
 
 // " +12 h" style suffix: " +%d " with the multiplied period, then the unit suffix.
 QString ForecastSuffix(std::int32_t multipliedPeriod, const TForecastUnit& unit);

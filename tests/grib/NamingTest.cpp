@@ -149,11 +149,11 @@ TEST(Naming, GivesForecastUnitsMultipliersAndSuffixes)
       {8, 1, false, "", 0, 0, ""},
   };
   for (const TCase& c : cases) {
-    const auto unit = FindForecastUnit(c.Unit, c.Edition);
-    ASSERT_EQ(unit.has_value(), c.Known) << c.Unit;
+    const TForecastUnit* unit = FindForecastUnit(c.Unit, c.Edition);
+    ASSERT_EQ(unit != nullptr, c.Known) << c.Unit;
     if (!unit)
       continue;
-    EXPECT_EQ(unit->LogLine, c.Line);
+    EXPECT_STREQ(unit->LogLine, c.Line);
     EXPECT_EQ(unit->Multiplier, c.Multiplier) << c.Unit;
     EXPECT_EQ(S(ForecastSuffix(c.Period, *unit)), c.Suffix) << c.Unit;
   }
