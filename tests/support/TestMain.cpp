@@ -2,6 +2,9 @@
 // platform (fonts for the canvas need one) and settings kept in a temporary
 // folder, never the user's own.
 #include <QGuiApplication>
+#ifdef NORVANT_WIDGET_TESTS
+#include <QApplication>
+#endif
 #include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -12,7 +15,11 @@ int main(int argc, char** argv)
   QTemporaryDir settingsDir;
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
   QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
+#ifdef NORVANT_WIDGET_TESTS
+  QApplication app(argc, argv);
+#else
   QGuiApplication app(argc, argv);
+#endif
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

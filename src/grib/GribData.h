@@ -1,0 +1,111 @@
+#pragma once
+// TGribData: reads one GRIB message (edition 1 or 2) from memory into a list
+// of decoded fields, keeps a line-by-line decode log and the projection the
+// grid section describes.
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+
+#include "grib/DataStuff.h"
+#include "mapping/Mapping.h"
+
+// Grid description as read, per grid type. Latitudes and longitudes are in
+// millidegrees, lengths in metres, unless a comment says otherwise.
+struct TGridParameters {
+  std::int32_t La1 = 0, Lo1 = 0, La2 = 0, Lo2 = 0;
+  std::int32_t Di = 0, Dj = 0;          // lat-lon increments
+  std::int32_t LoV = 0;                 // orientation longitude
+  std::int32_t Dx = 0, Dy = 0;          // grid lengths
+  std::int32_t Latin1 = 0, Latin2 = 0;  // Lambert standard parallels
+  std::int32_t SouthPoleLat = 0, SouthPoleLon = 0;
+  std::uint8_t ResolutionFlags = 0;
+  std::uint8_t ProjectionCentre = 0;
+  std::uint8_t ScanningMode = 0;
+  bool Southern = false;
+  float MajorAxisKm = 0, MinorAxisKm = 0;  // extended polar-stereographic section
+  float TrueScaleLatitude = 60;            // degrees
+  float RotationAngle = 0;                 // rotated lat-lon, degrees
+  std::int32_t Xp = 0, Yp = 0;             // space view, sub-satellite point
+};
+
+class TGribData;
+
+// Builds the palette, class names, MissingIndex and Continuous flag of a
+// field before its data are unpacked. Defined with the colour tables.
+void BuildColourTable(TGribData& data, TDataStuff& field);
+
+class TGribData {
+public:
+  // Geometry accessors return this when the grid type has no such value.
+  static constexpr float kNoGeometry = -10000.0f;
+
+  using TColourTableEvent = std::function<void(TGribData& data, TExtBitmap& bitmap, bool& continuous,
+                                               const QDateTime& referenceTime, int parameterOctet)>;
+
+  explicit TGribData(bool keepRaw = false);
+  ~TGribData();
+  TGribData(const TGribData&) = delete;
+  TGribData& operator=(const TGribData&) = delete;
+
+  // Decodes the GRIB message at the start of the bytes. With exactLength
+  // (edition 2) the bytes must hold exactly one message. Never throws: on
+  // failure the Log says why and the result is false. True when the last
+  // field decoded has a picture. Current is then the last field.
+  bool LoadFromStream(std::span<const std::uint8_t> stream, bool exactLength = false);
+  // Bytes from the start of the stream to the end of the message last
+  // loaded (its total length); 0 when no message was framed.
+  std::size_t MessageLength() const { return messageLength_; }
+
+  TExtBitmap& Bitmap() { return Current->Bitmap; }
+  const TExtBitmap& Bitmap() const { return Current->Bitmap; }
+  float MaxValue() const { return Current->MaxValue; }
+  float MinValue() const { return Current->MinValue; }
+  void GetIndexValues(float (&values)[256]) const;
+  int ParameterCode() const { return Current->ParameterCode(); }
+  // Empty for the sea-ice products (codes 91, 220, 221).
+  QString LevelText() const;
+
+  // Degrees; kNoGeometry when the grid type lacks the value.
+  float FirstLatitude() const;   // grid types 0 and 5
+  float FirstLongitude() const;  // grid types 0 and 5
+  float LastLatitude() const;    // grid type 0
+  float LastLongitude() const;   // grid type 0
+  float OrientationLongitude() const;  // grid type 5
+
+  std::int32_t Discipline = 0;
+  TDataStuff* Current = nullptr;
+  TDataStuffList Fields;
+  QStringList Log;
+  std::uint8_t GridType = 0;
+  bool LowerPriority = true;
+  bool ExtendedGrid = false;
+  TGridParameters Grid;
+  std::int32_t Edition = 0;
+  std::int32_t Height = 0;
+  std::int32_t Width = 0;
+  float SatelliteLongitude = 0;
+  std::unique_ptr<TMapping> Mapping;
+  // The last bit map read from an edition 2 message (indicator 254 reuses it).
+  TAvailableArray PreviousBitmap;
+  bool HasPreviousBitmap = false;
+  std::int32_t ColourMinCelsius = -1;
+  std::int32_t ColourMaxCelsius = 34;
+  bool KeepRawForMore = false;
+  TColourTableEvent OnColourTable;
+  QDateTime ReferenceTime;  // UTC
+  QString FileName;
+  std::int32_t MaxFields = 0;  // 0: no limit on edition 2 products
+  QString LevelFilter;
+  // Scanning direction of the grid: points east to west, rows south to north.
+  bool HorizontalFlip = false;
+  bool VerticalFlip = false;
+
+private:
+  std::size_t messageLength_ = 0;
+};
