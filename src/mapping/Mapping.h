@@ -2,6 +2,7 @@
 // TMapping: ties a picture of a given pixel size to geographic coordinates.
 // Angles are degrees (float), longitude first; pixel y grows downward.
 #include <cstdint>
+#include <memory>
 #include <string_view>
 
 enum TProjectionKind : std::uint8_t {
@@ -40,6 +41,9 @@ public:
   virtual int GetDrawWidth() const;
   virtual void CopySettings(const TMapping& source);
   void Assign(const TMapping& source) { CopySettings(source); }
+  // An independent copy of the same dynamic type (a plain Assign into a
+  // TMapping drops what the subclasses add).
+  virtual std::unique_ptr<TMapping> Clone() const;
   virtual bool CanDraw() const;
   // The kind the graticule is traced as (the geostationary view draws its
   // grid as an orthographic one).
@@ -64,6 +68,10 @@ public:
   void SetZoomRegion(int value) { zoomRegion_ = static_cast<std::uint8_t>(value); }
   void SetRotation(float value) { rotation_ = value; }
   void SetPixelScale(float value) { pixelScale_ = value; }
+  // Fractional offsets, so that a grid point that falls between pixel
+  // centres can still be placed on its pixel exactly.
+  void SetXOffsetF(float value) { xOffset_ = value; }
+  void SetYOffsetF(float value) { yOffset_ = value; }
 
   int Kind() const { return kind_; }
   int Height() const { return height_; }
@@ -80,12 +88,41 @@ public:
   bool Southern() const { return southern_; }
   int XOffset() const;
   int YOffset() const;
+  float XOffsetF() const { return xOffset_; }
+  float YOffsetF() const { return yOffset_; }
   int ZoomRegion() const { return zoomRegion_; }
   float Rotation() const { return rotation_; }
   float PixelScale() const { return pixelScale_; }
 
 protected:
   void Recompute();
+
+  // The forward transform as an unrounded pixel position before the
+  // offsets are applied; false when the point cannot be shown.
+  virtual bool ProjectPoint(double lon, double lat, double& x, double& y) const;
+  // The inverse of ProjectPoint, from a pixel position with the offsets
+  // already removed.
+  virtual bool UnprojectPoint(double x, double y, double& lon, double& lat) const;
+
+  // Longitude difference from CentreLon brought into [-180, 180].
+  double LonDelta(double lon) const;
+
+  // Per-family transforms, one file each.
+  bool ForwardPolarStereographic(double lon, double lat, double& x, double& y) const;
+  bool InversePolarStereographic(double x, double y, double& lon, double& lat) const;
+  void RecomputePolarStereographic();
+  bool ForwardCylindrical(double lon, double lat, double& x, double& y) const;
+  bool InverseCylindrical(double x, double y, double& lon, double& lat) const;
+  void RecomputeMercatorZoomed();
+  // Azimuthal kinds work in plane units of Width around the picture centre.
+  bool ForwardAzimuthal(double lon, double lat, double& u, double& v) const;
+  bool InverseAzimuthal(double u, double v, double& lon, double& lat) const;
+  void RecomputeAzimuthal();
+  bool ForwardConic(double lon, double lat, double& u, double& v) const;
+  bool InverseConic(double u, double v, double& lon, double& lat) const;
+  void RecomputeConic();
+  bool ForwardVanDerGrinten(double lon, double lat, double& u, double& v) const;
+  bool InverseVanDerGrinten(double u, double v, double& lon, double& lat) const;
 
   // Field names follow the design's TMapping data model.
   float eccentricity_ = 0, halfEccentricity_ = 0;

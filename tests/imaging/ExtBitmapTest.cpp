@@ -21,3 +21,37 @@ TEST(ExtBitmap, ResizeClearsAndRowsDoNotOverlap)
   bitmap.SetSize(3, 2);
   EXPECT_EQ(bitmap.Pixels()[17], 0);
 }
+
+TEST(ExtBitmap, AssignCopiesPixelsAndPaletteButKeepsTheCanvasState)
+{
+  TExtBitmap source(2, 2);
+  source.SetPaletteSize(3);
+  source.Palette()[2] = {1, 2, 3};
+  source.ScanLine(1)[1] = 2;
+  source.CanvasState().penStyle = TPenStyle::psDot;
+  TExtBitmap copy;
+  copy.Assign(source);
+  EXPECT_EQ(copy, source);
+  EXPECT_EQ(copy.CanvasState().penStyle, TPenStyle::psSolid);
+  copy.Palette()[2] = {9, 9, 9};
+  EXPECT_FALSE(copy == source);
+  copy.Palette()[2] = {1, 2, 3};
+  copy.Palette()[200] = {9, 9, 9};  // beyond the entries in use
+  EXPECT_EQ(copy, source);
+}
+
+TEST(ExtBitmap, GreyPaletteIsTheIdentityRampOverAllEntries)
+{
+  TExtBitmap bitmap(1, 1);
+  bitmap.SetPaletteSize(13);
+  bitmap.SetGreyPalette();
+  EXPECT_EQ(bitmap.PaletteSize(), 256);
+  for (int i = 0; i < 256; ++i)
+    EXPECT_EQ(bitmap.Palette()[i], (TRgb{std::uint8_t(i), std::uint8_t(i), std::uint8_t(i)}));
+}
+
+TEST(ExtBitmap, ColourNumbersHoldBlueInTheHighByte)
+{
+  EXPECT_EQ(RgbFromColour(0x00C0C0C0u), (TRgb{192, 192, 192}));
+  EXPECT_EQ(RgbFromColour(0x00112233u), (TRgb{0x33, 0x22, 0x11}));
+}

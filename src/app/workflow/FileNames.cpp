@@ -1,0 +1,165 @@
+#include "app/workflow/FileNames.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+char UpperAscii(char c)
+{
+  return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+}
+
+std::string Upper(std::string_view s)
+{
+  std::string result(s);
+  std::transform(result.begin(), result.end(), result.begin(), UpperAscii);
+  return result;
+}
+
+bool Contains(const std::string& upper, std::string_view marker)
+{
+  return upper.find(marker) != std::string::npos;
+}
+
+bool StartsWith(const std::string& upper, std::string_view marker)
+{
+  return upper.starts_with(marker);
+}
+
+std::string FileNameText(const fs::path& file) { return file.filename().string(); }
+
+}  // namespace
+
+std::string UpperFileName(const fs::path& file) { return Upper(FileNameText(file)); }
+
+bool IsQualityFile(const fs::path& file) { return Contains(UpperFileName(file), "_Q-2"); }
+
+bool IsSstFile(const fs::path& file)
+{
+  const std::string name = UpperFileName(file);
+  return Contains(name, "-MULT-MAPSST_FIELD-") || Contains(name, "SST_FIELD-") ||
+         StartsWith(name, "SST12HL");
+}
+
+bool IsMultiMessageFile(const fs::path& file)
+{
+  const std::string name = UpperFileName(file);
+  return StartsWith(name, "S-OSI_-DMI_-MULT-GL_") || Contains(name, "H_POLSTERE-100_MULTI_");
+}
+
+bool IsGzipFile(const fs::path& file) { return Upper(file.extension().string()) == ".GZ"; }
+
+std::string ReplaceFirstNoCase(std::string_view s, std::string_view from, std::string_view to)
+{
+  std::string result(s);
+  if (from.empty()) {
+    return result;
+  }
+  const std::size_t at = Upper(s).find(Upper(from));
+  if (at != std::string::npos) {
+    result.replace(at, from.size(), to);
+  }
+  return result;
+}
+
+TSeaIceNames SeaIceSiblingNames(std::string_view name)
+{
+  TSeaIceNames names;
+  std::string running = ReplaceFirstNoCase(name, "_EDGE_", "_CONC_");
+  running = ReplaceFirstNoCase(running, "_TYPE_", "_CONC_");
+  names.concentration = running;
+  running = ReplaceFirstNoCase(running, "_CONC_NH_POLSTERE-100_MULTI_", "_CONC_NH_");
+  running = ReplaceFirstNoCase(running, "_CONC_SH_POLSTERE-100_MULTI_", "_CONC_SH_");
+  running = ReplaceFirstNoCase(running, "_CONC_", "_EDGE_");
+  names.edge = running;
+  names.type = ReplaceFirstNoCase(running, "_EDGE_", "_TYPE_");
+  return names;
+}
+
+std::string MultiProductConcentrationName(std::string_view name)
+{
+  std::string result = ReplaceFirstNoCase(name, "_CONC_NH_", "_CONC_NH_POLSTERE-100_MULTI_");
+  return ReplaceFirstNoCase(result, "_CONC_SH_", "_CONC_SH_POLSTERE-100_MULTI_");
+}
+
+std::string OlderStyleName(std::string_view name)
+{
+  std::string result = ReplaceFirstNoCase(name, "S-OSI_-NOR_-MULT-", "");
+  result = ReplaceFirstNoCase(result, "__-", "_");
+  return ReplaceFirstNoCase(result, "1200Z.grb", ".grb");
+}
+
+std::optional<fs::path> FindExistingFile(const fs::path& file)
+{
+  std::error_code error;
+  if (file.empty()) {
+    return std::nullopt;
+  }
+  if (fs::is_regular_file(file, error)) {
+    return file;
+  }
+  // Names are matched ignoring case on every platform: the data-collection
+  // program and the name rules do not agree on letter case.
+  const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+  const std::string wanted = UpperFileName(file);
+  fs::directory_iterator entries(folder, error);
+  if (error) {
+    return std::nullopt;
+  }
+  for (const fs::directory_entry& entry : entries) {
+    if (UpperFileName(entry.path()) == wanted && entry.is_regular_file(error)) {
+      return file.has_parent_path() ? folder / entry.path().filename() : entry.path().filename();
+    }
+  }
+  return std::nullopt;
+}
+
+fs::path ResolveDataFileName(const fs::path& file)
+{
+  if (auto existing = FindExistingFile(file)) {
+    return *existing;
+  }
+  const fs::path older = file.parent_path() / OlderStyleName(FileNameText(file));
+  if (auto existing = FindExistingFile(older)) {
+    return *existing;
+  }
+  return file;
+}
+
+namespace {
+
+std::string DateText(std::chrono::year_month_day date, const char* format)
+{
+  char text[32];
+  std::snprintf(text, sizeof text, format, static_cast<int>(date.year()),
+                static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
+  return text;
+}
+
+bool ReplaceFirst(std::string& s, const std::string& from, const std::string& to)
+{
+  const std::size_t at = s.find(from);
+  if (at == std::string::npos) {
+    return false;
+  }
+  s.replace(at, from.size(), to);
+  return true;
+}
+
+}  // namespace
+
+fs::path RewriteDateInName(const fs::path& file, std::chrono::year_month_day from,
+                           std::chrono::year_month_day to)
+{
+  std::string name = file.generic_string();
+  ReplaceFirst(name, DateText(from, "%04d%02u%02u"), DateText(to, "%04d%02u%02u"));
+  if (!ReplaceFirst(name, DateText(from, "/%04d/%02u/%02u/"), DateText(to, "/%04d/%02u/%02u/"))) {
+    ReplaceFirst(name, DateText(from, "/%04d/%02u/"), DateText(to, "/%04d/%02u/"));
+  }
+  return fs::path(name).make_preferred();
+}

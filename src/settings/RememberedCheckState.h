@@ -1,0 +1,26 @@
+#pragma once
+// The stored part of a check box that remembers whether it was ticked: one
+// Boolean setting under the box's NamedAs, or its own object name when
+// NamedAs is empty.
+#include "settings/RegistryVariable.h"
+
+#include <memory>
+
+class TRememberedCheckState {
+public:
+  // The value name a box is remembered under.
+  static QString SettingName(const QString& namedAs, const QString& ownName);
+
+  // Reads the remembered state, the designed state being the default, and
+  // returns it. Only the first call reads; later ones return the same value.
+  // An empty name reads nothing and stores nothing.
+  bool Load(const QString& name, bool designedState);
+  bool IsLoaded() const { return setting_ != nullptr; }
+  QString ValueName() const;
+
+  // Stores the box's state at its end; does nothing when never loaded.
+  void Store(bool checked);
+
+private:
+  std::unique_ptr<TRegistryBoolean> setting_;
+};

@@ -1,0 +1,194 @@
+// Rules on data-file names: markers, sibling names of both namings and
+// hemispheres, the older-style fallback and date rewrites for earlier days.
+#include "app/workflow/FileNames.h"
+
+#include <fstream>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+using namespace std::chrono;
+
+namespace {
+
+struct MarkerCase {
+  const char* name;
+  bool quality, sst, multi, gzip;
+};
+
+const MarkerCase kMarkerCases[] = {
+  {"S-OSI_-NOR_-MULT-NH_CONC__-200901011200Z.grb", false, false, false, false},
+  {"S-OSI_-NOR_-MULT-NH_CONC__-200901011200Z.grb.gz", false, false, false, true},
+  {"S-OSI_-NOR_-MULT-NH_CONC_Q-200901011200Z.grb", true, false, false, false},
+  {"s-osi_-nor_-mult-nh_conc_q-200901011200z.grb", true, false, false, false},
+  {"S-OSI_-FRA_-MULT-MAPSST_FIELD-200901011200Z.grb.gz", false, true, false, true},
+  {"sst_field-20090101.grb", false, true, false, false},
+  {"sst12hl_20090101.grb", false, true, false, false},
+  {"x_sst12hl_20090101.grb", false, false, false, false},  // a prefix test, not a substring one
+  {"S-OSI_-DMI_-MULT-GL_SST_FIELD-20090101.grb", false, true, true, false},
+  {"ice_conc_nh_polstere-100_multi_201101011200.grb", false, false, true, false},
+  {"ice_conc_sh_polstere-100_multi_201101011200.grb.GZ", false, false, true, true},
+  {"multi_conc_20090101.grb", false, false, false, false},
+};
+
+TEST(FileNameMarkers, ClassifyEveryKindOfName)
+{
+  for (const MarkerCase& c : kMarkerCases) {
+    SCOPED_TRACE(c.name);
+    const fs::path file = fs::path("/data/SAF/2009/01/01") / c.name;
+    EXPECT_EQ(IsQualityFile(file), c.quality);
+    EXPECT_EQ(IsSstFile(file), c.sst);
+    EXPECT_EQ(IsMultiMessageFile(file), c.multi);
+    EXPECT_EQ(IsGzipFile(file), c.gzip);
+  }
+}
+
+TEST(FileNameMarkers, FolderNamesDoNotCount)
+{
+  EXPECT_FALSE(IsQualityFile("/data/x_Q-2/NH_CONC_20090101.grb"));
+  EXPECT_FALSE(IsSstFile("/data/SST_FIELD-/NH_CONC_20090101.grb"));
+}
+
+struct SiblingCase {
+  const char* opened;
+  const char* concentration;
+  const char* edge;
+  const char* type;
+};
+
+const SiblingCase kSiblingCases[] = {
+  // Current naming, both hemispheres, opened through each product.
+  {"S-OSI_-NOR_-MULT-NH_CONC__-200901011200Z.grb", "S-OSI_-NOR_-MULT-NH_CONC__-200901011200Z.grb",
+   "S-OSI_-NOR_-MULT-NH_EDGE__-200901011200Z.grb", "S-OSI_-NOR_-MULT-NH_TYPE__-200901011200Z.grb"},
+  {"S-OSI_-NOR_-MULT-SH_EDGE__-200901011200Z.grb.gz",
+   "S-OSI_-NOR_-MULT-SH_CONC__-200901011200Z.grb.gz",
+   "S-OSI_-NOR_-MULT-SH_EDGE__-200901011200Z.grb.gz",
+   "S-OSI_-NOR_-MULT-SH_TYPE__-200901011200Z.grb.gz"},
+  {"S-OSI_-NOR_-MULT-NH_TYPE__-200901011200Z.grb", "S-OSI_-NOR_-MULT-NH_CONC__-200901011200Z.grb",
+   "S-OSI_-NOR_-MULT-NH_EDGE__-200901011200Z.grb", "S-OSI_-NOR_-MULT-NH_TYPE__-200901011200Z.grb"},
+  // Older naming.
+  {"NH_CONC_20090101.grb", "NH_CONC_20090101.grb", "NH_EDGE_20090101.grb", "NH_TYPE_20090101.grb"},
+  {"ice_type_sh_201101011200.grb", "ice_CONC_sh_201101011200.grb", "ice_EDGE_sh_201101011200.grb",
+   "ice_TYPE_sh_201101011200.grb"},
+  // Multi-product concentration file: the siblings use the plain naming.
+  {"ice_conc_nh_polstere-100_multi_201101011200.grb",
+   "ice_conc_nh_polstere-100_multi_201101011200.grb", "ice_EDGE_NH_201101011200.grb",
+   "ice_TYPE_NH_201101011200.grb"},
+  {"ice_conc_sh_polstere-100_multi_201101011200.grb",
+   "ice_conc_sh_polstere-100_multi_201101011200.grb", "ice_EDGE_SH_201101011200.grb",
+   "ice_TYPE_SH_201101011200.grb"},
+};
+
+TEST(SeaIceSiblings, DeriveAllThreeNamesFromAnyOne)
+{
+  for (const SiblingCase& c : kSiblingCases) {
+    SCOPED_TRACE(c.opened);
+    const TSeaIceNames names = SeaIceSiblingNames(c.opened);
+    EXPECT_EQ(names.concentration, c.concentration);
+    EXPECT_EQ(names.edge, c.edge);
+    EXPECT_EQ(names.type, c.type);
+  }
+}
+
+TEST(SeaIceSiblings, ConcentrationRetryUsesMultiProductNaming)
+{
+  EXPECT_EQ(MultiProductConcentrationName("ice_conc_nh_201101011200.grb"),
+            "ice_CONC_NH_POLSTERE-100_MULTI_201101011200.grb");
+  EXPECT_EQ(MultiProductConcentrationName("ice_conc_sh_201101011200.grb"),
+            "ice_CONC_SH_POLSTERE-100_MULTI_201101011200.grb");
+  EXPECT_EQ(MultiProductConcentrationName("S-OSI_-NOR_-MULT-NH_CONC__-200901011200Z.grb"),
+            "S-OSI_-NOR_-MULT-NH_CONC__-200901011200Z.grb");
+}
+
+TEST(ReplaceFirstNoCase, ReplacesOnlyTheFirstOccurrenceIgnoringCase)
+{
+  EXPECT_EQ(ReplaceFirstNoCase("a_edge_b_EDGE_", "_EDGE_", "_CONC_"), "a_CONC_b_EDGE_");
+  EXPECT_EQ(ReplaceFirstNoCase("abc", "x", "y"), "abc");
+  EXPECT_EQ(ReplaceFirstNoCase("abc", "", "y"), "abc");
+  EXPECT_EQ(ReplaceFirstNoCase("", "a", "y"), "");
+}
+
+TEST(OlderStyleName, DropsPrefixSeparatorAndHour)
+{
+  EXPECT_EQ(OlderStyleName("S-OSI_-NOR_-MULT-NH_CONC__-200901011200Z.grb"), "NH_CONC_20090101.grb");
+  EXPECT_EQ(OlderStyleName("S-OSI_-NOR_-MULT-SH_EDGE__-200901011200Z.grb.gz"),
+            "SH_EDGE_20090101.grb.gz");
+  EXPECT_EQ(OlderStyleName("NH_CONC_20090101.grb"), "NH_CONC_20090101.grb");
+}
+
+class TempTree : public ::testing::Test {
+protected:
+  void Touch(const fs::path& relative)
+  {
+    const fs::path file = Root() / relative;
+    fs::create_directories(file.parent_path());
+    std::ofstream(file) << "x";
+  }
+  fs::path Root() const { return fs::path(dir_.path().toStdString()); }
+
+private:
+  QTemporaryDir dir_;
+};
+
+TEST_F(TempTree, ResolveKeepsExistingCurrentStyleName)
+{
+  Touch("S-OSI_-NOR_-MULT-NH_CONC__-200901011200Z.grb");
+  Touch("NH_CONC_20090101.grb");
+  const fs::path wanted = Root() / "S-OSI_-NOR_-MULT-NH_CONC__-200901011200Z.grb";
+  EXPECT_EQ(ResolveDataFileName(wanted), wanted);
+}
+
+TEST_F(TempTree, ResolveFallsBackToOlderStyleName)
+{
+  Touch("NH_CONC_20090101.grb");
+  EXPECT_EQ(ResolveDataFileName(Root() / "S-OSI_-NOR_-MULT-NH_CONC__-200901011200Z.grb"),
+            Root() / "NH_CONC_20090101.grb");
+}
+
+TEST_F(TempTree, ResolveLeavesMissingNameUnchanged)
+{
+  const fs::path wanted = Root() / "S-OSI_-NOR_-MULT-NH_EDGE__-200901011200Z.grb";
+  EXPECT_EQ(ResolveDataFileName(wanted), wanted);
+  EXPECT_FALSE(FindExistingFile(wanted));
+  EXPECT_FALSE(FindExistingFile(Root() / "no-such-folder" / "x.grb"));
+  EXPECT_FALSE(FindExistingFile(fs::path()));
+}
+
+TEST_F(TempTree, FindsFileWhoseNameDiffersOnlyInCase)
+{
+  Touch("ice_edge_nh_201101011200.grb");
+  const auto found = FindExistingFile(Root() / "ice_EDGE_NH_201101011200.grb");
+  ASSERT_TRUE(found);
+  EXPECT_EQ(*found, Root() / "ice_edge_nh_201101011200.grb");
+}
+
+TEST_F(TempTree, AFolderIsNotAFile)
+{
+  fs::create_directories(Root() / "NH_CONC_20090101.grb");
+  EXPECT_FALSE(FindExistingFile(Root() / "NH_CONC_20090101.grb"));
+}
+
+struct RewriteCase {
+  const char* source;
+  year_month_day from, to;
+  const char* expected;
+};
+
+const RewriteCase kRewriteCases[] = {
+  {"/i/SAF/2016/03/01/S-OSI_-NOR_-MULT-NH_CONC__-201603011200Z.grb", 2016y / 3 / 1, 2016y / 2 / 16,
+   "/i/SAF/2016/02/16/S-OSI_-NOR_-MULT-NH_CONC__-201602161200Z.grb"},
+  {"/i/SAF/2016/01/S-OSI_-NOR_-MULT-NH_CONC__-201601101200Z.grb", 2016y / 1 / 10, 2015y / 12 / 31,
+   "/i/SAF/2015/12/S-OSI_-NOR_-MULT-NH_CONC__-201512311200Z.grb"},
+  {"/i/SAF/S-OSI_-NOR_-MULT-NH_CONC__-201601101200Z.grb", 2016y / 1 / 10, 2016y / 1 / 4,
+   "/i/SAF/S-OSI_-NOR_-MULT-NH_CONC__-201601041200Z.grb"},
+};
+
+TEST(RewriteDateInName, DayMonthAndFlatFoldersFollowTheDate)
+{
+  for (const RewriteCase& c : kRewriteCases) {
+    SCOPED_TRACE(c.source);
+    EXPECT_EQ(RewriteDateInName(c.source, c.from, c.to).generic_string(), c.expected);
+  }
+}
+
+}  // namespace

@@ -1,0 +1,223 @@
+#include "imaging/Canvas.h"
+
+#include <gtest/gtest.h>
+#include <climits>
+#include <cstdlib>
+#include <set>
+#include <vector>
+
+namespace {
+
+constexpr std::uint8_t kBackground = 0, kInk = 7;
+
+// A picture framed by a guard band: drawing into the inner part must never
+// touch the band, which catches writes outside the picture that ASan cannot
+// see because they stay inside the buffer.
+struct TGuarded {
+  static constexpr int kGuard = 8;
+  TExtBitmap outer;
+  TExtBitmap inner;
+  explicit TGuarded(int w, int h) : outer(w + 2 * kGuard, h + 2 * kGuard), inner(w, h) {}
+};
+
+std::vector<TPoint> Pixels(const TExtBitmap& b, std::uint8_t value)
+{
+  std::vector<TPoint> out;
+  for (int y = 0; y < b.Height(); ++y)
+    for (int x = 0; x < b.Width(); ++x)
+      if (b.ScanLine(y)[x] == value)
+        out.push_back({x, y});
+  return out;
+}
+
+TExtBitmap Big(int w, int h)
+{
+  TExtBitmap b(w, h);
+  b.SetGreyPalette();
+  return b;
+}
+
+}  // namespace
+
+// A line cut by the picture's edge must keep exactly the pixels it has when
+// drawn on a picture large enough to hold it whole.
+TEST(Canvas, ClippedLineKeepsThePixelsOfTheWholeLine)
+{
+  struct TCase {
+    TPoint a, b;
+  };
+  const TCase cases[] = {
+      {{-30, -7}, {50, 41}}, {{45, -20}, {-12, 33}}, {{5, -40}, {9, 60}},  {{-50, 3}, {70, 4}},
+      {{39, 39}, {-1, -1}},  {{-13, 17}, {17, -13}}, {{0, 0}, {39, 29}},   {{20, 15}, {20, 15}},
+      {{-3, 60}, {44, -25}}, {{100, 5}, {-100, 6}},  {{-7, -7}, {-1, 50}}, {{10, 10}, {13, 11}},
+  };
+  constexpr int kW = 40, kH = 30, kOff = 200;
+  for (const auto& c : cases) {
+    TExtBitmap small = Big(kW, kH), large = Big(kW + 2 * kOff, kH + 2 * kOff);
+    TCanvas s(small), l(large);
+    s.SetPenIndex(kInk);
+    l.SetPenIndex(kInk);
+    s.MoveTo(c.a.x, c.a.y);
+    s.LineTo(c.b.x, c.b.y);
+    l.MoveTo(c.a.x + kOff, c.a.y + kOff);
+    l.LineTo(c.b.x + kOff, c.b.y + kOff);
+    std::set<std::pair<int, int>> expected, got;
+    for (const auto& p : Pixels(large, kInk))
+      if (p.x - kOff >= 0 && p.x - kOff < kW && p.y - kOff >= 0 && p.y - kOff < kH)
+        expected.insert({p.x - kOff, p.y - kOff});
+    for (const auto& p : Pixels(small, kInk))
+      got.insert({p.x, p.y});
+    EXPECT_EQ(got, expected) << c.a.x << "," << c.a.y << " -> " << c.b.x << "," << c.b.y;
+  }
+}
+
+TEST(Canvas, LinesFarOutsideOrWithHugeCoordinatesNeverWriteOutside)
+{
+  const TPoint far[][2] = {
+      {{INT_MIN, INT_MIN}, {INT_MAX, INT_MAX}}, {{INT_MAX, 0}, {INT_MIN, 5}},  {{-5, INT_MIN}, {12, INT_MAX}},
+      {{INT_MAX, INT_MAX}, {INT_MAX - 9, INT_MAX}}, {{-1000000, 10}, {-999000, 20}}, {{0, 400}, {50, 400}},
+      {{INT_MIN, 3}, {3, 3}},
+  };
+  for (const auto& line : far) {
+    TExtBitmap b = Big(24, 16);
+    TCanvas canvas(b);
+    canvas.SetPenIndex(kInk);
+    canvas.Polyline(line);
+    for (const auto& p : Pixels(b, kInk)) {
+      EXPECT_GE(p.x, 0);
+      EXPECT_LT(p.x, 24);
+    }
+  }
+  // The diagonal through the whole int range crosses the picture.
+  TExtBitmap b = Big(24, 16);
+  TCanvas canvas(b);
+  canvas.SetPenIndex(kInk);
+  canvas.MoveTo(INT_MIN + 1, INT_MIN + 1);
+  canvas.LineTo(INT_MAX, INT_MAX);
+  EXPECT_EQ(Pixels(b, kInk).size(), 16u);
+  EXPECT_EQ(b.ScanLine(5)[5], kInk);
+}
+
+TEST(Canvas, SegmentsOmitTheirLastPointSoJointsAreDrawnOnce)
+{
+  TExtBitmap b = Big(10, 10);
+  TCanvas canvas(b);
+  canvas.SetPenIndex(kInk);
+  const TPoint path[] = {{1, 1}, {5, 1}, {5, 6}};
+  canvas.Polyline(path);
+  EXPECT_EQ(Pixels(b, kInk).size(), 9u);
+  EXPECT_EQ(b.ScanLine(1)[5], kInk);
+  EXPECT_EQ(b.ScanLine(6)[5], kBackground);
+}
+
+TEST(Canvas, DottedPenDrawsThreeOnThreeOffAcrossSegments)
+{
+  TExtBitmap b = Big(40, 3);
+  TCanvas canvas(b);
+  canvas.SetPenIndex(kInk);
+  canvas.SetPenStyle(TPenStyle::psDot);
+  const TPoint path[] = {{0, 1}, {4, 1}, {20, 1}};
+  canvas.Polyline(path);
+  for (int x = 0; x < 20; ++x)
+    EXPECT_EQ(b.ScanLine(1)[x], x % 6 < 3 ? kInk : kBackground) << x;
+}
+
+TEST(Canvas, ColoursLandInTheNearestPaletteEntry)
+{
+  TExtBitmap b(8, 8);
+  b.SetPaletteSize(4);
+  b.Palette()[0] = {0, 0, 0};
+  b.Palette()[1] = {192, 192, 192};
+  b.Palette()[2] = {255, 255, 255};
+  b.Palette()[3] = {200, 0, 0};
+  b.Palette()[200] = {250, 250, 250};  // unused entries are never chosen
+  EXPECT_EQ(NearestPaletteIndex(b, {250, 250, 250}), 2);
+  EXPECT_EQ(NearestPaletteIndex(b, {190, 195, 188}), 1);
+  EXPECT_EQ(NearestPaletteIndex(b, {150, 10, 10}), 3);
+  TCanvas canvas(b);
+  canvas.SetPenColour(0xC0C0C0u);
+  canvas.SetPixel(2, 3);
+  canvas.SetBrushColour(0x0000FFu);  // red
+  canvas.FillRect({-5, -5, 2, 1});
+  EXPECT_EQ(b.ScanLine(3)[2], 1);
+  EXPECT_EQ(b.ScanLine(0)[1], 3);
+  EXPECT_EQ(b.ScanLine(1)[1], 0);
+}
+
+TEST(Canvas, DrawsColoursOnRgbPictures)
+{
+  TExtBitmap b(4, 4, TPixelFormat::pf24bit);
+  TCanvas canvas(b);
+  canvas.SetPenColour(TRgb{30, 20, 10});
+  canvas.MoveTo(0, 2);
+  canvas.LineTo(4, 2);
+  const std::uint8_t* row = b.ScanLine(2);
+  EXPECT_EQ(row[9], 30);
+  EXPECT_EQ(row[10], 20);
+  EXPECT_EQ(row[11], 10);
+}
+
+TEST(Canvas, PenCarriesOverToTheNextCanvasOfTheSameBitmap)
+{
+  TExtBitmap b = Big(4, 4);
+  TCanvas(b).SetPenIndex(kInk);
+  TCanvas(b).SetPixel(1, 1);
+  EXPECT_EQ(b.ScanLine(1)[1], kInk);
+}
+
+TEST(Canvas, TextHasOnlyTheNearestEntryAndNoBlendedIndices)
+{
+  TExtBitmap b(60, 20);
+  b.SetPaletteSize(3);
+  b.Palette()[0] = {0, 0, 0};
+  b.Palette()[1] = {250, 250, 250};
+  b.Palette()[2] = {90, 90, 90};
+  b.Fill(2);
+  TCanvas canvas(b);
+  canvas.SetBrushStyle(TBrushStyle::bsClear);
+  canvas.SetFontColour(0xFFFFFFu);
+  canvas.TextOut(3, 2, QString::fromUtf8("60°N"));
+  const auto ink = Pixels(b, 1);
+  EXPECT_GT(ink.size(), 20u);
+  EXPECT_EQ(Pixels(b, 0).size(), 0u);
+  EXPECT_EQ(ink.size() + Pixels(b, 2).size(), 60u * 20u);
+  const TTextExtent extent = canvas.TextExtent(QString::fromUtf8("60°N"));
+  for (const auto& p : ink) {
+    EXPECT_GE(p.x, 3 - 1);
+    EXPECT_LT(p.x, 3 + extent.width + 1);
+    EXPECT_GE(p.y, 2);
+    EXPECT_LT(p.y, 2 + extent.height);
+  }
+}
+
+TEST(Canvas, SmallFontsSizeSevenIsAboutNinePixelsHigh)
+{
+  TExtBitmap b = Big(4, 4);
+  TCanvas canvas(b);
+  EXPECT_EQ(TCanvas::FontPixelSize(7), 9);
+  const TTextExtent e = canvas.TextExtent("180");
+  EXPECT_GE(e.height, 9);
+  EXPECT_LE(e.height, 13);
+  EXPECT_GT(e.width, 10);
+  EXPECT_LT(e.width, 25);
+  canvas.Font().bold = true;
+  canvas.Font().size = 10;
+  EXPECT_GT(canvas.TextExtent("180").width, e.width);
+}
+
+TEST(Canvas, SolidBrushFillsTheTextCellAndTextOffThePictureIsCut)
+{
+  TExtBitmap b(30, 12);
+  b.SetPaletteSize(2);
+  b.Palette()[0] = {0, 0, 0};
+  b.Palette()[1] = {255, 255, 255};
+  b.Fill(1);
+  TCanvas canvas(b);
+  canvas.SetBrushColour(0u);
+  canvas.SetFontColour(0xFFFFFFu);
+  canvas.TextOut(-4, 6, "Data: 2024");
+  EXPECT_EQ(b.ScanLine(11)[0], 0);
+  EXPECT_EQ(b.ScanLine(0)[0], 1);
+  canvas.TextOut(1000, -1000, "x");
+  canvas.TextOut(INT_MIN / 2, INT_MAX / 2, "x");
+}

@@ -1,0 +1,209 @@
+#include "settings/FileSearch.h"
+#include "settings/UtcClock.h"
+#include "settings/Wildcard.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A throw-away "SAF" folder; paths are given with '/' and handed to the
+// search with native separators, as the program builds them.
+class SafFolder {
+public:
+  SafFolder() { EXPECT_TRUE(dir_.isValid()); }
+
+  void AddFile(const QString& relative)
+  {
+    const QString path = dir_.filePath(relative);
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  }
+  void AddFolder(const QString& relative) { ASSERT_TRUE(QDir().mkpath(dir_.filePath(relative))); }
+
+  QString Native(const QString& relative) const { return QDir::toNativeSeparators(dir_.filePath(relative)); }
+
+private:
+  QTemporaryDir dir_;
+};
+
+} // namespace
+
+TEST(Wildcard, MatchesLikeTheFileSystemButIgnoringCase)
+{
+  struct Case {
+    const char16_t* name;
+    const char16_t* mask;
+    bool matches;
+  };
+  const Case cases[] = {
+      {u"ice_conc_nh_polstere-100_multi_202301151200.grb", u"ice_conc_nh*.grb", true},
+      {u"ICE_CONC_NH_X.GRB", u"ice_conc_nh*.grb", true},
+      {u"x_CONC_y.grb", u"*_conc_*.GRB", true},
+      {u"x_conc_y.grb.gz", u"*_conc_*.grb", false},
+      {u"x_conc_y.grbx", u"*.grb", false},
+      {u"x_conc_y.grb.gz", u"*.grb*", true},
+      {u"abc", u"a?c", true},
+      {u"ac", u"a?c", false},
+      {u"abbc", u"a?c", false},
+      {u"", u"*", true},
+      {u"a", u"", false},
+      {u"aaa", u"*a*a*a*", true},
+      {u"aa", u"*a*a*a*", false},
+      {u"multi_conc_20230115.grb", u"multi_conc_2*.grb", true},
+      {u"multi_conc_19991231.grb", u"multi_conc_2*.grb", false},
+      {u"\u00C4rger.grb", u"\u00E4*.GRB", true},
+  };
+  for (const Case& c : cases) {
+    const QString name = QString::fromUtf16(c.name), mask = QString::fromUtf16(c.mask);
+    EXPECT_EQ(WildcardMatch(name, mask), c.matches) << name.toStdString() << " ~ " << mask.toStdString();
+  }
+}
+
+TEST(Wildcard, ManyStarsOnALongMismatchFinishQuickly)
+{
+  const QString name(5000, u'a');
+  EXPECT_FALSE(WildcardMatch(name, u"*a*a*a*a*a*a*a*a*b"));
+}
+
+TEST(FindLastMatch, GreatestNameWinsInCaseInsensitiveOrder)
+{
+  SafFolder saf;
+  saf.AddFile("b_conc_20230102.grb");
+  saf.AddFile("A_CONC_20230109.grb");
+  saf.AddFile("C_CONC_20230101.GRB");
+  saf.AddFile("d_conc_20230101.txt");
+  EXPECT_EQ(FindLastMatch(saf.Native("*_conc_*.grb")), saf.Native("C_CONC_20230101.GRB"));
+}
+
+TEST(FindLastMatch, MissingFolderOrNoMatchGivesEmpty)
+{
+  SafFolder saf;
+  saf.AddFile("a_conc_1.grb");
+  EXPECT_EQ(FindLastMatch(saf.Native("nowhere/*_conc_*.grb")), QString());
+  EXPECT_EQ(FindLastMatch(saf.Native("*_edge_*.grb")), QString());
+  EXPECT_EQ(FindLatestFile(saf.Native("nowhere/*_conc_*.grb"), QDate(2023, 1, 15)), QString());
+}
+
+TEST(FindLastMatch, FoldersMatchingTheMaskCountToo)
+{
+  SafFolder saf;
+  saf.AddFile("x_conc_1.grb");
+  saf.AddFolder("x_conc_2.grb");
+  EXPECT_EQ(FindLastMatch(saf.Native("*_conc_*.grb")), saf.Native("x_conc_2.grb"));
+}
+
+TEST(FindLatestFile, FlatFolderWinsOverNewerDayFolders)
+{
+  SafFolder saf;
+  saf.AddFile("x_conc_20200101.grb");
+  saf.AddFile("2023/01/15/x_conc_20230115.grb");
+  EXPECT_EQ(FindLatestFile(saf.Native("*_conc_*.grb"), QDate(2023, 1, 15)), saf.Native("x_conc_20200101.grb"));
+}
+
+TEST(FindLatestFile, NewestDayFolderOfTheLast29DaysWins)
+{
+  SafFolder saf;
+  saf.AddFile("2024/03/05/x_conc_20240305.grb");
+  saf.AddFile("2024/03/09/x_conc_20240309.grb");
+  saf.AddFile("2024/03/11/x_conc_20240311.grb"); // after the start date
+  EXPECT_EQ(FindLatestFile(saf.Native("*_conc_*.grb"), QDate(2024, 3, 10)),
+            saf.Native("2024/03/09/x_conc_20240309.grb"));
+}
+
+TEST(FindLatestFile, DayFolderSearchStopsAfter29Days)
+{
+  SafFolder saf;
+  saf.AddFile("2024/02/11/x_conc_20240211.grb"); // 28 days before 10 March 2024
+  EXPECT_EQ(FindLatestFile(saf.Native("*_conc_*.grb"), QDate(2024, 3, 10)),
+            saf.Native("2024/02/11/x_conc_20240211.grb"));
+
+  SafFolder older;
+  older.AddFile("2024/02/10/x_conc_20240210.grb"); // 29 days before
+  EXPECT_EQ(FindLatestFile(older.Native("*_conc_*.grb"), QDate(2024, 3, 10)), QString());
+}
+
+TEST(FindLatestFile, DayFoldersWinOverMonthFolders)
+{
+  SafFolder saf;
+  saf.AddFile("2024/03/x_conc_20240331.grb");
+  saf.AddFile("2024/03/08/x_conc_20240308.grb");
+  EXPECT_EQ(FindLatestFile(saf.Native("*_conc_*.grb"), QDate(2024, 3, 10)),
+            saf.Native("2024/03/08/x_conc_20240308.grb"));
+}
+
+TEST(FindLatestFile, MonthFoldersThisMonthThenThePreviousOne)
+{
+  struct Case {
+    QDate start;
+    QStringList files;
+    QString expected;
+  };
+  const Case cases[] = {
+      {QDate(2024, 3, 10), {"2024/03/x_conc_a.grb", "2024/02/x_conc_z.grb"}, "2024/03/x_conc_a.grb"},
+      {QDate(2024, 3, 10), {"2024/02/x_conc_z.grb"}, "2024/02/x_conc_z.grb"},
+      {QDate(2024, 3, 10), {"2024/01/x_conc_z.grb"}, ""},
+      {QDate(2024, 1, 1), {"2023/12/x_conc_20231215.grb"}, "2023/12/x_conc_20231215.grb"},
+      {QDate(2024, 3, 31), {"2024/02/x_conc_20240229.grb"}, "2024/02/x_conc_20240229.grb"},
+  };
+  for (const Case& c : cases) {
+    SafFolder saf;
+    for (const QString& file : c.files)
+      saf.AddFile(file);
+    const QString expected = c.expected.isEmpty() ? QString() : saf.Native(c.expected);
+    EXPECT_EQ(FindLatestFile(saf.Native("*_conc_*.grb"), c.start), expected) << c.start.toString().toStdString();
+  }
+}
+
+TEST(FindLatestFile, UsesTheInjectedClockForTheLast29Days)
+{
+  SafFolder saf;
+  saf.AddFile("2023/12/31/x_CONC_20231231.GRB");
+  saf.AddFile("2023/11/30/x_conc_20231130.grb");
+  const TScopedUtcClock clock(QDateTime(QDate(2024, 1, 1), QTime(0, 30), Qt::UTC));
+  EXPECT_EQ(UtcNow().date(), QDate(2024, 1, 1));
+  EXPECT_EQ(FindLatestFile(saf.Native("*_conc_*.grb"), UtcNow().date()), saf.Native("2023/12/31/x_CONC_20231231.GRB"));
+}
+
+TEST(FindLatestFile, WithoutStartDateOnlyTheFlatFolderIsSearched)
+{
+  SafFolder saf;
+  saf.AddFile("2023/01/15/x_conc_20230115.grb");
+  EXPECT_EQ(FindLatestFile(saf.Native("*_conc_*.grb"), QDate()), QString());
+}
+
+TEST(UtcClock, ScopedOverrideIsUndoneAtScopeEnd)
+{
+  const QDateTime fixed(QDate(2001, 2, 3), QTime(4, 5, 6), Qt::UTC);
+  {
+    const TScopedUtcClock clock(fixed);
+    EXPECT_EQ(UtcNow(), fixed);
+  }
+  EXPECT_NE(UtcNow().date().year(), 2001);
+  EXPECT_EQ(UtcNow().timeSpec(), Qt::UTC);
+}
+
+TEST(DateFromFileName, TakesEightDigitsFromTheFirst20OfTheName)
+{
+  struct Case {
+    const char* name;
+    QDate expected;
+  };
+  const Case cases[] = {
+      {"ice_conc_nh_polstere-100_multi_202301151200.grb", QDate(2023, 1, 15)},
+      {"S-OSI_-NOR_-MULT-NH_CONC__-201102281200Z.grb.gz", QDate(2011, 2, 28)},
+      {"/data/SAF/2019/05/x_conc_20240229.grb", QDate(2024, 2, 29)}, // folder ignored
+      {"multi_conc_20000101.grb", QDate(2000, 1, 1)},
+      {"no_date_here.grb", QDate()},
+      {"x_conc_20231301.grb", QDate()}, // month 13
+      {"x_conc_20230230.grb", QDate()}, // 30 February
+      {"x_conc_2023", QDate()},         // fewer than eight characters left
+      {"x_conc_20ab0101.grb", QDate()},
+      {"x_conc_2023-01-15.grb", QDate()},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(DateFromFileName(QString::fromUtf8(c.name)), c.expected) << c.name;
+}
