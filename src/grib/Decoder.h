@@ -79,8 +79,10 @@ private:
   void LogRange(TDataStuff& field);
   // IndexOfRaw from wideIndex_ for the values the bit width can hold.
   void FillIndexTable(TDataStuff& field);
+  std::uint8_t WideIndex(const TDataStuff& field, std::int64_t x) const;
   void LinearIndexValues(TDataStuff& field);
   void UseLinearIndex(TDataStuff& field);
+  void MarkMissingValues(TDataStuff& field);
   void Paint(TDataStuff& field);
   void ColourTable(TDataStuff& field);
   bool ScanningMode(int mode);

@@ -397,6 +397,7 @@ bool TMessageDecoder::Data2(TDataStuff& field) {
   LogRange(field);
   Edition2IndexTables(field);
   Paint(field);
+  MarkMissingValues(field);
   return true;
 }
 

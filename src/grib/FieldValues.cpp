@@ -148,7 +148,16 @@ void TMessageDecoder::FillIndexTable(TDataStuff& field) {
     return;
   const std::int64_t last = std::min<std::int64_t>(rawMax_, 65535);
   for (std::int64_t x = 0; x <= last; ++x)
-    field.IndexOfRaw[static_cast<std::size_t>(x)] = wideIndex_(x);
+    field.IndexOfRaw[static_cast<std::size_t>(x)] = WideIndex(field, x);
+}
+
+// The index that marks missing points is never given to a value: one that
+// would land there takes the neighbouring entry.
+std::uint8_t TMessageDecoder::WideIndex(const TDataStuff& field, std::int64_t x) const {
+  const std::uint8_t index = wideIndex_(x);
+  if (index != field.MissingIndex)
+    return index;
+  return index == 255 ? 254 : static_cast<std::uint8_t>(index + 1);
 }
 
 // Continuous products: the colour index runs linearly from the smallest to
@@ -173,6 +182,24 @@ void TMessageDecoder::LinearIndexValues(TDataStuff& field) {
         static_cast<float>(((low + i * span / 255.0) * binary + field.ReferenceValue) / decimal);
 }
 
+// Values that complex packing marks missing become holes in the bit map,
+// so that every later reader sees one description of the missing points.
+void TMessageDecoder::MarkMissingValues(TDataStuff& field) {
+  if (!packed_.unpacked ||
+      std::find(packed_.values.begin(), packed_.values.end(), kMissingValue) == packed_.values.end())
+    return;
+  if (field.NoBitmap) {
+    field.Available.Resize(data_.Height, data_.Width, 1);
+    field.NoBitmap = false;
+  }
+  std::uint8_t* present = field.Available.Cells().data();
+  const int width = data_.Width;
+  ForEachValue(field, width, data_.Height, packed_, [&](int r, int c, std::int64_t x) {
+    if (x == kMissingValue)
+      present[static_cast<std::size_t>(r) * width + c] = 0;
+  });
+}
+
 void TMessageDecoder::Paint(TDataStuff& field) {
   const int width = data_.Width, height = data_.Height;
   field.Bitmap.Fill(field.MissingIndex);
@@ -192,7 +219,7 @@ void TMessageDecoder::Paint(TDataStuff& field) {
     if (x >= 0 && x <= 65535)
       index = table[static_cast<std::size_t>(x)];
     else if (wideIndex_)
-      index = wideIndex_(x);
+      index = WideIndex(field, x);
     else
       index = table[x < 0 ? 0 : 65535];
     const std::size_t at = static_cast<std::size_t>(row) * width + column;

@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "grib/Decoder.h"
+#include "settings/ProcessPriority.h"
 
 TGribData::TGribData(bool keepRaw) : Mapping(std::make_unique<TMapping>()) {
   Mapping->SetKind(pkMercatorFull);
@@ -44,6 +45,7 @@ bool TGribData::LoadFromStream(std::span<const std::uint8_t> stream, bool exactL
   messageLength_ = 0;
   bool ok = false;
   try {
+    const TIdlePriorityScope priority(LowerPriority);
     TMessageDecoder decoder(*this, stream);
     Edition = decoder.FindEdition();
     if (Edition == 1)

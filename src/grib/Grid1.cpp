@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "grib/Decoder.h"
+#include "mapping/GridPlacement.h"
 
 namespace {
 
@@ -144,14 +145,9 @@ void TMessageDecoder::SetPolarMapping(float orientation, bool southern, int scal
 // Puts the first grid point on the picture corner the scanning mode stores
 // it in, so that the picture and its mapping agree.
 void TMessageDecoder::PlaceGrid(TMapping& mapping, double lat, double lon) {
-  mapping.SetXOffset(0);
-  mapping.SetYOffset(0);
-  int x0 = 0, y0 = 0;
-  mapping.LatLonToPixel(static_cast<float>(lon), static_cast<float>(lat), x0, y0);
-  const int targetX = data_.HorizontalFlip ? data_.Width - 1 : 0;
-  const int targetY = data_.VerticalFlip ? data_.Height - 1 : 0;
-  mapping.SetXOffset(targetX - x0);
-  mapping.SetYOffset(y0 - targetY);
+  PlaceFirstGridPoint(mapping, static_cast<float>(lon), static_cast<float>(lat), data_.Height, !data_.VerticalFlip);
+  if (data_.HorizontalFlip)
+    mapping.SetXOffsetF(mapping.XOffsetF() + static_cast<float>(data_.Width - 1));
 }
 
 bool TMessageDecoder::LambertGrid1(TOctets g) {

@@ -1,0 +1,15 @@
+// Stand-in colour table until the palette builder in src/imaging lands:
+// grey scale, continuous for the temperature products. Delete this file when
+// imaging defines BuildColourTable.
+#include "grib/GribData.h"
+
+void BuildColourTable(TGribData& data, TDataStuff& field) {
+  (void)data;
+  const int code = field.ParameterCode();
+  field.Bitmap.SetGreyPalette();
+  field.Labels.fill(QString());
+  const int p = field.ParameterOctet();
+  field.Continuous = !(p == 91 || p == 220 || p == 221 || p == 174 || p == 175) && code != 91 && code != 220 &&
+                     code != 221 && code != 0;
+  field.MissingIndex = 255;
+}
