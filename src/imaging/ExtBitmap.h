@@ -12,6 +12,7 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,13 @@ constexpr TRgb RgbFromColour(std::uint32_t colour)
   return {static_cast<std::uint8_t>(colour & 0xFF), static_cast<std::uint8_t>((colour >> 8) & 0xFF),
           static_cast<std::uint8_t>((colour >> 16) & 0xFF)};
 }
+
+// Raised by the picture operations and writers with a text fit to show the
+// user as it stands.
+class EImageError : public std::runtime_error {
+public:
+  using std::runtime_error::runtime_error;
+};
 
 enum class TPixelFormat : std::uint8_t { pf8bit, pf24bit, pf32bit };
 
@@ -103,6 +111,9 @@ public:
   // Swaps in new contents of the given size and format (used by the
   // resampler, which builds the new pixels beside the old ones).
   void TakePixels(int width, int height, TPixelFormat format, std::vector<std::uint8_t>&& pixels);
+
+  // Resamples the picture in place (see imaging/Resample.h).
+  void Interpolate(int newWidth, int newHeight, int method = -1);
 
   TCanvasState& CanvasState() { return canvas_; }
   const TCanvasState& CanvasState() const { return canvas_; }

@@ -1,0 +1,97 @@
+// A field works out its parameter code and name from its own product
+// identification and the reader's edition, discipline and reference time.
+#include <gtest/gtest.h>
+
+#include "grib/GribData.h"
+
+namespace {
+
+void SetEdition1(TDataStuff& field, int centre, int process, int parameter, int levelType, int levelValue)
+{
+  field.ProductId[0] = static_cast<std::uint8_t>(centre);
+  field.ProductId[1] = static_cast<std::uint8_t>(process);
+  field.ProductId[4] = static_cast<std::uint8_t>(parameter);
+  field.ProductId[5] = static_cast<std::uint8_t>(levelType);
+  field.ProductId[6] = static_cast<std::uint8_t>(levelValue >> 8);
+  field.ProductId[7] = static_cast<std::uint8_t>(levelValue);
+}
+
+TEST(ParameterField, Edition1FieldWithParameter6IsUnrecognised)
+{
+  TGribData data;
+  data.Edition = 1;
+  SetEdition1(*data.Current, 88, 1, 6, 1, 0);
+  EXPECT_EQ(data.ParameterCode(), 0);
+  data.Current->BuildEdition1Name();
+  EXPECT_EQ(data.Current->Name.toStdString(), "Unrecognised data");
+}
+
+TEST(ParameterField, IceConcentrationHasNoLevelInItsName)
+{
+  TGribData data;
+  data.Edition = 1;
+  SetEdition1(*data.Current, 88, 1, 91, 1, 0);
+  EXPECT_EQ(data.ParameterCode(), 91);
+  EXPECT_TRUE(data.Current->LevelText().isEmpty());
+  data.Current->BuildEdition1Name();
+  EXPECT_EQ(data.Current->Name.toStdString(), "Sea-ice concentration");
+}
+
+TEST(ParameterField, Edition1SstIsRecognisedByItsFileNameWithoutFolder)
+{
+  TGribData data;
+  data.Edition = 1;
+  SetEdition1(*data.Current, 211, 1, 11, 1, 0);
+  data.Current->FileName = "/data/images/SAF/s-osi_-ifr_-mult-ahlsst_field-200901011200z.grb";
+  data.Current->BuildEdition1Name();
+  EXPECT_EQ(data.Current->Name.toStdString(), "SST");
+  data.Current->FileName = "/data/-AHLSST_FIELD-/temperature.grb";
+  data.Current->BuildEdition1Name();
+  EXPECT_EQ(data.Current->Name.toStdString(), "Temperature");
+}
+
+TEST(ParameterField, CloudNumbersMoveWithTheLaterLocalTable)
+{
+  struct TCase {
+    QDate Date;
+    std::int32_t Code;
+    const char* Name;
+  } const cases[] = {
+      {QDate(2006, 7, 1), 300001008, "0.8µm reflectance"},
+      {QDate(2006, 8, 1), 300001006, "Sun-spacecraft azimuth angle"},
+  };
+  for (const TCase& c : cases) {
+    TGribData data;
+    data.Edition = 2;
+    data.Discipline = 3;
+    data.ReferenceTime = QDateTime(c.Date, QTime(0, 0), Qt::UTC);
+    data.Current->ParameterCategory = 1;
+    data.Current->ParameterNumber = 8;
+    EXPECT_EQ(data.ParameterCode(), c.Code);
+    data.Current->BuildName(data.Discipline, 0);
+    EXPECT_EQ(data.Current->Name.toStdString(), c.Name);
+  }
+}
+
+TEST(ParameterField, Edition2NameCarriesLevelAndForecast)
+{
+  TGribData data;
+  data.Edition = 2;
+  data.Current->ProductId[5] = 100;
+  data.Current->ProductId[6] = 500 >> 8;
+  data.Current->ProductId[7] = 500 & 0xFF;
+  data.Current->ForecastText = " +12 h";
+  data.Current->BuildName(0, 0);
+  EXPECT_EQ(data.ParameterCode(), 1000000000);
+  EXPECT_EQ(data.Current->Name.toStdString(), "Temperature 500 hPa +12 h");
+
+  TGribData sst;
+  sst.Edition = 2;
+  sst.Discipline = 10;
+  sst.Current->ParameterCategory = 3;
+  sst.Current->BuildName(sst.Discipline, 0);
+  EXPECT_EQ(sst.ParameterCode(), 310010000);
+  EXPECT_EQ(sst.Current->Name.toStdString(), "SST");
+}
+
+}  // namespace

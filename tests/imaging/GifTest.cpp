@@ -1,0 +1,273 @@
+#include "GifReadBack.h"
+#include "imaging/GifBlocks.h"
+#include "imaging/GifImage.h"
+#include "imaging/Lzw.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QImageReader>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <functional>
+#include <random>
+
+namespace {
+
+using TFill = std::function<std::uint8_t(int x, int y)>;
+
+TExtBitmap Picture(int w, int h, int paletteSize, const TFill& fill)
+{
+  TExtBitmap b(w, h);
+  b.SetPaletteSize(paletteSize);
+  for (int i = 0; i < 256; ++i)
+    b.Palette()[i] = {static_cast<std::uint8_t>(i * 7), static_cast<std::uint8_t>(255 - i), static_cast<std::uint8_t>(i * 13)};
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      b.ScanLine(y)[x] = fill(x, y);
+  return b;
+}
+
+TFill RandomBelow(int n, unsigned seed)
+{
+  auto rng = std::make_shared<std::mt19937>(seed);
+  return [rng, n](int, int) { return static_cast<std::uint8_t>((*rng)() % n); };
+}
+
+void ExpectFrameMatches(const TReadFrame& frame, const TExtBitmap& b, std::size_t tableSize, const char* name)
+{
+  ASSERT_EQ(frame.width, b.Width()) << name;
+  ASSERT_EQ(frame.height, b.Height()) << name;
+  ASSERT_EQ(frame.table.size(), tableSize) << name;
+  // The table holds the palette in use and any entry a pixel needs; the
+  // rest is padding.
+  const int highest = *std::max_element(b.Pixels().begin(), b.Pixels().end());
+  const std::size_t used = std::max(b.PaletteSize(), highest + 1);
+  for (std::size_t i = 0; i < tableSize; ++i)
+    ASSERT_EQ(frame.table[i], i < used ? b.Palette()[i] : TRgb{}) << name << " entry " << i;
+  ASSERT_TRUE(std::equal(frame.pixels.begin(), frame.pixels.end(), b.Pixels().begin())) << name;
+}
+
+class TCollect : public TByteSink {
+public:
+  std::vector<std::uint8_t> bytes;
+  void Write(std::span<const std::uint8_t> b) override { bytes.insert(bytes.end(), b.begin(), b.end()); }
+};
+
+}  // namespace
+
+TEST(GifBlocks, SplitsIntoBlocksOfAtMost255AndEndsWithAnEmptyOne)
+{
+  for (const std::size_t total : {0u, 1u, 254u, 255u, 256u, 510u, 511u, 1000u}) {
+    std::vector<std::uint8_t> out{0xAA};
+    TSubBlockSink sink(out);
+    std::vector<std::uint8_t> data(total);
+    for (std::size_t i = 0; i < total; ++i)
+      data[i] = static_cast<std::uint8_t>(i * 31);
+    // Uneven pieces, as the coder hands them over.
+    for (std::size_t at = 0; at < total; at += 100)
+      sink.Write(std::span(data).subspan(at, std::min<std::size_t>(100, total - at)));
+    sink.Finish();
+    std::vector<std::uint8_t> joined;
+    std::size_t pos = 1;
+    while (true) {
+      ASSERT_LT(pos, out.size()) << total;
+      const std::size_t n = out[pos++];
+      if (n == 0)
+        break;
+      ASSERT_TRUE(n == 255 || pos + n + 1 == out.size()) << "short block before the last, total " << total;
+      joined.insert(joined.end(), out.begin() + pos, out.begin() + pos + n);
+      pos += n;
+    }
+    EXPECT_EQ(pos, out.size());
+    EXPECT_EQ(joined, data);
+    EXPECT_EQ(out[0], 0xAA);
+  }
+}
+
+TEST(Lzw, RefusesCodeSizesAndPixelsOutsideTheAlphabet)
+{
+  TCollect sink;
+  for (const int size : {0, 1, 9, 12})
+    EXPECT_THROW(TLzwEncoder(size, sink), EImageError) << size;
+  TLzwEncoder encoder(2, sink);
+  const std::uint8_t ok[] = {0, 1, 2, 3}, bad[] = {1, 4};
+  encoder.Encode(ok);
+  try {
+    encoder.Encode(bad);
+    ADD_FAILURE();
+  } catch (const EImageError& e) {
+    EXPECT_STREQ(e.what(), "Code too large");
+  }
+}
+
+TEST(Lzw, StartsWithClearAndEndsWithEndCode)
+{
+  TCollect sink;
+  TLzwEncoder encoder(2, sink);
+  const std::uint8_t one[] = {3};
+  encoder.Encode(one);
+  encoder.Finish();
+  // 3-bit codes, least significant bit first: clear 4, pixel 3, end 5.
+  ASSERT_EQ(sink.bytes.size(), 2u);
+  EXPECT_EQ(sink.bytes[0], 4 | (3 << 3) | ((5 & 3) << 6));
+  EXPECT_EQ(sink.bytes[1], 5 >> 2);
+}
+
+// Every picture must come back from giflib pixel for pixel with its palette,
+// across the sizes the program writes and the cases that stress the coder:
+// code-width growth, table resets at 4096 codes and very long strings.
+TEST(Gif, SinglePicturesReadBackExactlyWithGiflib)
+{
+  struct TCase {
+    const char* name;
+    int w, h, paletteSize;
+    TFill fill;
+    std::size_t table;
+  };
+  const TCase cases[] = {
+      {"one pixel", 1, 1, 2, [](int, int) { return std::uint8_t{1}; }, 2},
+      {"odd width", 7, 3, 13, RandomBelow(13, 1), 16},
+      {"two colours, random", 333, 101, 2, RandomBelow(2, 2), 2},
+      {"four colours, random", 257, 259, 4, RandomBelow(4, 3), 4},
+      {"concentration classes", 760, 1120, 105, [](int x, int y) { return std::uint8_t((x / 37 + y / 29) % 105); }, 128},
+      {"random full palette", 760, 1120, 256, RandomBelow(256, 4), 256},
+      {"one colour, zoomed size", 1580, 1660, 105, [](int, int) { return std::uint8_t{101}; }, 128},
+      {"noise over a large size", 1580, 1660, 256, RandomBelow(256, 5), 256},
+      {"ramp", 511, 3, 256, [](int x, int y) { return std::uint8_t((x + y) & 0xFF); }, 256},
+      {"index beyond the palette", 9, 9, 13, [](int x, int y) { return std::uint8_t(x == 8 && y == 8 ? 40 : 3); }, 64},
+  };
+  QTemporaryDir dir;
+  for (const auto& c : cases) {
+    const TExtBitmap b = Picture(c.w, c.h, c.paletteSize, c.fill);
+    const QString name = dir.filePath("picture.gif");
+    SaveBitmapAsGif(b, name);
+    std::string error;
+    const auto gif = ReadGif(name, &error);
+    ASSERT_TRUE(gif) << c.name << ": " << error;
+    EXPECT_EQ(gif->version, "87a") << c.name;
+    EXPECT_FALSE(gif->globalTable);
+    EXPECT_EQ(gif->screenWidth, c.w);
+    EXPECT_EQ(gif->screenHeight, c.h);
+    ASSERT_EQ(gif->frames.size(), 1u);
+    EXPECT_FALSE(gif->frames[0].hasControl);
+    ExpectFrameMatches(gif->frames[0], b, c.table, c.name);
+  }
+}
+
+TEST(Gif, RgbPicturesAreReducedToTheWebPalette)
+{
+  TExtBitmap b(6, 2, TPixelFormat::pf24bit);
+  const std::uint8_t row[] = {0, 0, 0, 255, 255, 255, 51, 102, 153, 30, 20, 10, 26, 25, 255, 204, 0, 51};
+  std::copy(std::begin(row), std::end(row), b.ScanLine(1));
+  QTemporaryDir dir;
+  SaveBitmapAsGif(b, dir.filePath("rgb.gif"));
+  const auto gif = ReadGif(dir.filePath("rgb.gif"));
+  ASSERT_TRUE(gif);
+  const auto& f = gif->frames.at(0);
+  ASSERT_EQ(f.table.size(), 256u);
+  const TRgb expected[] = {{0, 0, 0}, {255, 255, 255}, {51, 102, 153}, {51, 0, 0}, {51, 0, 255}, {204, 0, 51}};
+  for (int x = 0; x < 6; ++x)
+    EXPECT_EQ(f.table[f.pixels[6 + x]], expected[x]) << x;
+}
+
+TEST(Gif, AnimationLoopsForEverWithPerFrameDelays)
+{
+  std::vector<TExtBitmap> frames;
+  for (int i = 0; i < 4; ++i)
+    frames.push_back(Picture(31, 17, 13, RandomBelow(13, 10 + i)));
+  frames[2].ScanLine(16)[0] = 11;
+  StartAnimation();
+  for (int i = 0; i < 4; ++i)
+    EXPECT_EQ(AddAnimationFrame(frames[i], i == 2, i == 3 ? 5000 : 750), i);
+  auto image = FinishAnimation();
+  QTemporaryDir dir;
+  const QString name = dir.filePath("anim.gif");
+  image->SaveToFile(name);
+
+  const auto gif = ReadGif(name);
+  ASSERT_TRUE(gif);
+  EXPECT_EQ(gif->version, "89a");
+  EXPECT_EQ(gif->loopCount, 0);
+  EXPECT_TRUE(gif->loopBeforeFirstControl);
+  ASSERT_EQ(gif->frames.size(), 4u);
+  const int delays[] = {75, 75, 75, 500};
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_TRUE(gif->frames[i].hasControl);
+    EXPECT_EQ(gif->frames[i].delay, delays[i]);
+    EXPECT_EQ(gif->frames[i].extensionsBeforeImage, i == 0 ? 3 : 1);  // loop (two blocks) + control
+    EXPECT_EQ(gif->frames[i].transparentIndex, i == 2 ? 11 : -1);
+    ExpectFrameMatches(gif->frames[i], frames[i], 16, "frame");
+  }
+
+  // gifsicle, a second independent reader, agrees.
+  int exitCode = -1;
+  const QString info = RunTool("gifsicle", {"--info", name}, &exitCode);
+  EXPECT_EQ(exitCode, 0) << info.toStdString();
+  EXPECT_TRUE(info.contains("4 images")) << info.toStdString();
+  EXPECT_TRUE(info.contains("loop forever")) << info.toStdString();
+  EXPECT_EQ(info.count("delay 0.75s"), 3) << info.toStdString();
+  EXPECT_EQ(info.count("delay 5.00s"), 1) << info.toStdString();
+  EXPECT_TRUE(info.contains("transparent 11")) << info.toStdString();
+  EXPECT_FALSE(info.contains("warning", Qt::CaseInsensitive)) << info.toStdString();
+  // And the builder holds nothing afterwards.
+  EXPECT_TRUE(FinishAnimation()->Images().empty());
+}
+
+TEST(Gif, DelaysAreMillisecondsTakenTo16BitsThenTruncatedToHundredths)
+{
+  struct TCase {
+    int ms, delay;
+  };
+  const TCase cases[] = {{1234, 123}, {750, 75}, {5000, 500}, {9, 0}, {65535, 6553}, {65536 + 100, 10}};
+  for (const auto& c : cases) {
+    StartAnimation();
+    AddAnimationFrame(Picture(3, 3, 2, [](int, int) { return std::uint8_t{0}; }), false, c.ms);
+    const auto image = FinishAnimation();
+    const auto& ext = image->Images().at(0).Extensions;
+    ASSERT_EQ(ext.size(), 2u);
+    EXPECT_EQ(std::get<TGIFGraphicControlExtension>(ext[1]).Delay, c.delay) << c.ms;
+  }
+}
+
+TEST(Gif, AnimationOfLargeNoisyFramesReadsBackWithGiflibAndQt)
+{
+  StartAnimation();
+  std::vector<TExtBitmap> frames;
+  for (int i = 0; i < 3; ++i) {
+    frames.push_back(Picture(760, 1120, 256, RandomBelow(i == 1 ? 256 : 105, 20 + i)));
+    AddAnimationFrame(frames.back(), false, 100);
+  }
+  QTemporaryDir dir;
+  const QString name = dir.filePath("noise.gif");
+  FinishAnimation()->SaveToFile(name);
+  const auto gif = ReadGif(name);
+  ASSERT_TRUE(gif);
+  ASSERT_EQ(gif->frames.size(), 3u);
+  for (int i = 0; i < 3; ++i)
+    ExpectFrameMatches(gif->frames[i], frames[i], 256, "noisy frame");
+  QImageReader reader(name);
+  EXPECT_EQ(reader.imageCount(), 3);
+  const QImage first = reader.read();
+  ASSERT_FALSE(first.isNull());
+  const TRgb c = frames[0].Palette()[frames[0].ScanLine(500)[300]];
+  EXPECT_EQ(first.pixel(300, 500), qRgb(c.r, c.g, c.b));
+}
+
+TEST(Gif, EmptyPicturesAndFramelessImagesAreRefusedWithoutAFile)
+{
+  QTemporaryDir dir;
+  for (const auto& [w, h] : {std::pair{0, 0}, std::pair{0, 5}, std::pair{5, 0}}) {
+    const QString name = dir.filePath("empty.gif");
+    try {
+      SaveBitmapAsGif(TExtBitmap(w, h), name);
+      ADD_FAILURE();
+    } catch (const EImageError& e) {
+      EXPECT_EQ(std::string(e.what()), "Cannot save a picture of " + std::to_string(w) + " x " + std::to_string(h) + " pixels.");
+    }
+    EXPECT_FALSE(QFile::exists(name));
+  }
+  TGIFImage none;
+  EXPECT_THROW(none.SaveToFile(dir.filePath("none.gif")), EImageError);
+  EXPECT_TRUE(QDir(dir.path()).isEmpty());
+}

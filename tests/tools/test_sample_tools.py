@@ -1,0 +1,326 @@
+#!/usr/bin/python3
+"""Runs the sample-data tools into a temporary folder and checks what they
+wrote: every file decodes with ecCodes, gzip files are whole, the names are
+the ones the viewer searches for and derives siblings from, the grids sit
+where PROJ puts them, and the values are in range and agree across the
+three sea-ice products of a day."""
+
+import datetime as dt
+import fnmatch
+import gzip
+import json
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import unittest
+
+import eccodes as ec
+import numpy as np
+
+SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+TOOLS = os.path.join(SOURCE, "tools")
+END = dt.date(2026, 12, 5)
+SKIPPED = dt.date(2026, 12, 2)
+MISSING = 9999.0
+
+
+def run_tool(*args):
+    result = subprocess.run([sys.executable, *args], capture_output=True, text=True,
+                            timeout=600)
+    if result.returncode != 0:
+        raise AssertionError(f"{args[0]} failed:\n{result.stderr}")
+    return [line for line in result.stdout.splitlines() if line]
+
+
+def read_bytes(path):
+    with open(path, "rb") as f:
+        data = f.read()
+    return gzip.decompress(data) if path.upper().endswith(".GZ") else data
+
+
+def decode_all(data):
+    """[(keys, values)] of every message in a byte string; missing = NaN."""
+    out = []
+    pos = 0
+    while True:
+        start = data.find(b"GRIB", pos)
+        if start < 0:
+            break
+        handle = ec.codes_new_from_message(data[start:])
+        try:
+            ec.codes_set_double(handle, "missingValue", MISSING)
+            values = ec.codes_get_values(handle).astype(np.float64)
+            values[values == MISSING] = np.nan
+            keys = {k: ec.codes_get(handle, k) for k in (
+                "editionNumber", "totalLength", "dataDate", "centre")}
+            keys["centre"] = ec.codes_get(handle, "centre", ktype=int)
+            if keys["editionNumber"] == 1:
+                for k in ("indicatorOfParameter", "Nx", "Ny", "scanningMode",
+                          "projectionCentreFlag", "orientationOfTheGrid",
+                          "latitudeOfFirstGridPoint", "longitudeOfFirstGridPoint",
+                          "DxInMetres", "DyInMetres", "section2Length",
+                          "generatingProcessIdentifier", "table2Version"):
+                    if ec.codes_is_defined(handle, k):
+                        keys[k] = ec.codes_get(handle, k)
+            else:
+                for k in ("discipline", "parameterCategory", "parameterNumber",
+                          "dataRepresentationTemplateNumber", "Ni", "Nj",
+                          "gridDefinitionTemplateNumber"):
+                    if ec.codes_is_defined(handle, k):
+                        keys[k] = ec.codes_get(handle, k, ktype=int)
+            keys["offset"] = start
+            out.append((keys, values))
+        finally:
+            ec.codes_release(handle)
+        pos = start + keys["totalLength"]
+    return out
+
+
+def replace_first(text, old, new):
+    """Case-insensitive replacement of the first occurrence only."""
+    at = text.upper().find(old.upper())
+    return text if at < 0 else text[:at] + new + text[at + len(old):]
+
+
+def resolve(folder, name):
+    """The reader's fallback from the current name to the older one."""
+    if os.path.exists(os.path.join(folder, name)):
+        return name
+    old = replace_first(name, "S-OSI_-NOR_-MULT-", "")
+    old = replace_first(old, "__-", "_")
+    old = replace_first(old, "1200Z.grb", ".grb")
+    return old if os.path.exists(os.path.join(folder, old)) else name
+
+
+def siblings(conc_name):
+    """Edge and type names derived from a concentration name."""
+    f = replace_first(conc_name, "_CONC_NH_POLSTERE-100_MULTI_", "_CONC_NH_")
+    f = replace_first(f, "_CONC_SH_POLSTERE-100_MULTI_", "_CONC_SH_")
+    edge = replace_first(f, "_CONC_", "_EDGE_")
+    return edge, replace_first(edge, "_EDGE_", "_TYPE_")
+
+
+def date_from_name(name):
+    at = name.find("20")
+    return None if at < 0 else dt.datetime.strptime(name[at:at + 8], "%Y%m%d").date()
+
+
+def ibm(data):
+    sign = -1.0 if data[0] & 0x80 else 1.0
+    return sign * int.from_bytes(data[1:4], "big") * 16.0 ** ((data[0] & 0x7F) - 64) / (1 << 24)
+
+
+def proj_forward(definition, lon, lat):
+    result = subprocess.run(["proj", *definition.split(), "-f", "%.3f"],
+                            input=f"{lon} {lat}\n", capture_output=True, text=True, check=True)
+    x, y = result.stdout.split()[:2]
+    return float(x), float(y)
+
+
+class SampleTreeTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.tmp = tempfile.mkdtemp(prefix="norvant-sample-")
+        cls.out = os.path.join(cls.tmp, "day")
+        cls.printed = run_tool(os.path.join(TOOLS, "make_sample_tree.py"), cls.out,
+                               "--end", END.isoformat(), "--skip", SKIPPED.isoformat())
+        cls.files = sorted(os.path.join(root, f) for root, _, names in os.walk(cls.out)
+                           for f in names)
+        cls.decoded = {path: decode_all(read_bytes(path)) for path in cls.files}
+
+    @classmethod
+    def tearDownClass(cls):
+        shutil.rmtree(cls.tmp, ignore_errors=True)
+
+    def names(self, pattern):
+        return [p for p in self.files
+                if fnmatch.fnmatch(os.path.basename(p).upper(), pattern.upper())]
+
+    def test_prints_every_file_it_writes(self):
+        self.assertEqual(sorted(self.printed), self.files)
+
+    def test_writes_a_day_folder_per_day_except_skipped(self):
+        days = {os.path.relpath(os.path.dirname(p), os.path.join(self.out, "SAF"))
+                for p in self.files}
+        expected = {(END - dt.timedelta(days=k)).strftime("%Y/%m/%d")
+                    for k in range(7) if END - dt.timedelta(days=k) != SKIPPED}
+        self.assertEqual(days, expected)
+
+    def test_every_file_holds_one_decodable_message(self):
+        for path, messages in self.decoded.items():
+            self.assertEqual(len(messages), 1, path)
+            self.assertEqual(messages[0][0]["totalLength"], len(read_bytes(path)), path)
+
+    def test_gzip_files_are_single_complete_members(self):
+        gz = [p for p in self.files if p.endswith(".gz")]
+        self.assertTrue(gz)
+        for path in gz:
+            with open(path, "rb") as f:
+                raw = f.read()
+            self.assertEqual(raw[:2], b"\x1f\x8b", path)
+            data = read_bytes(path)
+            self.assertEqual(data[:4], b"GRIB", path)
+            self.assertEqual(data[-4:], b"7777", path)
+            self.assertEqual(gzip.compress(data, compresslevel=6, mtime=0), raw, path)
+
+    def test_latest_concentration_patterns_find_both_hemispheres(self):
+        northern = self.names("*_NH_CONC__*.grb.gz") + self.names("*_NH_CONC__*.grb")
+        southern = self.names("*_SH_CONC__*.grb.gz") + self.names("*_SH_CONC__*.grb")
+        self.assertEqual(len(northern), 6)
+        self.assertEqual(len(southern), 6)
+        either = self.names("*_CONC__*.grb.gz") + self.names("*_CONC__*.grb")
+        self.assertEqual(sorted(either), sorted(northern + southern))
+        self.assertEqual(len(self.names("S-OSI_-FRA_-MULT-MAPSST_FIELD-*.grb.gz")), 6)
+
+    def test_siblings_of_every_concentration_file_exist_with_their_products(self):
+        concs = self.names("*_CONC_*")
+        self.assertEqual(len(concs), 12)
+        fallbacks = 0
+        for path in concs:
+            folder, name = os.path.split(path)
+            date = date_from_name(name)
+            for derived, parameter in zip(siblings(name), (220, 221)):
+                resolved = resolve(folder, derived)
+                fallbacks += resolved != derived
+                full = os.path.join(folder, resolved)
+                self.assertTrue(os.path.exists(full), f"{derived} from {name}")
+                keys = self.decoded[full][0][0]
+                self.assertEqual(keys["indicatorOfParameter"], parameter, full)
+                self.assertEqual(date_from_name(resolved), date)
+                self.assertEqual(keys["dataDate"], int(date.strftime("%Y%m%d")))
+                self.assertEqual(keys["projectionCentreFlag"],
+                                 self.decoded[path][0][0]["projectionCentreFlag"])
+        self.assertEqual(fallbacks, 1, "exactly one sibling needs the older name")
+
+    def test_names_carry_their_folder_date_and_no_quality_or_sst_marker(self):
+        for path in self.files:
+            name = os.path.basename(path).upper()
+            folder_date = dt.datetime.strptime(
+                os.path.relpath(os.path.dirname(path), os.path.join(self.out, "SAF")),
+                "%Y/%m/%d").date()
+            self.assertEqual(date_from_name(name), folder_date, name)
+            self.assertNotIn("_Q-2", name)
+            is_sst = ("-MULT-MAPSST_FIELD-" in name or "SST_FIELD-" in name
+                      or name.startswith("SST12HL"))
+            edition = self.decoded[path][0][0]["editionNumber"]
+            self.assertEqual(is_sst, edition == 2, name)
+            self.assertFalse(name.startswith("S-OSI_-DMI_-MULT-GL_"))
+            self.assertNotIn("H_POLSTERE-100_MULTI_", name)
+
+    def test_sea_ice_grids_match_the_product_grids(self):
+        expected = {0: (760, 1120, -45000), 128: (790, 830, 0)}
+        for path in self.names("*_CONC_*") + self.names("*_EDGE_*") + self.names("*_TYPE_*"):
+            keys = self.decoded[path][0][0]
+            nx, ny, lov = expected[keys["projectionCentreFlag"]]
+            self.assertEqual((keys["Nx"], keys["Ny"], keys["orientationOfTheGrid"]),
+                             (nx, ny, lov), path)
+            self.assertEqual((keys["DxInMetres"], keys["DyInMetres"]), (10000, 10000))
+            self.assertEqual(keys["scanningMode"], 0x40, "rows run from the south")
+            self.assertEqual((keys["centre"], keys["generatingProcessIdentifier"]), (88, 1))
+            self.assertIn(keys["table2Version"], (0, 1, 2, 3, 128, 129, 151, 202, 203, 228))
+
+    def test_extended_grid_section_states_earth_axes_and_true_scale(self):
+        for path in self.names("*_CONC_*") + self.names("*_EDGE_*") + self.names("*_TYPE_*"):
+            data = read_bytes(path)
+            gds = data[8 + 28:8 + 28 + 44]
+            self.assertEqual(int.from_bytes(gds[:3], "big"), 44, path)
+            major, minor, true_lat = ibm(gds[32:36]), ibm(gds[36:40]), ibm(gds[40:44])
+            self.assertAlmostEqual(major, 6378.273, places=2)
+            self.assertAlmostEqual(minor, 6356.889, places=2)
+            south = gds[26] & 0x80
+            self.assertEqual(round(true_lat), -70 if south else 70)
+
+    def test_first_grid_point_is_the_bottom_left_corner_for_proj(self):
+        # The grid's sphere: R (1 + sin 70) = 1.7 * 728 * 10 km.
+        radius = 1.7 * 728 * 10_000.0 / (1 + np.sin(np.radians(70)))
+        cases = {
+            "*_NH_CONC_*": ("+proj=stere +lat_0=90 +lat_ts=70 +lon_0=-45", (-3_845_000, -5_345_000)),
+            "*_SH_CONC_*": ("+proj=stere +lat_0=-90 +lat_ts=-70 +lon_0=0", (-3_945_000, -3_945_000)),
+        }
+        for pattern, (definition, corner) in cases.items():
+            keys = self.decoded[self.names(pattern)[0]][0][0]
+            lat = keys["latitudeOfFirstGridPoint"] / 1000.0
+            lon = keys["longitudeOfFirstGridPoint"] / 1000.0
+            x, y = proj_forward(f"{definition} +R={radius:.3f}", lon, lat)
+            # Millidegrees hold the point to about 100 m.
+            self.assertAlmostEqual(x, corner[0], delta=150, msg=pattern)
+            self.assertAlmostEqual(y, corner[1], delta=150, msg=pattern)
+            # ... and the sphere keeps it within half a cell of the real ellipsoid.
+            x, y = proj_forward(f"{definition} +a=6378273 +b=6356889.44891", lon, lat)
+            self.assertAlmostEqual(x, corner[0], delta=5000, msg=pattern)
+            self.assertAlmostEqual(y, corner[1], delta=5000, msg=pattern)
+
+    def test_ice_products_of_a_day_agree(self):
+        for conc_path in self.names("*_CONC_*"):
+            folder, name = os.path.split(conc_path)
+            edge_name, type_name = siblings(name)
+            conc = self.decoded[conc_path][0][1]
+            edge = self.decoded[os.path.join(folder, resolve(folder, edge_name))][0][1]
+            kind = self.decoded[os.path.join(folder, resolve(folder, type_name))][0][1]
+            present = ~np.isnan(conc)
+            shown = conc[present]
+            self.assertTrue(np.all((shown == -99) | ((shown >= 0) & (shown <= 100))))
+            self.assertTrue(np.all(shown == np.rint(shown)))
+            self.assertTrue(set(np.unique(edge)) <= {1, 2, 3, 9, 10}, name)
+            self.assertTrue(set(np.unique(kind)) <= {1, 2, 3, 4, 9, 10}, name)
+            land = edge == 9
+            np.testing.assert_array_equal(land, kind == 9)
+            np.testing.assert_array_equal(land[present], shown == -99)
+            np.testing.assert_array_equal(~present, edge == 10)
+            np.testing.assert_array_equal(edge == 10, kind == 10)
+            np.testing.assert_array_equal(edge == 1, kind == 1)
+            sea = present & ~land
+            np.testing.assert_array_equal(edge[sea] == 1, conc[sea] < 30)
+            np.testing.assert_array_equal(edge[sea] == 3, conc[sea] >= 70)
+            # A plausible cap: some closed ice, some open water, some land.
+            for code in (1, 2, 3, 9):
+                self.assertGreater(np.count_nonzero(edge == code), 1000, (name, code))
+            self.assertGreater(np.count_nonzero(kind == 3) + np.count_nonzero(kind == 4), 100)
+
+    def test_northern_pole_hole_is_left_out_by_the_bit_map(self):
+        for path in self.names("*_NH_CONC_*"):
+            missing = np.count_nonzero(np.isnan(self.decoded[path][0][1]))
+            self.assertGreater(missing, 1000, path)
+        for path in self.names("*_SH_CONC_*"):
+            self.assertEqual(np.count_nonzero(np.isnan(self.decoded[path][0][1])), 0, path)
+
+    def test_sst_is_edition_2_water_temperature_with_land_left_out(self):
+        templates = []
+        previous = None
+        for path in self.names("S-OSI_-FRA_-MULT-MAPSST_FIELD-*"):
+            keys, values = self.decoded[path][0]
+            self.assertEqual((keys["discipline"], keys["parameterCategory"],
+                              keys["parameterNumber"]), (10, 3, 0))
+            self.assertEqual(keys["gridDefinitionTemplateNumber"], 0)
+            templates.append(keys["dataRepresentationTemplateNumber"])
+            shown = values[~np.isnan(values)]
+            self.assertGreater(np.count_nonzero(np.isnan(values)), values.size // 5)
+            self.assertGreaterEqual(shown.min(), 271.3)
+            self.assertLessEqual(shown.max(), 310.0)
+            if previous is not None:
+                self.assertGreater(np.nanmax(np.abs(values - previous)), 0.5,
+                                   "the field moves from day to day")
+            previous = values
+        self.assertEqual(templates.count(2), 1, "one complex-packed SST file")
+        self.assertEqual(templates.count(0), len(templates) - 1)
+
+    def test_output_depends_only_on_the_date_and_layout_moves_files(self):
+        for layout, parts in (("flat", ()), ("month", ("2026", "12"))):
+            out = os.path.join(self.tmp, layout)
+            printed = run_tool(os.path.join(TOOLS, "make_sample_tree.py"), out,
+                               "--end", END.isoformat(), "--days", "1", "--layout", layout)
+            self.assertEqual(len(printed), 7)
+            for path in printed:
+                self.assertEqual(os.path.dirname(path), os.path.join(out, "SAF", *parts))
+                name = os.path.basename(path)
+                same_day = os.path.join(self.out, "SAF", "2026", "12", "05", name)
+                if os.path.exists(same_day) and "MAPSST" not in name:
+                    with open(path, "rb") as a, open(same_day, "rb") as b:
+                        self.assertEqual(a.read(), b.read(), name)
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)
