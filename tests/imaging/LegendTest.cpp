@@ -167,6 +167,17 @@ TEST(Legend, PaintsSwatchesBarAndTicks)
   EXPECT_EQ(image.pixel(12, 24 + 12), qRgb(0, 0, 128));  // "Unclassified", second row
   EXPECT_EQ(image.pixel(23, 4 * 24 + 23), qRgb(255, 255, 255));
 
+  image.fill(Qt::lightGray);
+  int y = 10;
+  {
+    QPainter painter(&image);
+    DrawLegendItem(painter, TypeClasses()[4], y, 24);
+  }
+  EXPECT_EQ(y, 34);
+  EXPECT_EQ(image.pixel(0, 10), qRgb(255, 0, 255));
+  EXPECT_EQ(image.pixel(23, 33), qRgb(255, 0, 255));
+  EXPECT_EQ(image.pixel(12, 34), QColor(Qt::lightGray).rgb());  // below the row: untouched
+
   TLegend sst;
   std::array<TRgb, 256> palette{};
   palette[100] = {10, 20, 30};
