@@ -19,6 +19,7 @@
 #include "app/workflow/Products.h"
 #include "app/workflow/ViewerSettings.h"
 #include "imaging/ExtBitmap.h"
+#include "imaging/Legend.h"
 #include "mapping/Mapping.h"
 
 class TCartogList;
@@ -41,28 +42,6 @@ struct TReadOut {
   QString Location;             // empty outside the projection
   std::optional<QString> Data;  // absent off the product's grid or with no product
 };
-
-struct TLegendRow {
-  TRgb Colour;
-  QString Name;
-};
-
-struct TLegendTick {
-  int Y = 0;
-  QString Text;
-};
-
-// The legend box of one tab: class rows for the sea-ice products, or the
-// colour bar (one optional colour per pixel row of the box, top first) with
-// degree ticks for SST.
-struct TLegend {
-  std::vector<TLegendRow> Rows;
-  std::vector<std::optional<TRgb>> BarRows;
-  std::vector<TLegendTick> Ticks;
-};
-
-// Rows of the legend box and the size of each class square.
-inline constexpr int kLegendRowSize = 24;
 
 class TWorkflow {
 public:
@@ -97,9 +76,6 @@ public:
 
   const TGribData* Data(int product) const;
   QString FileName(int product) const;
-  // The edge and type legends add "Unclassified" when their field uses the
-  // extended class table.
-  bool ExtendedLegend(int product) const;
   // The resolved file name of each product at the last load.
   QString AnimationSource(int product) const;
 
@@ -123,6 +99,7 @@ public:
   void DrawDataDate(TExtBitmap& bitmap, const TGribData& data) const;
 
   TReadOut ReadOutAt(int x, int y) const;
+  // The legend box content of a tab, for a box of the given height.
   TLegend Legend(int tab, int boxHeight) const;
 
   TCartogList& Boundaries() { return *boundaries_; }
@@ -158,12 +135,6 @@ private:
   QString lastError_;
   TLoadReport lastLoad_;
 };
-
-// Legend of the SST tab: the colour bar (palette entries 1..253, the highest
-// at the top) and the ticks of 0, 5, .. 30 degrees Celsius on a field whose
-// scale runs from minKelvin to maxKelvin. No ticks for an empty scale.
-std::vector<std::optional<TRgb>> SstBarRows(const std::array<TRgb, 256>& palette, int boxHeight);
-std::vector<TLegendTick> SstTicks(float minKelvin, float maxKelvin, int boxHeight);
 
 // Decodes the next edition 1 message that follows `offset` in `stream` into
 // `data` (which adds it as a new field). `offset` is where the previous
