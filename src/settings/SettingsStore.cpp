@@ -12,6 +12,12 @@ QString& ProgramNameOverride()
   return name;
 }
 
+QSettings::Format& FormatOverride()
+{
+  static QSettings::Format format = QSettings::NativeFormat;
+  return format;
+}
+
 QString ExecutableBaseName()
 {
   const QString path = QCoreApplication::applicationFilePath();
@@ -38,9 +44,19 @@ void SetSettingsProgramName(const QString& name)
   ProgramNameOverride() = name;
 }
 
+QSettings::Format SettingsFormat()
+{
+  return FormatOverride();
+}
+
+void SetSettingsFormat(QSettings::Format format)
+{
+  FormatOverride() = format;
+}
+
 std::unique_ptr<QSettings> OpenVendorSettings(const QString& program)
 {
-  return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+  return std::make_unique<QSettings>(FormatOverride(), QSettings::UserScope,
                                      QString::fromLatin1(kVendorName), program);
 }
 

@@ -3,10 +3,9 @@
 // format, user scope, organisation "Ostrand", application = the running
 // executable's base name (so a renamed copy keeps separate settings).
 // Every read and write opens its own QSettings and lets it go at once.
+#include <QSettings>
 #include <QString>
 #include <memory>
-
-class QSettings;
 
 inline constexpr char kVendorName[] = "Ostrand";
 
@@ -17,6 +16,12 @@ QString SettingsProgramName();
 // Tests (and only tests) give the settings a fixed program name; an empty
 // name goes back to the executable's.
 void SetSettingsProgramName(const QString& name);
+
+// The store format, native unless changed. The Windows registry ignores
+// QSettings::setPath, so test runs there switch to IniFormat to keep their
+// settings in a temporary folder instead of the user's registry.
+QSettings::Format SettingsFormat();
+void SetSettingsFormat(QSettings::Format format);
 
 // Settings of a program of the Ostrand family ("Feedkeeper", "App Paths",
 // or this program's own name).

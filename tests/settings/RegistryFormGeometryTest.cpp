@@ -45,14 +45,6 @@ TEST_F(FormGeometryStorage, MalformedValueFallsBackToTheCurrentOne)
 
 using RememberedCheck = TemporarySettings;
 
-TEST_F(RememberedCheck, EmptyNamedAsFallsBackToTheControlName)
-{
-  EXPECT_EQ(TRememberedCheckState::SettingName(QString(), QStringLiteral("CheckBoxShowGrid")),
-            QStringLiteral("CheckBoxShowGrid"));
-  EXPECT_EQ(TRememberedCheckState::SettingName(QStringLiteral("ShowGrid"), QStringLiteral("CheckBoxShowGrid")),
-            QStringLiteral("ShowGrid"));
-}
-
 TEST_F(RememberedCheck, DesignedStateUntilStoredThenTheStoredOne)
 {
   {
@@ -67,10 +59,8 @@ TEST_F(RememberedCheck, DesignedStateUntilStoredThenTheStoredOne)
   EXPECT_FALSE(next.Load(QStringLiteral("ShowBoundaries"), true));
 }
 
-TEST_F(RememberedCheck, NeverLoadedOrNamelessStoresNothing)
+TEST_F(RememberedCheck, NamelessBoxStoresNothing)
 {
-  TRememberedCheckState neverLoaded;
-  neverLoaded.Store(true);
   TRememberedCheckState nameless;
   EXPECT_TRUE(nameless.Load(QString(), true));
   EXPECT_FALSE(nameless.IsLoaded());

@@ -6,6 +6,9 @@
 #include <QApplication>
 #endif
 #include <QSettings>
+#ifdef _WIN32
+#include "settings/SettingsStore.h"
+#endif
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -15,6 +18,9 @@ int main(int argc, char** argv)
   QTemporaryDir settingsDir;
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
   QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
+#ifdef _WIN32
+  SetSettingsFormat(QSettings::IniFormat); // the registry ignores setPath
+#endif
 #ifdef NORVANT_WIDGET_TESTS
   QApplication app(argc, argv);
 #else

@@ -1,0 +1,347 @@
+#include "mapping/Graticule.h"
+
+#include <QString>
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdlib>
+#include <optional>
+#include <vector>
+
+#include "imaging/Canvas.h"
+#include "mapping/Mapping.h"
+
+namespace {
+constexpr QChar kDegree(0x00B0);
+// Lines are clamped to this margin round the picture so that the canvas
+// never receives huge coordinates.
+constexpr int kClampMargin = 100;
+constexpr int kFontSize = 7;
+constexpr const char* kFontName = "Small Fonts";
+// Latitudes of the reference parallels, in set order.
+constexpr std::array<float, 5> kSpecialLatitudes = {66.56083f, 23.43917f, 0.0f, -23.43917f, -66.56083f};
+
+int RoundHalfEven(double value)
+{
+  return static_cast<int>(std::nearbyint(value));
+}
+
+bool IsOneOf(int kind, std::initializer_list<int> kinds)
+{
+  return std::find(kinds.begin(), kinds.end(), kind) != kinds.end();
+}
+
+// Kinds whose grid lines are straight: the cylindrical and Mercator views.
+bool HasStraightLines(int kind)
+{
+  return IsOneOf(kind, {1, 2, 5, 6});
+}
+
+// The polar view has no cut at the date line: its parallels are whole
+// circles and its 180° meridian is one like the others.
+bool IsWholeCircleView(int kind)
+{
+  return kind == pkPolarStereographic;
+}
+
+struct TLonLatRange {
+  int lonMin = -179, lonMax = 179, latMin = -89, latMax = 89;
+};
+
+struct TRanges {
+  TLonLatRange main;
+  std::optional<TLonLatRange> second;
+};
+
+TRanges RangesFor(const TMapping& mapping, int kind)
+{
+  TRanges r;
+  if (kind == pkVanDerGrinten) {
+    const int centre = RoundHalfEven(mapping.CentreLon());
+    r.main.lonMin = centre - 179;
+    r.main.lonMax = centre + 179;
+  } else if (IsOneOf(kind, {3, 4, 7, 8, 11}) || IsWholeCircleView(kind)) {
+    r.main.lonMin = -180;
+  } else if (IsOneOf(kind, {2, 6, 14})) {
+    const float lonHalf = mapping.LonSpan() / 2, latHalf = mapping.LatSpan() / 2;
+    r.main.lonMin = static_cast<int>(std::trunc(mapping.CentreLon() - lonHalf)) - 1;
+    r.main.lonMax = RoundHalfEven(mapping.CentreLon() + lonHalf) + 1;
+    r.main.latMin = static_cast<int>(std::trunc(mapping.CentreLat() - latHalf)) - 1;
+    r.main.latMax = RoundHalfEven(mapping.CentreLat() + latHalf) + 1;
+    if (kind == pkLinearBased) r.main = {-179, 179, 0, 89};
+    if (r.main.lonMin < -179) {
+      r.second = TLonLatRange{r.main.lonMin + 360, 180, r.main.latMin, r.main.latMax};
+      r.main.lonMin = -179;
+    }
+    if (r.main.lonMax > 179) {
+      r.second = TLonLatRange{-180, r.main.lonMax - 360, r.main.latMin, r.main.latMax};
+      r.main.lonMax = 179;
+    }
+  }
+  for (TLonLatRange* range : {&r.main, r.second ? &*r.second : nullptr}) {
+    if (range == nullptr) continue;
+    range->latMin = std::clamp(range->latMin, -89, 89);
+    range->latMax = std::clamp(range->latMax, -89, 89);
+  }
+  return r;
+}
+
+class TGraticulePainter {
+public:
+  TGraticulePainter(TCanvas& canvas, const TMapping& mapping, const TGraticuleStyle& style)
+      : canvas_(canvas), mapping_(mapping), style_(style), kind_(mapping.GraticuleKind())
+  {
+    run_.reserve(362);
+    pictureHeight_ = canvas.Bitmap().Height();
+    pictureWidth_ = canvas.Bitmap().Width();
+    clampMaxX_ = mapping.GetDrawWidth() + kClampMargin;
+    clampMaxY_ = mapping.GetDrawHeight() + std::abs(mapping.YOffset()) + kClampMargin;
+    AdjustSteps();
+  }
+
+  void Draw();
+
+private:
+  void AdjustSteps();
+  void DrawMeridians(const TLonLatRange& range);
+  void DrawParallels(const TLonLatRange& range);
+  void DrawSpecialParallels();
+  void PlaceMeridianLabel(int lon, const QString& label, int h);
+  void PlaceParallelLabel(int lat, const QString& label, int w, const TLonLatRange& range);
+  void TracePoint(float lon, float lat);
+  void EndRun();
+  void StraightLine(TPoint from, TPoint to);
+  void DrawLabel(int x, int y, const QString& text);
+  TPoint Pixel(float lon, float lat) const;
+
+  TCanvas& canvas_;
+  const TMapping& mapping_;
+  TGraticuleStyle style_;
+  int kind_;
+  int pictureWidth_ = 0, pictureHeight_ = 0;
+  int clampMaxX_ = 0, clampMaxY_ = 0;
+  std::vector<TPoint> run_;
+};
+
+void TGraticulePainter::AdjustSteps()
+{
+  if (kind_ == pkAzimuthalEquidistant) {
+    style_.lonStep = 30;
+    style_.latStep = 15;
+  } else if (kind_ == pkAzimuthalEquidistantWide && mapping_.LatSpan() == 0) {
+    style_.lonStep = style_.latStep = 30;
+  } else if (kind_ == pkMercatorZoomed) {
+    if (style_.lonStep == 15) style_.lonStep = 5;
+    if (style_.latStep == 15) style_.latStep = 5;
+  }
+}
+
+TPoint TGraticulePainter::Pixel(float lon, float lat) const
+{
+  TPoint p;
+  mapping_.LatLonToPixel(lon, lat, p.x, p.y);
+  return p;
+}
+
+void TGraticulePainter::TracePoint(float lon, float lat)
+{
+  int x = 0, y = 0;
+  if (!mapping_.LatLonToPixel(lon, lat, x, y)) {
+    EndRun();
+    return;
+  }
+  x = std::clamp(x, -kClampMargin, clampMaxX_);
+  y = std::clamp(y, -kClampMargin, clampMaxY_);
+  run_.push_back({x + style_.xShift, y + style_.yShift});
+}
+
+void TGraticulePainter::EndRun()
+{
+  if (run_.size() >= 2) canvas_.Polyline(run_);
+  run_.clear();
+}
+
+void TGraticulePainter::StraightLine(TPoint from, TPoint to)
+{
+  const std::array<TPoint, 2> line = {from, to};
+  canvas_.Polyline(line);
+}
+
+void TGraticulePainter::Draw()
+{
+  const TRanges ranges = RangesFor(mapping_, kind_);
+  DrawMeridians(ranges.main);
+  if (ranges.second) DrawMeridians(*ranges.second);
+  DrawParallels(ranges.main);
+  DrawSpecialParallels();
+}
+
+void TGraticulePainter::DrawMeridians(const TLonLatRange& range)
+{
+  for (int i = range.lonMin / style_.lonStep; i <= range.lonMax / style_.lonStep; ++i) {
+    int lon = style_.lonStep * i;
+    while (lon > 180) lon -= 360;
+    while (lon < -180) lon += 360;
+    const QString label = MeridianLabel(lon);
+    const int h = canvas_.TextHeight(label);
+    if (HasStraightLines(kind_)) {
+      const TPoint bottom = Pixel(lon, range.latMin), top = Pixel(lon, range.latMax);
+      StraightLine({bottom.x + style_.xShift, mapping_.GetHeight() + style_.yShift - h},
+                   {top.x + style_.xShift, top.y + style_.yShift});
+    } else {
+      for (int lat = range.latMax; lat >= range.latMin; --lat) TracePoint(lon, lat);
+      EndRun();
+    }
+    if (!style_.noLabels) PlaceMeridianLabel(lon, label, h);
+  }
+}
+
+void TGraticulePainter::PlaceMeridianLabel(int lon, const QString& label, int h)
+{
+  const int height = mapping_.GetHeight();
+  if (IsOneOf(kind_, {0, 1, 2, 5, 6})) {
+    DrawLabel(Pixel(lon, 0).x, height - 3 * h / 4, label);
+  } else if (kind_ == pkVanDerGrinten) {
+    const TPoint p = Pixel(lon, -3);
+    DrawLabel(p.x, p.y, label);
+  } else if (kind_ == pkPolarStereographic) {
+    const TPoint p = Pixel(lon, mapping_.CentreLat());
+    DrawLabel(p.x, p.y, label);
+  } else if (kind_ == pkLambertConformal) {
+    const bool southern = mapping_.Southern();
+    for (int step = 0; step < (southern ? 89 : 86); ++step) {
+      const int lat = southern ? -89 + step : 1 + step;
+      const TPoint p = Pixel(lon, lat);
+      if (height > p.y + h) {
+        DrawLabel(p.x, height - 3 * h / 4, label);
+        break;
+      }
+    }
+  } else {
+    const float centreLat = mapping_.CentreLat();
+    const TPoint p = Pixel(lon, std::fabs(centreLat) < 10 ? 0.0f : centreLat);
+    DrawLabel(p.x, p.y, label);
+  }
+}
+
+void TGraticulePainter::DrawParallels(const TLonLatRange& range)
+{
+  // A whole circle is closed by tracing both ends of the date line.
+  const int lonMax = IsWholeCircleView(kind_) ? 180 : range.lonMax;
+  for (int j = range.latMin / style_.latStep; j <= range.latMax / style_.latStep; ++j) {
+    const int lat = style_.latStep * j;
+    const QString label = ParallelLabel(lat);
+    const int w = canvas_.TextWidth(label);
+    if (HasStraightLines(kind_)) {
+      const int y = Pixel(range.lonMin, lat).y + style_.yShift;
+      StraightLine({w + 4 + style_.xShift, y}, {mapping_.GetWidth() + style_.xShift - 2, y});
+    } else {
+      for (int lon = lonMax; lon >= range.lonMin; --lon) TracePoint(lon, lat);
+      EndRun();
+    }
+    if (!style_.noLabels) PlaceParallelLabel(lat, label, w, range);
+  }
+}
+
+void TGraticulePainter::PlaceParallelLabel(int lat, const QString& label, int w, const TLonLatRange& range)
+{
+  if (HasStraightLines(kind_)) {
+    DrawLabel(w / 2 + 2, Pixel(range.lonMin, lat).y, label);
+  } else if (IsOneOf(kind_, {3, 4, 7, 8, 9, 11, 13})) {
+    const int nearestMeridian = RoundHalfEven(mapping_.CentreLon() / style_.lonStep) * style_.lonStep;
+    const TPoint p = Pixel(nearestMeridian, lat);
+    DrawLabel(p.x - 4 * w / 5, p.y, label);
+  } else if (kind_ == pkLambertConformal) {
+    for (int lon = -179; lon <= 177; ++lon) {
+      const TPoint p = Pixel(lon, lat);
+      if (p.x > 0 && p.x < 2 * w && p.y > 10 && p.y < mapping_.GetHeight()) {
+        DrawLabel(w / 2 + 2, p.y, label);
+        break;
+      }
+    }
+  }
+}
+
+void TGraticulePainter::DrawSpecialParallels()
+{
+  if (style_.specialParallels.none()) return;
+  const TPenStyle saved = canvas_.PenStyle();
+  canvas_.SetPenStyle(TPenStyle::psDot);
+  const int lonMax = IsWholeCircleView(kind_) ? 180 : 179;
+  for (std::size_t member = 0; member < kSpecialLatitudes.size(); ++member) {
+    if (!style_.specialParallels.test(member)) continue;
+    const float lat = kSpecialLatitudes[member];
+    if (HasStraightLines(kind_)) {
+      const int y = Pixel(-179, lat).y + style_.yShift;
+      StraightLine({style_.xShift, y}, {mapping_.GetWidth() + style_.xShift - 2, y});
+    } else {
+      for (int lon = lonMax; lon >= -179; --lon) TracePoint(lon, lat);
+      EndRun();
+    }
+  }
+  canvas_.SetPenStyle(saved);
+}
+
+// Labels that would not fit the picture whole are left out.
+void TGraticulePainter::DrawLabel(int x, int y, const QString& text)
+{
+  const TTextExtent extent = canvas_.TextExtent(text);
+  const int left = x - extent.width / 2, top = y - extent.height / 2;
+  if (x + extent.width > mapping_.GetWidth() || left < 0) return;
+  if (left + extent.width > pictureWidth_ || top < 0 || top + extent.height > pictureHeight_) return;
+  const int sx = left + style_.xShift, sy = top + style_.yShift;
+  canvas_.SetFontColour(style_.haloColour);
+  for (const auto& [dx, dy] : {std::pair{-1, -1}, {1, -1}, {-1, 1}, {1, 1}}) canvas_.TextOut(sx + dx, sy + dy, text);
+  canvas_.SetFontColour(style_.textColour);
+  canvas_.TextOut(sx, sy, text);
+}
+}  // namespace
+
+QString MeridianLabel(int lon)
+{
+  if (lon == 0) return QStringLiteral("0") + kDegree;
+  if (lon == 180 || lon == -180) return QStringLiteral("180") + kDegree;
+  return QString::number(std::abs(lon)) + kDegree + (lon < 0 ? 'W' : 'E');
+}
+
+QString ParallelLabel(int lat)
+{
+  if (lat == 0) return QStringLiteral("0") + kDegree;
+  return QString::number(std::abs(lat)) + kDegree + (lat < 0 ? 'S' : 'N');
+}
+
+void DrawGraticule(TCanvas* canvas, const TMapping& mapping, const TGraticuleStyle& style)
+{
+  if (canvas == nullptr || style.lonStep == 0 || style.latStep == 0) return;
+  const TCanvasFont savedFont = canvas->Font();
+  canvas->SetBrushStyle(TBrushStyle::bsClear);
+  canvas->SetPenColour(style.lineColour);
+  canvas->Font().name = kFontName;
+  canvas->Font().size = kFontSize;
+  TGraticulePainter(*canvas, mapping, style).Draw();
+  canvas->SetFont(savedFont);
+}
+
+void DrawGraticuleOnBitmap(TExtBitmap* bitmap, const TMapping& mapping, const TGraticuleStyle& style)
+{
+  if (bitmap == nullptr || bitmap->Empty() || mapping.GraticuleKind() == pkUnknown) return;
+  TCanvas canvas(*bitmap);
+  DrawGraticule(&canvas, mapping, style);
+}
+
+void DrawGraticule(TCanvas* canvas, const TMapping& mapping, int lonStep, int latStep, std::uint32_t textColour,
+                   std::uint32_t lineColour, int xShift, int yShift, bool noLabels,
+                   TSpecialParallels specialParallels, std::uint32_t haloColour)
+{
+  DrawGraticule(canvas, mapping,
+                {lonStep, latStep, textColour, lineColour, xShift, yShift, noLabels, specialParallels, haloColour});
+}
+
+void DrawGraticuleOnBitmap(TExtBitmap* bitmap, const TMapping& mapping, int lonStep, int latStep,
+                           std::uint32_t textColour, std::uint32_t lineColour, int xShift, int yShift,
+                           bool noLabels, TSpecialParallels specialParallels, std::uint32_t haloColour)
+{
+  DrawGraticuleOnBitmap(bitmap, mapping,
+                        {lonStep, latStep, textColour, lineColour, xShift, yShift, noLabels, specialParallels,
+                         haloColour});
+}

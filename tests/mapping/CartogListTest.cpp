@@ -1,0 +1,166 @@
+// The boundary list: which reader a file goes to, what replaces and what
+// appends, and where the boundary file is looked for.
+#include <gtest/gtest.h>
+
+#include <QSettings>
+#include <QTemporaryDir>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "mapping/CartogCountries.h"
+#include "mapping/CartogDefaultFile.h"
+#include "mapping/CartogList.h"
+
+namespace {
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes FromText(const std::string& text)
+{
+  return Bytes(text.begin(), text.end());
+}
+
+Bytes OneRecord(std::uint8_t type = 0)
+{
+  Bytes out;
+  const std::vector<std::int16_t> minutes = {600, 3600, 660, 3600, 660, 3660};
+  AppendCountriesRecord(out, type, minutes);
+  return out;
+}
+
+// A GSHHS file with one 36-byte-header record of two points.
+Bytes OneShoreline()
+{
+  Bytes out(36, 0);
+  out[4] = 2;  // count
+  out[8] = 1;  // level
+  for (int i = 0; i < 16; ++i) out.push_back(static_cast<std::uint8_t>(i == 3 ? 1 : 0));
+  return out;
+}
+
+const std::string kGpx = "<trkseg>\n<trkpt lat=\"60\" lon=\"5\">\n<trkpt lat=\"61\" lon=\"6\">\n</trkseg>\n";
+
+void WriteFile(const std::string& path, const Bytes& data)
+{
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+}
+}  // namespace
+
+TEST(CartogList, ChoosesTheReaderByFirstBytesAndExtension)
+{
+  struct Case {
+    const char* name;
+    Bytes data;
+    std::string fileName;
+    bool allowText;
+    bool ok;
+    std::uint8_t format;
+    bool closePolygons;
+    int segments;
+  } cases[] = {
+      {"boundary records", OneRecord(), "Countries.dat", false, true, cfBoundaryRecords, true, 1},
+      {"records whatever the extension", OneRecord(), "borders.txt", false, true, cfBoundaryRecords, true, 1},
+      {"zero first word is a shoreline file", OneShoreline(), "Countries.dat", false, true, cfShorelineBinary, false, 1},
+      {"gpx extension in any case", FromText(kGpx), "walk.GpX", false, true, cfGpx, true, 1},
+      {"segment text when allowed", FromText("# -b\n1 2\n3 4\n"), "a.txt", true, true, cfSegmentText, false, 1},
+      {"segment text refused by default", FromText("# -b\n1 2\n3 4\n"), "a.txt", false, false, cfBoundaryRecords, true, 0},
+      {"too short for anything", Bytes{1, 2, 3}, "a.dat", false, false, cfBoundaryRecords, true, 0},
+  };
+  for (const Case& c : cases) {
+    TCartogList list;
+    list.AllowSegmentText = c.allowText;
+    EXPECT_EQ(list.LoadFromBytes(c.data, c.fileName), c.ok) << c.name << ": " << list.LastError();
+    EXPECT_EQ(list.LastError().empty(), c.ok) << c.name;
+    EXPECT_EQ(list.FileFormat, c.format) << c.name;
+    EXPECT_EQ(list.ClosePolygons, c.closePolygons) << c.name;
+    EXPECT_EQ(list.Count(), c.segments) << c.name;
+    EXPECT_EQ(list.FileName, c.fileName) << c.name;
+  }
+}
+
+TEST(CartogList, FirstRecordWithNoPointsReadsAsShorelineFile)
+{
+  Bytes data;
+  AppendCountriesRecord(data, 0, {});
+  const Bytes rest = OneRecord();
+  data.insert(data.end(), rest.begin(), rest.end());
+  TCartogList list;
+  list.LoadFromBytes(data, "Countries.dat");
+  EXPECT_EQ(list.FileFormat, cfShorelineBinary);
+}
+
+TEST(CartogList, TracksAppendWhileBoundaryFilesReplace)
+{
+  TCartogList list;
+  ASSERT_TRUE(list.LoadFromBytes(OneRecord(), "Countries.dat"));
+  ASSERT_TRUE(list.LoadFromBytes(FromText(kGpx), "track.gpx"));
+  ASSERT_EQ(list.Count(), 2);
+  EXPECT_EQ(list.Segment(0).SegType, 0);
+  EXPECT_EQ(list.Segment(1).SegType, 1);
+  EXPECT_EQ(list.MaxPoints, 3);
+  ASSERT_TRUE(list.LoadFromBytes(OneRecord(4), "Countries.dat"));
+  ASSERT_EQ(list.Count(), 1);
+  EXPECT_EQ(list.Segment(0).SegType, 4);
+  list.Clear();
+  EXPECT_EQ(list.Count(), 0);
+  EXPECT_EQ(list.MaxPoints, 0);
+}
+
+TEST(CartogList, MissingOrEmptyFileNameLeavesTheListEmptyWithReason)
+{
+  TCartogList list;
+  EXPECT_FALSE(list.LoadFromFile(""));
+  EXPECT_FALSE(list.LoadFromFile("/nonexistent/folder/Countries.dat"));
+  EXPECT_NE(list.LastError().find("Countries.dat"), std::string::npos);
+  EXPECT_EQ(list.Count(), 0);
+}
+
+TEST(CartogList, LoadsTheShippedBoundaryFile)
+{
+  TCartogList list;
+  ASSERT_TRUE(list.LoadFromFile(NORVANT_SOURCE_DIR "/data/Countries.dat")) << list.LastError();
+  EXPECT_EQ(list.FileFormat, cfBoundaryRecords);
+  EXPECT_GT(list.Count(), 1000);
+  bool hasBorders = false;
+  for (const TLineSegment& s : list.Segments()) {
+    hasBorders = hasBorders || s.SegType == 4;
+    ASSERT_GE(s.MinLat, -90.0f);
+    ASSERT_LE(s.MaxLat, 90.0f);
+    ASSERT_GE(s.MinLon, -180.0f);
+    ASSERT_LE(s.MaxLon, 180.0f);
+  }
+  EXPECT_TRUE(hasBorders);
+}
+
+TEST(BoundaryFileLookup, FolderOfRecordedPath)
+{
+  struct Case {
+    const char* path;
+    const char* folder;
+  } cases[] = {
+      {R"(C:\Program Files\Trakwise\Trakwise.exe)", R"(C:\Program Files\Trakwise\)"},
+      {"C:Trakwise.exe", "C:"},
+      {"/opt/trakwise/bin/trakwise", "/opt/trakwise/bin/"},
+      {"Trakwise.exe", ""},
+      {"", ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(FolderOfPath(c.path), c.folder) << c.path;
+}
+
+TEST(BoundaryFileLookup, FindsTheFileBesideTrakwise)
+{
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const std::string folder = dir.path().toStdString() + "/";
+  QSettings appPaths(QSettings::NativeFormat, QSettings::UserScope, "Ostrand", "App Paths");
+  appPaths.setValue("Trakwise", QString::fromStdString(folder + "Trakwise.exe"));
+  appPaths.sync();
+  // The test programs have no Countries.dat beside them.
+  EXPECT_EQ(TCartogList().DefaultFileName, "");
+  WriteFile(folder + "Countries.dat", OneRecord());
+  EXPECT_EQ(TCartogList().DefaultFileName, folder + "Countries.dat");
+  appPaths.remove("Trakwise");
+  appPaths.sync();
+  EXPECT_EQ(TCartogList().DefaultFileName, "");
+}
