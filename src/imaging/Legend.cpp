@@ -94,15 +94,31 @@ TLegend BuildLegend(int product, const TDataStuff* field, int boxHeight)
   return legend;
 }
 
+namespace {
+
+void DrawSwatch(QPainter& painter, TRgb colour, const QString& name, int top, int size)
+{
+  const QFontMetrics metrics(painter.font());
+  painter.fillRect(0, top, size, size, ToQColor(colour));
+  const int textTop = top + (size - metrics.height()) / 2;
+  painter.drawText(size + kLegendTextGap, textTop + metrics.ascent(), name);
+}
+
+}  // namespace
+
+void DrawLegendItem(QPainter& painter, const TLabelData& cls, int& y, int size)
+{
+  DrawSwatch(painter, cls.Colour(), QString::fromUtf8(cls.Name.data(), static_cast<qsizetype>(cls.Name.size())), y,
+             size);
+  y += size;
+}
+
 void PaintLegend(QPainter& painter, const TLegend& legend)
 {
   const QFontMetrics metrics(painter.font());
   const int textHeight = metrics.height();
-  for (const TLegendSwatch& s : legend.Swatches) {
-    painter.fillRect(0, s.Top, kLegendRowSize, kLegendRowSize, ToQColor(s.Colour));
-    const int textTop = s.Top + (kLegendRowSize - textHeight) / 2;
-    painter.drawText(kLegendRowSize + kLegendTextGap, textTop + metrics.ascent(), s.Name);
-  }
+  for (const TLegendSwatch& s : legend.Swatches)
+    DrawSwatch(painter, s.Colour, s.Name, s.Top, kLegendRowSize);
   const QPen textPen = painter.pen();
   for (const TSstBarLine& line : legend.Bar) {
     painter.setPen(ToQColor(line.Colour));

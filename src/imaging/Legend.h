@@ -65,5 +65,9 @@ constexpr int SstLabelTop(int tickY, int textHeight) { return tickY - textHeight
 // Legend of a product tab; field is the product's loaded field or null.
 TLegend BuildLegend(int product, const TDataStuff* field, int boxHeight);
 
+// One class row at y: a size x size swatch at x 0 and the name beside it,
+// vertically centred; y moves down by size.
+void DrawLegendItem(QPainter& painter, const TLabelData& cls, int& y, int size);
+
 // Draws the legend with the painter's font and pen for the texts.
 void PaintLegend(QPainter& painter, const TLegend& legend);
