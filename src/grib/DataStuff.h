@@ -123,6 +123,9 @@ public:
   // builder sets it to an entry no class or scale step uses, so a missing
   // point never reads as data.
   std::uint8_t MissingIndex = 0;
+  // Set by the colour-table builder: an edge or type field whose palette
+  // holds the "Unclassified" class; its legend and read-out follow it.
+  bool ExtendedClasses = false;
 };
 
 using TDataStuffList = std::vector<std::unique_ptr<TDataStuff>>;

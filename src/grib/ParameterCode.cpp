@@ -73,7 +73,7 @@ std::int32_t Edition2Code(const TParameterIdentity& id)
     return r.Discipline == id.Discipline && r.Category == id.Category && number >= r.First &&
            number <= r.Last;
   });
-  return row == kEdition2Codes.end() ? kCodeUnrecognised : row->Base + number;
+  return row == kEdition2Codes.end() ? kParameterUnrecognised : row->Base + number;
 }
 
 bool IsIgnored(std::int32_t code)
@@ -96,7 +96,7 @@ int CloudTableNumber(int discipline, int category, int number, bool laterCloudTa
 std::int32_t ComposeParameterCode(const TParameterIdentity& identity)
 {
   const std::int32_t code = identity.Edition == 2 ? Edition2Code(identity) : Edition1Code(identity);
-  return IsIgnored(code) ? kCodeUnrecognised : code;
+  return IsIgnored(code) ? kParameterUnrecognised : code;
 }
 
 bool UsesLaterCloudTable(const QDateTime& referenceTime)

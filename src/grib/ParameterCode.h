@@ -7,13 +7,13 @@
 
 #include <cstdint>
 
-inline constexpr std::int32_t kCodeUnrecognised = 0;
-inline constexpr std::int32_t kCodeTemperature = 11;
-inline constexpr std::int32_t kCodeIceConcentration = 91;
-inline constexpr std::int32_t kCodeIceEdge = 220;
-inline constexpr std::int32_t kCodeIceType = 221;
-inline constexpr std::int32_t kCodeSst = 310010000;
-inline constexpr std::int32_t kCodeSstConfidence = 310010001;
+inline constexpr std::int32_t kParameterUnrecognised = 0;
+inline constexpr std::int32_t kParameterTemperature = 11;
+inline constexpr std::int32_t kParameterIceConcentration = 91;
+inline constexpr std::int32_t kParameterIceEdge = 220;
+inline constexpr std::int32_t kParameterIceType = 221;
+inline constexpr std::int32_t kParameterSst = 310010000;
+inline constexpr std::int32_t kParameterSstConfidence = 310010001;
 
 // What identifies a field's parameter, gathered from the product section(s).
 struct TParameterIdentity {

@@ -306,7 +306,7 @@ QString ParameterDescription(int code)
 QString Edition1Name(std::int32_t code, const QString& levelText, int centre, int process,
                      const QString& fileName)
 {
-  if (code == kCodeTemperature && fileName.toUpper().contains(Text(kSstFileMarker)))
+  if (code == kParameterTemperature && fileName.toUpper().contains(Text(kSstFileMarker)))
     return QStringLiteral("SST");
   if (code == 16 && centre == kTemperatureAs16Centre && process == kTemperatureAs16Process)
     return QStringLiteral("Temperature");
@@ -355,7 +355,7 @@ QString Edition2ProvisionalName(std::int32_t code, const QString& levelText)
 
 QString LevelTextFor(std::int32_t code, int levelType, int levelValue)
 {
-  if (code == kCodeIceConcentration || code == kCodeIceEdge || code == kCodeIceType)
+  if (code == kParameterIceConcentration || code == kParameterIceEdge || code == kParameterIceType)
     return {};
   const auto* row = std::find_if(kLevelTexts.begin(), kLevelTexts.end(),
                                  [levelType](const TLevelText& r) { return r.LevelType == levelType; });

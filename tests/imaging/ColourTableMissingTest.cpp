@@ -1,0 +1,141 @@
+// Points without a value must never look like data: the entry they are
+// painted with shows a colour no class or scale step of the product uses,
+// no packed value is mapped onto it, and the read-out calls it "No data".
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "grib/GribData.h"
+#include "imaging/ColourTable.h"
+#include "imaging/ColourTableBuild.h"
+#include "imaging/ValueReadout.h"
+
+namespace {
+
+struct TProductCase {
+  const char* What;
+  int Edition;
+  int ParameterOctet;  // edition 1
+  int Discipline, Category, Number;  // edition 2
+  bool ExtendedGrid;
+  int PaletteSize;
+};
+
+constexpr TProductCase kProducts[] = {
+    {"concentration", 1, 91, 0, 0, 0, false, 105},
+    {"edge", 1, 220, 0, 0, 0, false, 13},
+    {"edge extended", 1, 220, 0, 0, 0, true, 13},
+    {"type", 1, 221, 0, 0, 0, false, 13},
+    {"type extended", 1, 221, 0, 0, 0, true, 13},
+    {"temperature", 1, 11, 0, 0, 0, false, 256},
+    {"SST", 2, 0, 10, 3, 0, false, 256},
+    {"SST confidence", 2, 0, 10, 192, 1, false, 256},
+    {"cloud mask", 2, 0, 3, 1, 3, false, 256},
+    {"clear/cloud", 2, 0, 3, 0, 7, false, 256},
+    {"surface", 2, 0, 3, 0, 8, false, 256},
+    {"fire", 2, 0, 3, 0, 9, false, 256},
+};
+
+void Load(TGribData& data, const TProductCase& p)
+{
+  data.Edition = p.Edition;
+  data.Discipline = p.Discipline;
+  data.ExtendedGrid = p.ExtendedGrid;
+  TDataStuff& field = *data.Current;
+  field.ProductId[0] = 88;
+  field.ProductId[1] = 1;
+  field.ProductId[4] = static_cast<std::uint8_t>(p.ParameterOctet);
+  field.ParameterCategory = p.Category;
+  field.ParameterNumber = p.Number;
+  BuildColourTable(data, field);
+}
+
+// Palette entries a data value of the field can be painted with.
+std::vector<int> DataEntries(const TDataStuff& field, const TColourTable& table)
+{
+  std::vector<int> entries;
+  if (table.Classes.empty()) {
+    for (int i = 0; i < 256; ++i)
+      entries.push_back(i);
+    entries.erase(std::remove(entries.begin(), entries.end(), field.MissingIndex), entries.end());
+  } else if (table.ClassesByPosition) {
+    for (std::size_t i = 0; i < table.Classes.size(); ++i)
+      entries.push_back(static_cast<int>(i));
+  } else if (field.ParameterCode() == 91) {
+    for (int i = 0; i <= 101; ++i)
+      entries.push_back(i);
+  } else {
+    for (const TLabelData& c : table.Classes)
+      entries.push_back(c.Code());
+  }
+  return entries;
+}
+
+TEST(ColourTableMissing, MissingPointsNeverShowAClassOrScaleColour)
+{
+  for (const TProductCase& p : kProducts) {
+    TGribData data;
+    Load(data, p);
+    TDataStuff& field = *data.Current;
+    const TColourTable table = MakeColourTable(ColourTableSourceOf(data, field));
+    const auto& palette = field.Bitmap.Palette();
+
+    EXPECT_EQ(field.Bitmap.PaletteSize(), p.PaletteSize) << p.What;
+    EXPECT_LT(field.MissingIndex, p.PaletteSize) << p.What;
+    const TRgb missingColour = palette[field.MissingIndex];
+    for (const int entry : DataEntries(field, table)) {
+      EXPECT_NE(entry, field.MissingIndex) << p.What;
+      EXPECT_NE(palette[entry], missingColour) << p.What << ": entry " << entry << " looks like a missing point";
+    }
+    EXPECT_EQ(ClassNameAt(field, field.MissingIndex).toStdString(), "No data") << p.What;
+
+    if (field.Continuous) {
+      field.RawMin = 0;
+      field.RawMax = 4000;
+      FillContinuousTables(field);
+      EXPECT_EQ(std::count(field.IndexOfRaw.begin(), field.IndexOfRaw.end(), field.MissingIndex), 0) << p.What;
+    }
+  }
+}
+
+TEST(ColourTableMissing, SeaIceProductsUseTheirFixedDarkOrBlackEntry)
+{
+  struct TCase {
+    int Parameter;
+    bool Extended;
+    int Missing;
+    TRgb Colour;
+  } const cases[] = {
+      {91, false, 102, {0, 0, 0}},
+      {220, false, 11, {56, 56, 56}},
+      {220, true, 11, {56, 56, 56}},
+      {221, false, 11, {56, 56, 56}},
+      {221, true, 11, {56, 56, 56}},
+  };
+  for (const TCase& c : cases) {
+    TColourTableSource source;
+    source.ParameterCode = c.Parameter;
+    source.ParameterOctet = c.Parameter;
+    source.ExtendedGrid = c.Extended;
+    const TColourTable t = MakeColourTable(source);
+    EXPECT_EQ(t.MissingIndex, c.Missing) << c.Parameter;
+    EXPECT_EQ(t.Palette[t.MissingIndex], c.Colour) << c.Parameter;
+  }
+}
+
+TEST(ColourTableMissing, ValuesFromOtherTablesAreKeptOffTheMissingEntry)
+{
+  TDataStuff field;
+  field.MissingIndex = 0;
+  for (std::size_t x = 0; x < field.IndexOfRaw.size(); ++x)
+    field.IndexOfRaw[x] = static_cast<std::uint8_t>(x % 256);
+  KeepValuesOffMissingIndex(field);
+  EXPECT_EQ(field.IndexOfRaw[0], 1);
+  EXPECT_EQ(field.IndexOfRaw[256], 1);
+  EXPECT_EQ(field.IndexOfRaw[5], 5);
+  field.MissingIndex = 255;
+  KeepValuesOffMissingIndex(field);
+  EXPECT_EQ(field.IndexOfRaw[255], 254);
+}
+
+}  // namespace
