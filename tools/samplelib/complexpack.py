@@ -57,13 +57,73 @@ def _split_lengths(count, rng, lengths):
     return out
 
 
+LENGTH_INCREMENT = 2     # group lengths step by 2 from the shortest one
+
+
+def _difference(packed, missing, order):
+    """Spatial differencing over the values that are present: returns the
+    values to group (differences shifted to start at 0, the first `order`
+    present positions 0) and the descriptors (first values, minimum)."""
+    work = packed.copy()
+    if not order:
+        return work, []
+    present = packed[missing == 0]
+    diffs = present.copy()
+    for _ in range(order):
+        diffs[1:] = diffs[1:] - diffs[:-1].copy()
+    rest = diffs[order:]
+    minimum = int(rest.min()) if rest.size else 0
+    shifted = np.zeros(present.size, dtype=np.int64)
+    shifted[order:] = rest - minimum
+    work[missing == 0] = shifted
+    return work, [int(v) for v in present[:order]] + [minimum]
+
+
+def _group_fields(work, missing, group_lengths, mvm):
+    """Reference and width of every group. With missing-value management
+    the top code(s) of each width mark missing values, and a group with no
+    value at all has width 0 and a reference of all ones (primary) or all
+    ones minus one (secondary)."""
+    refs, widths = [], []
+    start = 0
+    for length in group_lengths:
+        flags = missing[start:start + length]
+        shown = work[start:start + length][flags == 0]
+        if shown.size == 0:
+            refs.append(None)
+            widths.append(0)
+        else:
+            low, span = int(shown.min()), int(shown.max() - shown.min())
+            refs.append(low)
+            reserve = mvm if mvm and (span > 0 or (flags != 0).any()) else 0
+            widths.append(bits_for(span + reserve))
+        start += length
+    nbits = max(bits_for(max((r for r in refs if r is not None), default=0) + mvm), mvm)
+    start = 0
+    for k, length in enumerate(group_lengths):
+        if refs[k] is None:
+            refs[k] = (1 << nbits) - int(missing[start])
+        start += length
+    return refs, widths, nbits
+
+
+def _group_values(writer, work, missing, group_lengths, refs, widths):
+    start = 0
+    for length, ref, width in zip(group_lengths, refs, widths):
+        top = (1 << width) - 1
+        for value, flag in zip(work[start:start + length], missing[start:start + length]):
+            if width:
+                writer.put(top + 1 - flag if flag else int(value) - ref, width)
+        start += length
+
+
 def complex_pack(packed, missing=None, order=0, mvm=0, seed=0,
                  lengths=(6, 8, 10, 12, 14, 16, 18, 20)):
-    """Template 5.2 (order 0) or 5.3 (order 1 or 2) layout of non-negative
+    """Template 5.2 (order 0) or 5.3 (order 1 or 2) packing of non-negative
     scaled integers in file order. missing: None or an int array of the same
     length, 0 = value, 1 = primary missing, 2 = secondary missing (only with
-    missing-value management 1 or 2). Returns (section 5 tail from octet 22,
-    section 7 data, the numbers used)."""
+    missing-value management 1 or 2). Returns (the numbers section 5 needs,
+    section 7 data)."""
     packed = np.asarray(packed, dtype=np.int64)
     if packed.size and packed.min() < 0:
         raise ValueError("scaled values must not be negative")
@@ -73,100 +133,38 @@ def complex_pack(packed, missing=None, order=0, mvm=0, seed=0,
     if mvm == 1 and (missing == 2).any():
         raise ValueError("secondary missing values need management 2")
 
-    # Spatial differencing runs over the values that are present.
-    present = packed[missing == 0]
-    descriptors = []
-    work = packed.copy()
-    if order:
-        diffs = present.copy()
-        for _ in range(order):
-            diffs[1:] = diffs[1:] - diffs[:-1].copy()
-        first = [int(v) for v in present[:order]]
-        rest = diffs[order:]
-        minimum = int(rest.min()) if rest.size else 0
-        shifted = np.zeros(present.size, dtype=np.int64)
-        shifted[order:] = rest - minimum
-        work[missing == 0] = shifted
-        descriptors = first + [minimum]
-
-    rng = np.random.default_rng(seed)
-    group_lengths = _split_lengths(packed.size, rng, lengths)
-    refs, widths = [], []
-    start = 0
-    reserve = mvm  # codes at the top of each width kept for missing values
-    for length in group_lengths:
-        chunk = work[start:start + length]
-        flags = missing[start:start + length]
-        shown = chunk[flags == 0]
-        if shown.size == 0:
-            # A whole group missing: width 0, reference all ones (primary)
-            # or all ones minus one (secondary), fixed once nbits is known.
-            refs.append(None)
-            widths.append(0)
-        else:
-            low, high = int(shown.min()), int(shown.max())
-            refs.append(low)
-            has_missing = bool((flags != 0).any())
-            span = high - low
-            if mvm and (has_missing or span > 0):
-                widths.append(bits_for(span + reserve))
-            else:
-                widths.append(bits_for(span))
-        start += length
-
-    real_refs = [r for r in refs if r is not None]
-    nbits = max(bits_for(max(real_refs, default=0) + reserve), mvm)
-    start = 0
-    for k, length in enumerate(group_lengths):
-        if refs[k] is None:
-            kind = int(missing[start])
-            refs[k] = (1 << nbits) - kind
-        start += length
-
+    work, descriptors = _difference(packed, missing, order)
+    group_lengths = _split_lengths(packed.size, np.random.default_rng(seed), lengths)
+    refs, widths, nbits = _group_fields(work, missing, group_lengths, mvm)
     width_ref = min(widths)
     width_bits = bits_for(max(widths) - width_ref)
-    increment = 2
     length_ref = min(lengths)
-    scaled_lengths = [(n - length_ref) // increment for n in group_lengths[:-1]] + [0]
+    # The last group's length is given apart, its scaled length is unused.
+    scaled_lengths = [(n - length_ref) // LENGTH_INCREMENT for n in group_lengths[:-1]] + [0]
     length_bits = bits_for(max(scaled_lengths))
 
     writer = BitWriter()
-    writer.put_all(refs, nbits)
-    writer.align()
-    writer.put_all(np.array(widths) - width_ref, width_bits)
-    writer.align()
-    writer.put_all(scaled_lengths, length_bits)
-    writer.align()
-    start = 0
-    for length, ref, width in zip(group_lengths, refs, widths):
-        if width:
-            top = (1 << width) - 1
-            for value, flag in zip(work[start:start + length], missing[start:start + length]):
-                if flag == 1:
-                    writer.put(top, width)
-                elif flag == 2:
-                    writer.put(top - 1, width)
-                else:
-                    writer.put(int(value) - ref, width)
-        start += length
-    data = writer.data()
+    for values, width in ((refs, nbits), (np.array(widths) - width_ref, width_bits),
+                          (scaled_lengths, length_bits)):
+        writer.put_all(values, width)
+        writer.align()
+    _group_values(writer, work, missing, group_lengths, refs, widths)
 
-    extra = b""
     extra_octets = 0
+    extra = b""
     if order:
         # Room for the first values and the signed minimum (sign and magnitude).
         biggest = max(abs(v) for v in descriptors)
         extra_octets = max(1, (bits_for(biggest) + 1 + 7) // 8)
         extra = b"".join(packing.sign_magnitude(v, extra_octets) for v in descriptors)
-    data = extra + data
 
     info = {"groups": len(group_lengths), "group_lengths": group_lengths,
             "reference_bits": nbits, "width_reference": width_ref,
             "width_bits": width_bits, "length_reference": length_ref,
-            "length_increment": increment, "length_bits": length_bits,
+            "length_increment": LENGTH_INCREMENT, "length_bits": length_bits,
             "order": order, "extra_octets": extra_octets,
             "descriptors": descriptors, "missing_value_management": mvm}
-    return info, data
+    return info, extra + writer.data()
 
 
 def section5(count, reference, binary_scale, decimal_scale, info,
