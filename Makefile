@@ -3,18 +3,27 @@
 #   make run        build and start the viewer on the sample data
 #   make test-asan  the whole suite under AddressSanitizer + UBSan
 #   make bench      build and run the benchmarks
+#   make fuzz-replay the broken-file corpus and a short fuzz run of every
+#                   target under AddressSanitizer + UBSan (part of make test)
+#   make fuzz       longer fuzz runs (FUZZ_LONG_SECONDS per target)
+#   make coverage   line coverage of src/grib, src/mapping, src/imaging
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 SAMPLE_DIR ?= $(CURDIR)/$(BUILD)/sample-images
+FUZZ_BUILD ?= build-fuzz
+COVERAGE_BUILD ?= build-coverage
+FUZZ_SECONDS ?= 20
+FUZZ_LONG_SECONDS ?= 600
 
 PACKAGES = g++ cmake ninja-build pkg-config qt6-base-dev libpng-dev zlib1g-dev \
            libgtest-dev libgmock-dev libbenchmark-dev \
            libeccodes-tools libeccodes-dev python3-eccodes python3-numpy \
-           proj-bin libproj-dev pngcheck libgif-dev gifsicle fonts-dejavu-core
+           proj-bin libproj-dev pngcheck libgif-dev gifsicle fonts-dejavu-core \
+           clang libclang-rt-14-dev gcovr
 
-.PHONY: all deps configure build test test-asan bench run clean
+.PHONY: all deps configure build test test-asan bench run clean fuzz-build fuzz-replay fuzz coverage
 
 all: build
 
@@ -36,6 +45,7 @@ build: configure
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	$(MAKE) fuzz-replay
 
 $(ASAN_BUILD)/build.ninja:
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DNORVANT_SANITIZE=ON -DNORVANT_BENCH=OFF
@@ -45,6 +55,36 @@ test-asan: deps $(ASAN_BUILD)/build.ninja
 	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
 
+# The fuzz build: clang, libFuzzer, AddressSanitizer and UBSan.
+$(FUZZ_BUILD)/build.ninja:
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" -DNORVANT_FUZZ=ON -DNORVANT_BENCH=OFF
+
+fuzz-build: deps $(FUZZ_BUILD)/build.ninja
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_targets test_grib
+
+fuzz-replay: fuzz-build
+	cd $(FUZZ_BUILD) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ./tests/test_grib --gtest_filter='BadCorpus*'
+	bash fuzz/run.sh replay $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+fuzz: fuzz-build
+	bash fuzz/run.sh long $(FUZZ_BUILD) $(FUZZ_LONG_SECONDS)
+
+# Line coverage of the readers and writers from their tests, the broken
+# files included; the report lands in $(COVERAGE_BUILD)/coverage/.
+coverage: deps
+	cmake -S . -B $(COVERAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DNORVANT_BENCH=OFF \
+	  -DCMAKE_CXX_FLAGS=--coverage -DCMAKE_EXE_LINKER_FLAGS=--coverage
+	cmake --build $(COVERAGE_BUILD) -j $(JOBS) --target test_grib test_mapping test_imaging
+	find $(COVERAGE_BUILD) -name '*.gcda' -delete
+	cd $(COVERAGE_BUILD)/tests && for t in test_grib test_mapping test_imaging; do \
+	  QT_QPA_PLATFORM=offscreen ./$$t --gtest_brief=1 || exit 1; done
+	mkdir -p $(COVERAGE_BUILD)/coverage
+	gcovr --root . --object-directory $(COVERAGE_BUILD) --filter 'src/grib/' --filter 'src/mapping/' \
+	  --filter 'src/imaging/' --exclude-unreachable-branches --print-summary \
+	  --txt $(COVERAGE_BUILD)/coverage/summary.txt --html-details $(COVERAGE_BUILD)/coverage/index.html $(COVERAGE_BUILD)
+
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b; done
 
@@ -52,4 +92,4 @@ run: build
 	@bash tools/run.sh "$(BUILD)" "$(SAMPLE_DIR)"
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(COVERAGE_BUILD)

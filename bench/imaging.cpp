@@ -1,5 +1,6 @@
 // Picture output and resampling on a product-sized picture (760 x 1120),
 // side by side with libpng and giflib called directly on the same pixels.
+#include "imaging/Canvas.h"
 #include "imaging/GifImage.h"
 #include "imaging/PngImage.h"
 #include "imaging/Resample.h"
@@ -10,6 +11,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QGuiApplication>
 #include <cmath>
 #include <csetjmp>
 #include <cstdio>
@@ -225,6 +227,45 @@ void DoubleLinear(benchmark::State& state)
 }
 BENCHMARK(DoubleLinear)->Unit(benchmark::kMillisecond);
 
+// A graticule's worth of drawing on a zoomed picture: 60 labels with their
+// four-fold halo and 40 polylines of 360 points.
+void CanvasGraticule(benchmark::State& state)
+{
+  TExtBitmap b = Concentration();
+  Interpolate(b, 2 * kWidth, 2 * kHeight, kInterpolateNearest);
+  std::vector<TPoint> line(360);
+  for (auto _ : state) {
+    TCanvas canvas(b);
+    canvas.SetPenColour(0xC0C0C0u);
+    canvas.SetBrushStyle(TBrushStyle::bsClear);
+    for (int k = 0; k < 40; ++k) {
+      for (int i = 0; i < 360; ++i)
+        line[i] = {static_cast<int>(kWidth + std::cos(i * 0.01745) * k * 40),
+                   static_cast<int>(kHeight + std::sin(i * 0.01745) * k * 40)};
+      canvas.Polyline(line);
+    }
+    for (int k = 0; k < 60; ++k) {
+      const QString text = QString::number(k * 5) + QChar(0xB0) + "N";
+      const int x = 100 + (k % 10) * 120, y = 100 + (k / 10) * 300;
+      canvas.SetFontColour(0u);
+      for (const auto& [dx, dy] : {std::pair{-1, -1}, {1, -1}, {-1, 1}, {1, 1}})
+        canvas.TextOut(x + dx, y + dy, text);
+      canvas.SetFontColour(0xFFFFFFu);
+      canvas.TextOut(x, y, text);
+    }
+  }
+}
+BENCHMARK(CanvasGraticule)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+  // Text needs a GUI application; no display is needed.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -2,9 +2,10 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QSettings>
 #include <filesystem>
 #include <system_error>
+
+#include "settings/SettingsStore.h"
 
 namespace {
 bool IsFile(const std::string& path)
@@ -22,8 +23,7 @@ std::string ExecutableFolder()
 
 std::string TrakwiseExecutablePath()
 {
-  const QSettings appPaths(QSettings::NativeFormat, QSettings::UserScope, "Ostrand", "App Paths");
-  return appPaths.value("Trakwise").toString().toStdString();
+  return ReadAppPath(QStringLiteral("Trakwise")).toStdString();
 }
 
 std::string FolderOfPath(const std::string& path)

@@ -113,6 +113,9 @@ bool TCartogList::LoadFromBytes(std::span<const std::uint8_t> data, const std::s
   } else if (HasGpxExtension(name)) {
     FileFormat = cfGpx;
     status = ReadGpxTracks(data, segments_);
+    // A track is a path, not a ring: closing it would draw a false leg
+    // from its end back to its start.
+    ClosePolygons = false;
   } else {
     FileFormat = cfBoundaryRecords;
     Clear();
@@ -188,7 +191,7 @@ void TCartogList::DrawSegment(TCanvas& canvas, const TLineSegment& segment, int 
   TPoint first, last{-1, -1};
   bool firstPointVisible = false, lastPointVisible = false;
   for (std::size_t i = 0; i < segment.Points.size(); ++i) {
-    const TGeoPoint& p = segment.Points[i];
+    const TSegmentPoint& p = segment.Points[i];
     TPoint pixel;
     if (!Mapping->LatLonToPixel(p.lon, p.lat, pixel.x, pixel.y)) {
       DrawRun(canvas, run);

@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <vector>
 
-struct TGeoPoint {
+struct TSegmentPoint {
   float lon = 0;  // degrees
   float lat = 0;  // degrees
-  friend bool operator==(const TGeoPoint&, const TGeoPoint&) = default;
+  friend bool operator==(const TSegmentPoint&, const TSegmentPoint&) = default;
 };
 
 class TLineSegment {
@@ -17,7 +17,7 @@ public:
   float MaxLon = -2147483648.0f;
   float MinLon = 2147483648.0f;
   std::uint8_t SegType = 0;
-  std::vector<TGeoPoint> Points;
+  std::vector<TSegmentPoint> Points;
 
   int Count() const { return static_cast<int>(Points.size()); }
   void AddPoint(float lon, float lat);

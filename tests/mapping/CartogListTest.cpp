@@ -11,6 +11,7 @@
 #include "mapping/CartogCountries.h"
 #include "mapping/CartogDefaultFile.h"
 #include "mapping/CartogList.h"
+#include "settings/SettingsStore.h"
 
 namespace {
 using Bytes = std::vector<std::uint8_t>;
@@ -62,7 +63,7 @@ TEST(CartogList, ChoosesTheReaderByFirstBytesAndExtension)
       {"boundary records", OneRecord(), "Countries.dat", false, true, cfBoundaryRecords, true, 1},
       {"records whatever the extension", OneRecord(), "borders.txt", false, true, cfBoundaryRecords, true, 1},
       {"zero first word is a shoreline file", OneShoreline(), "Countries.dat", false, true, cfShorelineBinary, false, 1},
-      {"gpx extension in any case", FromText(kGpx), "walk.GpX", false, true, cfGpx, true, 1},
+      {"gpx extension in any case", FromText(kGpx), "walk.GpX", false, true, cfGpx, false, 1},
       {"segment text when allowed", FromText("# -b\n1 2\n3 4\n"), "a.txt", true, true, cfSegmentText, false, 1},
       {"segment text refused by default", FromText("# -b\n1 2\n3 4\n"), "a.txt", false, false, cfBoundaryRecords, true, 0},
       {"too short for anything", Bytes{1, 2, 3}, "a.dat", false, false, cfBoundaryRecords, true, 0},
@@ -153,14 +154,14 @@ TEST(BoundaryFileLookup, FindsTheFileBesideTrakwise)
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   const std::string folder = dir.path().toStdString() + "/";
-  QSettings appPaths(QSettings::NativeFormat, QSettings::UserScope, "Ostrand", "App Paths");
-  appPaths.setValue("Trakwise", QString::fromStdString(folder + "Trakwise.exe"));
-  appPaths.sync();
+  const auto appPaths = OpenVendorSettings("App Paths");
+  appPaths->setValue("Trakwise", QString::fromStdString(folder + "Trakwise.exe"));
+  appPaths->sync();
   // The test programs have no Countries.dat beside them.
   EXPECT_EQ(TCartogList().DefaultFileName, "");
   WriteFile(folder + "Countries.dat", OneRecord());
   EXPECT_EQ(TCartogList().DefaultFileName, folder + "Countries.dat");
-  appPaths.remove("Trakwise");
-  appPaths.sync();
+  appPaths->remove("Trakwise");
+  appPaths->sync();
   EXPECT_EQ(TCartogList().DefaultFileName, "");
 }

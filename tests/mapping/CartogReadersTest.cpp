@@ -94,7 +94,7 @@ TEST(CountriesRecords, ConvertsMinutesToDegreesAndWidensBounds)
   ASSERT_EQ(segments.size(), 1u);
   const TLineSegment& s = segments[0];
   EXPECT_EQ(s.SegType, 0);
-  EXPECT_EQ(s.Points, (std::vector<TGeoPoint>{{10, 60}, {11, 60}, {11, 61}}));
+  EXPECT_EQ(s.Points, (std::vector<TSegmentPoint>{{10, 60}, {11, 60}, {11, 61}}));
   EXPECT_FLOAT_EQ(s.MinLon, 10);
   EXPECT_FLOAT_EQ(s.MaxLon, 11);
   EXPECT_FLOAT_EQ(s.MinLat, 60);
@@ -110,7 +110,7 @@ TEST(CountriesRecords, WriterAndReaderAgreeOnNegativeMinutes)
   ASSERT_TRUE(ReadCountriesRecords(data, segments).ok);
   ASSERT_EQ(segments.size(), 1u);
   EXPECT_EQ(segments[0].SegType, 4);
-  EXPECT_EQ(segments[0].Points, (std::vector<TGeoPoint>{{-180, -90}, {180, 90}, {-1 / 60.0f, 1 / 60.0f}}));
+  EXPECT_EQ(segments[0].Points, (std::vector<TSegmentPoint>{{-180, -90}, {180, 90}, {-1 / 60.0f, 1 / 60.0f}}));
 }
 
 TEST(CountriesRecords, BrokenFilesEndWithReasonAndKeepCompletedRecords)
@@ -197,7 +197,7 @@ TEST(GshhsShorelines, ReadsEveryHeaderGeneration)
     const auto status = ReadGshhsShorelines(MakeGshhs({p, p}, false), segments);
     ASSERT_TRUE(status.ok) << c.headerBytes << ": " << status.error;
     ASSERT_EQ(segments.size(), 2u) << c.headerBytes;
-    EXPECT_EQ(segments[1].Points, (std::vector<TGeoPoint>{{1.5f, 2.5f}, {3.5f, 4.5f}})) << c.headerBytes;
+    EXPECT_EQ(segments[1].Points, (std::vector<TSegmentPoint>{{1.5f, 2.5f}, {3.5f, 4.5f}})) << c.headerBytes;
   }
 }
 
@@ -258,10 +258,10 @@ TEST(GpxTracks, EachTrackSegmentBecomesOneSegment)
   const auto status = ReadGpxTracks(FromText(gpx), segments);
   ASSERT_TRUE(status.ok) << status.error;
   ASSERT_EQ(segments.size(), 2u);
-  EXPECT_EQ(segments[0].Points, (std::vector<TGeoPoint>{{10.25f, 60.5f}, {11, 61}}));
+  EXPECT_EQ(segments[0].Points, (std::vector<TSegmentPoint>{{10.25f, 60.5f}, {11, 61}}));
   EXPECT_EQ(segments[0].SegType, 1);
   // The point written over two lines is not a point.
-  EXPECT_EQ(segments[1].Points, (std::vector<TGeoPoint>{{151.25f, -33.5f}}));
+  EXPECT_EQ(segments[1].Points, (std::vector<TSegmentPoint>{{151.25f, -33.5f}}));
 }
 
 TEST(GpxTracks, EasternLongitudeKeepsItsValueButNotItsBounds)
@@ -305,8 +305,8 @@ TEST(SegmentText, MarkerLinesSeparateSegments)
   const auto status = ReadSegmentText(FromText("# -b\n1 2\n3,4\n# -b\n\n-5.5\t6.5\n"), segments);
   ASSERT_TRUE(status.ok) << status.error;
   ASSERT_EQ(segments.size(), 2u);
-  EXPECT_EQ(segments[0].Points, (std::vector<TGeoPoint>{{1, 2}, {3, 4}}));
-  EXPECT_EQ(segments[1].Points, (std::vector<TGeoPoint>{{-5.5f, 6.5f}}));
+  EXPECT_EQ(segments[0].Points, (std::vector<TSegmentPoint>{{1, 2}, {3, 4}}));
+  EXPECT_EQ(segments[1].Points, (std::vector<TSegmentPoint>{{-5.5f, 6.5f}}));
   EXPECT_FALSE(ReadSegmentText(FromText("# -b\n1 x\n"), segments).ok);
   EXPECT_FALSE(ReadSegmentText(FromText("# -b\n1 2 3\n"), segments).ok);
 }

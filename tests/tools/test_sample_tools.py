@@ -10,7 +10,6 @@ import fnmatch
 import gzip
 import json
 import os
-import re
 import shutil
 import subprocess
 import sys
@@ -320,6 +319,270 @@ class SampleTreeTest(unittest.TestCase):
                 if os.path.exists(same_day) and "MAPSST" not in name:
                     with open(path, "rb") as a, open(same_day, "rb") as b:
                         self.assertEqual(a.read(), b.read(), name)
+
+
+def read_products(path):
+    """[(keys, values, latitudes, longitudes)] of every product in a file,
+    multi-product edition 2 messages split."""
+    out = []
+    ec.codes_grib_multi_support_on()
+    try:
+        with open(path, "rb") as f:
+            while True:
+                handle = ec.codes_grib_new_from_file(f)
+                if handle is None:
+                    break
+                try:
+                    ec.codes_set_double(handle, "missingValue", MISSING)
+                    values = ec.codes_get_values(handle).astype(np.float64)
+                    values[values == MISSING] = np.nan
+                    keys = {}
+                    for k in ("editionNumber", "bitsPerValue", "dataRepresentationTemplateNumber",
+                              "orderOfSpatialDifferencing", "missingValueManagementUsed",
+                              "numberOfGroupsOfDataValues", "indicatorOfParameter",
+                              "parameterCategory", "parameterNumber", "scanningMode",
+                              "section2Length", "projectionCentreFlag", "gridType"):
+                        if ec.codes_is_defined(handle, k):
+                            keys[k] = ec.codes_get(handle, k)
+                    lats = ec.codes_get_array(handle, "latitudes")
+                    lons = ec.codes_get_array(handle, "longitudes")
+                    out.append((keys, values, lats, lons))
+                finally:
+                    ec.codes_release(handle)
+    finally:
+        ec.codes_grib_multi_support_off()
+    return out
+
+
+def proj_many(definition, lons, lats):
+    text = "".join(f"{lo} {la}\n" for lo, la in zip(lons, lats))
+    result = subprocess.run(["proj", *definition.split(), "-f", "%.3f"], input=text,
+                            capture_output=True, text=True, check=True)
+    xy = np.array([[float(v) for v in line.split()[:2]] for line in result.stdout.splitlines()])
+    return xy[:, 0], xy[:, 1]
+
+
+class GribVariantsTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.out = tempfile.mkdtemp(prefix="norvant-variants-")
+        cls.printed = run_tool(os.path.join(TOOLS, "make_grib_variants.py"), cls.out)
+        with open(os.path.join(cls.out, "manifest.json")) as f:
+            cls.manifest = json.load(f)
+        cls.files = {e["file"]: e for e in cls.manifest["files"]}
+        cls.products = {name: read_products(os.path.join(cls.out, name)) for name in cls.files}
+
+    @classmethod
+    def tearDownClass(cls):
+        shutil.rmtree(cls.out, ignore_errors=True)
+
+    def entries(self):
+        for name, entry in self.files.items():
+            for k, message in enumerate(entry["messages"]):
+                yield name, k, message, self.products[name][k]
+
+    def test_manifest_lists_every_file_written(self):
+        written = sorted(f for f in os.listdir(self.out) if f != "manifest.json")
+        self.assertEqual(written, sorted(self.files))
+        self.assertEqual(sorted(os.path.basename(p) for p in self.printed),
+                         sorted(written + ["manifest.json"]))
+
+    def test_every_file_decodes_to_the_products_the_manifest_lists(self):
+        for name, entry in self.files.items():
+            self.assertEqual(len(self.products[name]), len(entry["messages"]), name)
+            for message, (keys, values, _, _) in zip(entry["messages"], self.products[name]):
+                self.assertEqual(keys["editionNumber"], message["edition"], name)
+                self.assertEqual(np.count_nonzero(~np.isnan(values)),
+                                 message["present_count"]
+                                 - sum(1 for m in message.get("missing_codes", []) if m),
+                                 name)
+
+    def test_values_are_the_packed_integers_scaled(self):
+        checked = 0
+        for name, _, message, (_, values, _, _) in self.entries():
+            pk = message["packing"]
+            if "packed" not in message:
+                continue
+            present = np.array([c == "1" for c in message["present"]])
+            x = np.array(message["packed"], dtype=np.float64)
+            expected = (pk["reference"] + x * 2.0 ** pk["binary_scale"]) / 10.0 ** pk["decimal_scale"]
+            codes = np.array(message.get("missing_codes", [0] * len(x)))
+            full = np.full(present.size, np.nan)
+            full[np.nonzero(present)[0][codes == 0]] = expected[codes == 0]
+            np.testing.assert_allclose(values, full, rtol=1e-6, atol=1e-6, err_msg=name)
+            checked += 1
+        self.assertGreater(checked, 50)
+
+    def test_simple_packing_widths_and_bit_maps_are_all_there(self):
+        widths = {m["packing"]["bits"]: m for n, _, m, _ in self.entries()
+                  if n.startswith("g1_ps_simple_") and not m["bitmap"]}
+        self.assertEqual(sorted(widths), list(range(1, 17)) + [24])
+        with_map = {m["packing"]["bits"] for n, _, m, _ in self.entries()
+                    if n.startswith("g1_ps_simple_") and m["bitmap"]}
+        self.assertTrue({4, 8, 12, 16} <= with_map)
+        for name, _, message, (keys, _, _, _) in self.entries():
+            if message["edition"] == 1:
+                self.assertEqual(keys["bitsPerValue"], message["packing"]["bits"], name)
+            if name.startswith("g1_ps_simple_") and not message["bitmap"]:
+                top = (1 << message["packing"]["bits"]) - 1
+                self.assertEqual(min(message["packed"]), 0, name)
+                self.assertEqual(max(message["packed"]), top, name)
+        odd = self.files["g1_ps_simple_08bit_bitmap.grb"]["messages"][0]["present_count"]
+        self.assertEqual(odd % 2, 1)
+
+    @staticmethod
+    def polar_definition(grid):
+        lat_ts = grid["true_scale_lat"]
+        radius = grid["sphere_scale_m"] / (1 + np.sin(np.radians(abs(lat_ts))))
+        return (f"+proj=stere +lat_0={-90 if grid['south_pole'] else 90} "
+                f"+lat_ts={lat_ts} +lon_0={grid['orientation']} +R={radius:.3f}")
+
+    def test_pictures_agree_with_eccodes_geolocation(self):
+        # ecCodes 2.28 steps polar stereographic rows towards +y whatever the
+        # scanning mode says, so only grids scanned that way are placed by
+        # it; the first point of the others is checked with PROJ below.
+        checked = set()
+        for name, _, message, (keys, values, lats, lons) in self.entries():
+            grid = message["grid"]
+            if "picture" not in message:
+                continue
+            picture = np.array(message["picture"])
+            if grid["type"] == "regular_ll":
+                top = max(grid["first_lat"], grid["last_lat"])
+                west = grid["first_lon"] if not grid["scanning_mode"] & 0x80 else grid["last_lon"]
+                rows = np.rint((top - lats) / grid["step"]).astype(int)
+                cols = np.rint(((lons - west) % 360.0) / grid["step"]).astype(int)
+            elif message["edition"] == 2 and grid["scanning_mode"] & 0x40:
+                x, y = proj_many(self.polar_definition(grid), lons, lats)
+                cols = np.rint((x - x.min()) / grid["dx_m"]).astype(int)
+                rows = np.rint((y.max() - y) / grid["dx_m"]).astype(int)
+            else:
+                continue
+            seen = np.full(picture.shape, -1)
+            present = ~np.isnan(values)
+            packed = iter(message["packed"])
+            for k in range(values.size):
+                if message["present"][k] == "1":
+                    value = next(packed)
+                    seen[rows[k], cols[k]] = value if present[k] else -1
+            np.testing.assert_array_equal(seen, picture, err_msg=name)
+            checked.add(grid["scanning_mode"])
+        self.assertEqual(checked, {0x00, 0x40, 0x80, 0xC0})
+
+    def test_polar_first_point_is_the_corner_the_scanning_mode_names(self):
+        for name, _, message, _ in self.entries():
+            grid = message["grid"]
+            if grid["type"] != "polar_stereographic":
+                continue
+            x, y = proj_forward(self.polar_definition(grid), grid["first_lon"], grid["first_lat"])
+            self.assertAlmostEqual(x, grid["x_first_m"], delta=20, msg=name)
+            self.assertAlmostEqual(y, grid["y_first_m"], delta=20, msg=name)
+            # The picture's first row is the top (+y) row: the file's first
+            # row when rows run towards -y, its last one otherwise.
+            picture = np.array(message["picture"])
+            first_row = picture[-1 if grid["scanning_mode"] & 0x40 else 0]
+            packed = np.full(grid["nx"] * grid["ny"], -1)
+            present = np.array([c == "1" for c in message["present"]])
+            packed[present] = message["packed"]
+            np.testing.assert_array_equal(first_row, packed[:grid["nx"]], err_msg=name)
+
+    def test_mirrored_holes_would_show(self):
+        for name in ("g1_ll_scan_80_bitmap.grb", "g1_ll_scan_c0_bitmap.grb"):
+            picture = np.array(self.files[name]["messages"][0]["picture"])
+            self.assertFalse(np.array_equal(picture == -1, (picture == -1)[:, ::-1]), name)
+
+    def test_polar_grids_of_either_pole_scanned_from_either_side(self):
+        seen = set()
+        for name, _, message, (keys, _, lats, _) in self.entries():
+            grid = message["grid"]
+            if grid["type"] != "polar_stereographic":
+                continue
+            self.assertEqual(bool(keys["projectionCentreFlag"] & 0x80), grid["south_pole"], name)
+            self.assertEqual(keys["scanningMode"], grid["scanning_mode"], name)
+            self.assertTrue(np.all(lats < 0) if grid["south_pole"] else np.all(lats > 0), name)
+            self.assertAlmostEqual(lats[0], grid["first_lat"], places=3, msg=name)
+            seen.add((message["edition"], grid["south_pole"], grid["scanning_mode"]))
+        self.assertTrue({(2, False, 0), (2, False, 0x40), (2, True, 0), (2, True, 0x40),
+                         (1, False, 0), (1, False, 0x40), (1, True, 0x40)} <= seen)
+
+    def test_extended_grid_sections_for_the_sea_ice_products(self):
+        for name, _, message, (keys, _, _, _) in self.entries():
+            grid = message["grid"]
+            if message["edition"] != 1 or grid["type"] != "polar_stereographic":
+                continue
+            length = 44 if grid["extended_section"] else 32
+            self.assertEqual(keys["section2Length"], length, name)
+            if grid["extended_section"]:
+                with open(os.path.join(self.out, name), "rb") as f:
+                    data = f.read()
+                gds = data[8 + 28:8 + 28 + 44]
+                self.assertEqual(round(ibm(gds[40:44])), round(grid["true_scale_lat"]), name)
+                self.assertIn(message["parameter"], (91, 220, 221))
+                self.assertEqual((message["centre"], message["process"]), (88, 1))
+        edges = {m["parameter"] for n, _, m, _ in self.entries()
+                 if m["edition"] == 1 and m["grid"].get("extended_section")}
+        self.assertEqual(edges, {91, 220, 221})
+
+    def test_lat_lon_grids_cross_greenwich(self):
+        for name in ("g1_ll_cross_0E.grb", "g2_ll_cross_0E.grb2"):
+            _, _, _, lons = self.products[name][0]
+            wrapped = (lons + 180.0) % 360.0 - 180.0
+            self.assertLess(wrapped.min(), 0, name)
+            self.assertGreater(wrapped.max(), 0, name)
+        g2 = self.files["g2_ll_cross_0E.grb2"]["messages"][0]["grid"]
+        self.assertGreater(g2["first_lon"], g2["last_lon"])
+
+    def test_complex_packing_variants(self):
+        found = set()
+        for name, _, message, (keys, _, _, _) in self.entries():
+            if not message["packing"]["template"].startswith("complex"):
+                continue
+            template = keys["dataRepresentationTemplateNumber"]
+            order = keys.get("orderOfSpatialDifferencing", 0) if template == 3 else 0
+            mvm = keys["missingValueManagementUsed"]
+            self.assertGreater(keys["numberOfGroupsOfDataValues"], 1, name)
+            found.add((template, order, mvm, message["bitmap"]))
+        self.assertTrue({(2, 0, 0, False), (2, 0, 0, True), (2, 0, 1, False),
+                         (2, 0, 2, False), (3, 1, 0, False), (3, 1, 0, True),
+                         (3, 2, 0, False), (3, 2, 0, True), (3, 2, 2, False)} <= found, found)
+
+    def test_multi_message_files_hold_concentration_behind_other_fields(self):
+        expected = {
+            "S-OSI_-DMI_-MULT-GL_NH_CONC__multi_conc_second.grb": [230, 91],
+            "multi_NH_POLSTERE-100_MULTI_conc_third.grb": [230, 232, 91],
+            "multi_NH_POLSTERE-100_MULTI_no_conc.grb": [230, 231, 232],
+        }
+        for name, parameters in expected.items():
+            upper = name.upper()
+            self.assertTrue(upper.startswith("S-OSI_-DMI_-MULT-GL_")
+                            or "H_POLSTERE-100_MULTI_" in upper)
+            got = [keys["indicatorOfParameter"] for keys, _, _, _ in self.products[name]]
+            self.assertEqual(got, parameters, name)
+            with open(os.path.join(self.out, name), "rb") as f:
+                data = f.read()
+            for message in self.files[name]["messages"]:
+                self.assertEqual(data[message["offset"]:message["offset"] + 4], b"GRIB")
+
+    def test_bitmap_reuse_message_has_indicator_254_on_its_second_product(self):
+        with open(os.path.join(self.out, "g2_two_products_bitmap_reuse.grb2"), "rb") as f:
+            data = f.read()
+        pos, indicators = 16, []
+        while data[pos:pos + 4] != b"7777":
+            length = int.from_bytes(data[pos:pos + 4], "big")
+            if data[pos + 4] == 6:
+                indicators.append(data[pos + 5])
+            pos += length
+        self.assertEqual(indicators, [0, 254])
+        products = self.products["g2_two_products_bitmap_reuse.grb2"]
+        self.assertEqual([k["parameterCategory"] for k, _, _, _ in products], [3, 192])
+        np.testing.assert_array_equal(np.isnan(products[0][1]), np.isnan(products[1][1]))
+
+    def test_smallest_packed_value_above_zero(self):
+        for name in ("g2_sst_rawmin_above_zero.grb2", "g1_temperature_rawmin_above_zero.grb"):
+            message = self.files[name]["messages"][0]
+            self.assertGreater(min(message["packed"]), 0, name)
+        sst = self.products["g2_sst_rawmin_above_zero.grb2"][0][0]
+        self.assertEqual((sst["parameterCategory"], sst["parameterNumber"]), (3, 0))
 
 
 if __name__ == "__main__":

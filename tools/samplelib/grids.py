@@ -114,9 +114,3 @@ class LatLonGrid:
 
 # Global half-degree grid of the SST analyses, western edge at 180°W.
 SST_GLOBAL = LatLonGrid(720, 360, -179.75, 89.75, 0.5)
-
-
-def lon_to_grib(lon):
-    """Longitude in [0, 360) as edition 2 wants it."""
-    return lon % 360.0
-

@@ -1,8 +1,7 @@
 """Byte-level pieces of GRIB messages that ecCodes will not write the way
-the tests need them: IBM floats, simple packing with a chosen reference,
-bit maps, the extended edition 1 grid section, and splicing sections."""
+the tests need them: IBM floats, simple packing with a chosen reference and
+scales, the extended edition 1 grid section, and splicing sections."""
 
-import math
 import struct
 
 import numpy as np
@@ -52,7 +51,7 @@ def pack_bits(values, bits):
     values = np.asarray(values, dtype=np.uint64)
     if bits == 0 or values.size == 0:
         return b""
-    if values.size and int(values.max()) >= 1 << bits:
+    if int(values.max()) >= 1 << bits:
         raise ValueError(f"value {int(values.max())} needs more than {bits} bits")
     if bits == 8:
         return values.astype(np.uint8).tobytes()
@@ -64,6 +63,7 @@ def pack_bits(values, bits):
 
 
 def pad_even(data):
+    """Edition 1 sections have an even length."""
     return data + b"\0" if len(data) % 2 else data
 
 
@@ -103,18 +103,8 @@ def grib1_set_decimal_scale(pds, decimal_scale):
     return pds[:26] + sign_magnitude(decimal_scale, 2) + pds[28:]
 
 
-def grib1_set_bitmap_flag(pds, present):
-    flags = (pds[7] | 0x40) if present else (pds[7] & ~0x40 & 0xFF)
-    return pds[:7] + bytes([flags]) + pds[8:]
 
 
-def grib1_bms(present):
-    """Bit-map section for a flat boolean array in file order."""
-    bits = pack_bits(np.asarray(present, dtype=np.uint8), 1)
-    body = b"\0\0\0\0\0\0" + bits
-    body = pad_even(body)
-    unused = (len(body) - 6) * 8 - len(present)
-    return len(body).to_bytes(3, "big") + bytes([unused]) + b"\0\0" + body[6:]
 
 
 def grib1_bds(packed, bits, binary_scale, reference_ibm):
@@ -185,10 +175,3 @@ def grib2_section7(data):
 
 def float32(value):
     return struct.unpack(">f", ieee_float(value))[0]
-
-
-def binary_scale_for(span, bits):
-    """Smallest binary scale E for which span / 2^E fits the bit width."""
-    if span <= 0:
-        return 0
-    return math.ceil(math.log2(span / (2 ** bits - 1)))

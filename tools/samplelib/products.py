@@ -13,7 +13,7 @@ import functools
 
 import numpy as np
 
-from . import grids, land
+from . import land
 
 LAND_CONC = -99          # concentration products code land as -99 %
 

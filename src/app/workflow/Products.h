@@ -22,24 +22,25 @@ inline constexpr std::array<std::string_view, kProductCount> kProductBaseNames =
 inline constexpr std::array<std::string_view, kProductCount> kProductTabCaptions = {
   "Sea-ice concentration", "Sea-ice edge", "Sea-ice type", "Sea Surface Temperature"};
 
-// Parameter codes that fill the product slots.
-inline constexpr int kCodeConcentration = 91;
-inline constexpr int kCodeEdge = 220;
-inline constexpr int kCodeType = 221;
-inline constexpr int kCodeTemperature = 11;
-inline constexpr int kCodeSst = 310010000;
+// Parameter codes that fill the product slots (edition 1 parameter octets,
+// and the edition 2 code of sea-surface temperature).
+inline constexpr int kSlotCodeConcentration = 91;
+inline constexpr int kSlotCodeEdge = 220;
+inline constexpr int kSlotCodeType = 221;
+inline constexpr int kSlotCodeTemperature = 11;
+inline constexpr int kSlotCodeSst = 310010000;
 
 // The slot a decoded field of this parameter code belongs in, or -1.
 constexpr int ProductForParameterCode(int code)
 {
   switch (code) {
-  case kCodeConcentration: return prConcentration;
-  case kCodeEdge: return prEdge;
-  case kCodeType: return prType;
-  case kCodeTemperature:
-  case kCodeSst: return prSst;
+  case kSlotCodeConcentration: return prConcentration;
+  case kSlotCodeEdge: return prEdge;
+  case kSlotCodeType: return prType;
+  case kSlotCodeTemperature:
+  case kSlotCodeSst: return prSst;
   default: return -1;
   }
 }
 
-constexpr bool IsSstCode(int code) { return code == kCodeTemperature || code == kCodeSst; }
+constexpr bool IsSstCode(int code) { return code == kSlotCodeTemperature || code == kSlotCodeSst; }

@@ -1,0 +1,40 @@
+#include "app/CommandLine.h"
+
+namespace {
+
+const QString kImagesPathOption = QStringLiteral("--images-path");
+
+}  // namespace
+
+TCommandLine ParseCommandLine(const QStringList& arguments)
+{
+  TCommandLine result;
+  for (int i = 0; i < arguments.size(); ++i) {
+    const QString& argument = arguments[i];
+    if (argument == QLatin1String("--version")) {
+      result.ShowVersion = true;
+    } else if (argument == QLatin1String("--help")) {
+      result.ShowHelp = true;
+    } else if (argument == kImagesPathOption) {
+      if (i + 1 >= arguments.size()) {
+        result.Error = kImagesPathOption + QLatin1String(" needs a folder");
+        return result;
+      }
+      result.ImagesPath = arguments[++i];
+    } else if (argument.startsWith(kImagesPathOption + QLatin1Char('='))) {
+      result.ImagesPath = argument.mid(kImagesPathOption.size() + 1);
+    } else {
+      result.Arguments.append(argument);
+    }
+  }
+  return result;
+}
+
+QString CommandLineUsage()
+{
+  return QStringLiteral(
+    "Usage: norvant [--images-path FOLDER] [FILE | -LATEST | -LATEST-NORTH | -LATEST-SOUTH]\n"
+    "               [-SAVE | -SAVE:FOLDER] [-ANIM]\n"
+    "  --images-path FOLDER  use FOLDER (the folder holding SAF) for this run only\n"
+    "  --version             print the version and exit\n");
+}

@@ -1,0 +1,21 @@
+#pragma once
+// The program's command line: the data arguments ("-LATEST", a file name,
+// "-SAVE", "-ANIM"; their first letters may look like options, so they are
+// taken as they stand) and a few options of this program's own.
+#include <QString>
+#include <QStringList>
+
+struct TCommandLine {
+  // The data arguments, in order; argument 1 is Arguments.value(0).
+  QStringList Arguments;
+  // "--images-path DIR": the folder holding "SAF" for this run only.
+  QString ImagesPath;
+  bool ShowVersion = false;
+  bool ShowHelp = false;
+  QString Error;
+};
+
+// Parses the arguments after the program name.
+TCommandLine ParseCommandLine(const QStringList& arguments);
+
+QString CommandLineUsage();

@@ -1,0 +1,153 @@
+// The setup dialog: its copies go in and come back only with OK; folders get
+// their separator; ranges and folders are checked.
+#include "app/FormSetup.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+template <class T>
+T* Child(QWidget& parent, const char* name)
+{
+  T* child = parent.findChild<T*>(name);
+  EXPECT_NE(child, nullptr) << name;
+  return child;
+}
+
+// Runs `act` on the dialog once it is shown modally.
+void WhenShown(TFormSetup& dialog, std::function<void()> act)
+{
+  QTimer::singleShot(0, &dialog, [&dialog, act] {
+    if (dialog.isVisible()) {
+      act();
+    }
+  });
+}
+
+class SetupDialog : public ::testing::Test {
+protected:
+  void SetUp() override
+  {
+    dialog.CurrentDataPath = "/data/images/";
+    dialog.AnimationSavePath = "";
+    dialog.FrameCount = 7;
+    dialog.FrameInterval = 1;
+    dialog.FrameMsec = 330;
+    dialog.SaveAsGif = false;
+  }
+  TFormSetup dialog;
+};
+
+TEST_F(SetupDialog, ShowsItsCopiesAndOkTakesTheControlsBack)
+{
+  WhenShown(dialog, [this] {
+    EXPECT_EQ(Child<QLineEdit>(dialog, "EditCurrentDataPath")->text(), "/data/images/");
+    EXPECT_EQ(Child<QSpinBox>(dialog, "EditNumFrames")->value(), 7);
+    Child<QSpinBox>(dialog, "EditNumFrames")->setValue(30);
+    Child<QSpinBox>(dialog, "EditAnimationInterval")->setValue(7);
+    Child<QSpinBox>(dialog, "EditFrameDuration")->setValue(500);
+    Child<QCheckBox>(dialog, "CheckBoxSaveAsGif")->setChecked(true);
+    Child<QPushButton>(dialog, "ButtonOK")->click();
+  });
+  EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+  EXPECT_EQ(dialog.FrameCount, 30);
+  EXPECT_EQ(dialog.FrameInterval, 7);
+  EXPECT_EQ(dialog.FrameMsec, 500);
+  EXPECT_TRUE(dialog.SaveAsGif);
+}
+
+TEST_F(SetupDialog, CancelEnterAndEscapeDiscardEveryChange)
+{
+  for (int way = 0; way < 3; ++way) {
+    SCOPED_TRACE(way);
+    WhenShown(dialog, [this, way] {
+      Child<QSpinBox>(dialog, "EditNumFrames")->setValue(30);
+      if (way == 0) {
+        Child<QPushButton>(dialog, "ButtonCancel")->click();
+      } else {
+        QTest::keyClick(&dialog, way == 1 ? Qt::Key_Return : Qt::Key_Escape);
+      }
+    });
+    EXPECT_EQ(dialog.exec(), QDialog::Rejected);
+    EXPECT_EQ(dialog.FrameCount, 7);
+  }
+}
+
+TEST_F(SetupDialog, SpinBoxesHoldOnlyTheAllowedRanges)
+{
+  WhenShown(dialog, [this] {
+    auto* frames = Child<QSpinBox>(dialog, "EditNumFrames");
+    auto* interval = Child<QSpinBox>(dialog, "EditAnimationInterval");
+    auto* duration = Child<QSpinBox>(dialog, "EditFrameDuration");
+    frames->setValue(1000);
+    interval->setValue(0);
+    duration->setValue(5);
+    EXPECT_EQ(frames->value(), 365);
+    EXPECT_EQ(interval->value(), 1);
+    EXPECT_EQ(duration->value(), 10);
+    EXPECT_EQ(duration->singleStep(), 10);
+    Child<QPushButton>(dialog, "ButtonOK")->click();
+  });
+  dialog.exec();
+  EXPECT_EQ(dialog.FrameCount, 365);
+  EXPECT_EQ(dialog.FrameInterval, 1);
+  EXPECT_EQ(dialog.FrameMsec, 10);
+}
+
+TEST_F(SetupDialog, FolderTypedWithoutSeparatorGetsOneAndEmptyStaysEmpty)
+{
+  QTemporaryDir animations;
+  WhenShown(dialog, [&] {
+    auto* data = Child<QLineEdit>(dialog, "EditCurrentDataPath");
+    data->setText("/data/other");
+    emit data->editingFinished();
+    EXPECT_EQ(data->text(), QDir::toNativeSeparators("/data/other/"));
+    auto* anim = Child<QLineEdit>(dialog, "EditAnimOutputPath");
+    anim->setText("");
+    emit anim->editingFinished();
+    EXPECT_EQ(anim->text(), "");
+    Child<QPushButton>(dialog, "ButtonOK")->click();
+  });
+  EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+  EXPECT_EQ(dialog.CurrentDataPath, QDir::toNativeSeparators("/data/other/"));
+  EXPECT_EQ(dialog.AnimationSavePath, "");
+}
+
+TEST_F(SetupDialog, BrowseReplacesTheFolderWithTheChoice)
+{
+  dialog.ChooseFolder = [](QWidget*, const QString& title, const QString& start) {
+    EXPECT_EQ(title, "Choose folder above SAF data");
+    EXPECT_EQ(start, "/data/images/");
+    return QString("/chosen/images");
+  };
+  WhenShown(dialog, [this] {
+    Child<QPushButton>(dialog, "ButtonBrowseCurrentData")->click();
+    Child<QPushButton>(dialog, "ButtonOK")->click();
+  });
+  EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+  EXPECT_EQ(dialog.CurrentDataPath, QDir::toNativeSeparators("/chosen/images/"));
+}
+
+TEST_F(SetupDialog, RefusesAMissingAnimationFolderButAcceptsAMissingDataFolder)
+{
+  dialog.CurrentDataPath = "/no/such/images/";
+  dialog.AnimationSavePath = "/no/such/animations/";
+  WhenShown(dialog, [this] {
+    EXPECT_FALSE(dialog.ValidationError().isEmpty());
+    Child<QLineEdit>(dialog, "EditAnimOutputPath")->clear();
+    EXPECT_TRUE(dialog.ValidationError().isEmpty());
+    Child<QPushButton>(dialog, "ButtonOK")->click();
+  });
+  EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+  EXPECT_EQ(dialog.CurrentDataPath, "/no/such/images/");
+}
+
+}  // namespace

@@ -1,0 +1,77 @@
+// The viewer's settings: defaults, the data collector's images folder as a
+// fallback, and a folder given for one run that must never be stored.
+#include "app/AppTestSupport.h"
+#include "app/workflow/ViewerSettings.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+namespace {
+
+using ViewerSettings = ViewerSettingsTest;
+
+TEST_F(ViewerSettings, FirstRunTakesTheDefaultsAndStoresThemAll)
+{
+  {
+    TViewerSettings settings;
+    EXPECT_EQ(settings.FrameMsec.Value, 330);
+    EXPECT_EQ(settings.FrameCount.Value, 7);
+    EXPECT_EQ(settings.FrameInterval.Value, 1);
+    EXPECT_FALSE(settings.SaveAsGif.Value);
+    EXPECT_TRUE(settings.AnimationSavePath.Value.isEmpty());
+    EXPECT_TRUE(settings.CurrentDataPath.Value.isEmpty());
+    EXPECT_EQ(settings.DataFolder.Value, WithTrailingSeparator(QCoreApplication::applicationDirPath()));
+  }
+  for (const char* name : {"CurrentDataPath", "DataFolder", "AnimationSavePath", "SaveAsGIF", "AnimationFrameMsec",
+                           "AnimationFrames", "AnimationInterval"}) {
+    EXPECT_TRUE(SettingExists(name)) << name;
+  }
+}
+
+TEST_F(ViewerSettings, EmptyDataPathFallsBackToFeedkeeperPThenFeedkeeper)
+{
+  Plant("Feedkeeper", "ImagesPath", "/srv/older/images/");
+  {
+    TViewerSettings settings;
+    EXPECT_EQ(settings.CurrentDataPath.Value, "/srv/older/images/");
+  }
+  OpenProgramSettings()->clear();
+  Plant("Feedkeeper-P", "ImagesPath", "/srv/images/");
+  {
+    TViewerSettings settings;
+    EXPECT_EQ(settings.CurrentDataPath.Value, "/srv/images/");
+  }
+  EXPECT_EQ(Stored("CurrentDataPath").toString(), "/srv/images/");
+}
+
+TEST_F(ViewerSettings, StoredDataPathWinsOverFeedkeeper)
+{
+  Plant("CurrentDataPath", "/home/me/images/");
+  Plant("Feedkeeper-P", "ImagesPath", "/srv/images/");
+  TViewerSettings settings;
+  EXPECT_EQ(settings.CurrentDataPath.Value, "/home/me/images/");
+}
+
+TEST_F(ViewerSettings, FolderGivenForOneRunIsNeverStored)
+{
+  Plant("CurrentDataPath", "/home/me/images/");
+  Plant("DataFolder", "/home/me/last/");
+  {
+    TViewerSettings settings;
+    settings.OverrideImagesPath("/tmp/sample");
+    EXPECT_EQ(settings.ImagesPath(), QDir::toNativeSeparators("/tmp/sample/"));
+    settings.DataFolder.Value = "/tmp/sample/SAF/";
+  }
+  EXPECT_EQ(Stored("CurrentDataPath").toString(), "/home/me/images/");
+  EXPECT_EQ(Stored("DataFolder").toString(), "/home/me/last/");
+}
+
+TEST_F(ViewerSettings, ImagesPathAlwaysEndsWithASeparator)
+{
+  Plant("CurrentDataPath", "/home/me/images");
+  TViewerSettings settings;
+  EXPECT_EQ(settings.ImagesPath(), QDir::toNativeSeparators("/home/me/images/"));
+  EXPECT_EQ(WithTrailingSeparator(""), "");
+}
+
+}  // namespace

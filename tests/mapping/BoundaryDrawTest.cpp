@@ -1,0 +1,215 @@
+// Boundaries and tracks drawn through a mapping: the shipped Countries.dat
+// on the northern sea-ice grid against PROJ, date-line wrapping, closing,
+// culling, segment types and long runs.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "BoundaryNorthGrid.h"
+#include "imaging/Canvas.h"
+#include "mapping/CartogCountries.h"
+#include "mapping/CartogList.h"
+
+using namespace overlaytest;
+
+namespace {
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes Records(std::initializer_list<std::pair<std::uint8_t, std::vector<std::int16_t>>> records)
+{
+  Bytes out;
+  for (const auto& [type, minutes] : records) AppendCountriesRecord(out, type, minutes);
+  return out;
+}
+
+// A mapping of the whole globe, one pixel per degree by default: kind 1.
+struct GlobeMapping : TMapping {
+  explicit GlobeMapping(int width = 360, int height = 180)
+  {
+    SetKind(pkCylindricalFull);
+    SetWidth(width);
+    SetHeight(height);
+  }
+};
+
+void Draw(const TCartogList& list, TExtBitmap& picture)
+{
+  TCanvas canvas(picture);
+  canvas.SetPenColour(0xC0C0C0u);
+  list.DrawOnBitmap(&picture, 0, 0);
+}
+
+struct TRegion {
+  const char* name;
+  float west, east, south, north;
+};
+}  // namespace
+
+TEST(BoundaryDraw, ShippedCoastsLandWhereProjPutsTheirPoints)
+{
+  TNorthGrid grid;
+  ASSERT_TRUE(grid.placed);
+  TCartogList list;
+  ASSERT_TRUE(list.LoadFromFile(NORVANT_SOURCE_DIR "/data/Countries.dat")) << list.LastError();
+  list.Mapping = &grid.mapping;
+  TExtBitmap picture = MakePicture();
+  Draw(list, picture);
+
+  const TRegion regions[] = {
+      {"Svalbard", 10, 35, 76, 81},
+      {"Iceland", -25, -13, 63, 67},
+      {"Greenland", -75, -10, 59, 84},
+  };
+  for (const TRegion& r : regions) {
+    int checked = 0, missed = 0;
+    for (const TLineSegment& s : list.Segments()) {
+      if (s.SegType != 0 || s.MinLon < r.west || s.MaxLon > r.east || s.MinLat < r.south || s.MaxLat > r.north)
+        continue;
+      for (const TSegmentPoint& p : s.Points) {
+        const TPixelF expected = grid.Reference(p.lon, p.lat);
+        ++checked;
+        if (!HasIndexNear(picture, expected.x, expected.y, kSilver)) ++missed;
+      }
+    }
+    EXPECT_GT(checked, 50) << r.name;
+    EXPECT_EQ(missed, 0) << r.name << ": " << missed << " of " << checked << " coast points without a line";
+  }
+  // Nothing is drawn where PROJ puts open sea: the middle of the Norwegian
+  // Sea and the pole.
+  EXPECT_FALSE(HasIndexNear(picture, grid.Reference(0, 70).x, grid.Reference(0, 70).y, kSilver, 3));
+  EXPECT_FALSE(HasIndexNear(picture, grid.Reference(0, 90).x, grid.Reference(0, 90).y, kSilver, 3));
+}
+
+TEST(BoundaryDraw, LineCrossingTheDateLineIsNotDrawnAcrossThePicture)
+{
+  const GlobeMapping globe;
+  TCartogList list;
+  // Along 10°S from 170°E to 170°W, then back north: an open ring.
+  ASSERT_TRUE(list.LoadFromBytes(Records({{0, {10200, -600, 10740, -600, -10740, -600, -10200, -600, -10200, 600}}}),
+                                 "Countries.dat"));
+  list.Mapping = &globe;
+  TExtBitmap picture = MakePicture(360, 180);
+  Draw(list, picture);
+  int y10s = 0, x = 0;
+  ASSERT_TRUE(globe.LatLonToPixel(0, -10, x, y10s));
+  for (int column = 20; column < 340; ++column)
+    ASSERT_NE(picture.ScanLine(y10s)[column], kSilver) << "stroke across the picture at column " << column;
+  EXPECT_TRUE(HasIndexNear(picture, 355, y10s, kSilver));
+  EXPECT_TRUE(HasIndexNear(picture, 5, y10s, kSilver));
+  // The ring is closed on the western side only, back at its first point.
+  EXPECT_TRUE(HasIndexNear(picture, 10, y10s - 10, kSilver));
+}
+
+TEST(BoundaryDraw, LineCrossingTheDateLineNearThePoleStaysInOnePiece)
+{
+  TNorthGrid grid;
+  TCartogList list;
+  ASSERT_TRUE(list.LoadFromBytes(Records({{0, {10500, 4500, -10500, 4500}}}), "Countries.dat"));
+  list.ClosePolygons = false;
+  list.Mapping = &grid.mapping;
+  TExtBitmap picture = MakePicture();
+  Draw(list, picture);
+  const TPixelF a = grid.Reference(175, 75), b = grid.Reference(-175, 75), mid = grid.Reference(180, 75);
+  EXPECT_TRUE(HasIndexNear(picture, a.x, a.y, kSilver));
+  EXPECT_TRUE(HasIndexNear(picture, mid.x, mid.y, kSilver));
+  EXPECT_LE(CountIndex(picture, kSilver), static_cast<int>(std::hypot(a.x - b.x, a.y - b.y)) + 2);
+}
+
+TEST(BoundaryDraw, OnlyDrawableSegmentTypesAreDrawn)
+{
+  const GlobeMapping globe;
+  struct Case {
+    std::uint8_t type;
+    bool drawn;
+  } cases[] = {{0, true}, {1, true}, {2, false}, {3, false}, {4, true}, {5, true}, {6, false}, {8, true}, {9, true}, {16, false}};
+  for (const Case& c : cases) {
+    TCartogList list;
+    ASSERT_TRUE(list.LoadFromBytes(Records({{c.type, {0, 0, 1200, 0}}}), "Countries.dat"));
+    list.Mapping = &globe;
+    TExtBitmap picture = MakePicture(360, 180);
+    Draw(list, picture);
+    EXPECT_EQ(CountIndex(picture, kSilver) > 0, c.drawn) << "type " << int(c.type);
+  }
+}
+
+TEST(BoundaryDraw, CullBoxLeavesOutSegmentsOutsideItButNotTheAntarctic)
+{
+  const GlobeMapping globe;
+  TCartogList list;
+  ASSERT_TRUE(list.LoadFromBytes(Records({
+                                     {0, {600, 3600, 1200, 3600}},           // 10..20°E at 60°N
+                                     {0, {-6000, 600, -5400, 600}},          // 100..90°W at 10°N
+                                     {0, {6000, -4500, 6600, -4500}},        // 75°S: always drawn
+                                 }),
+                                 "Countries.dat"));
+  list.ClosePolygons = false;
+  list.Mapping = &globe;
+  list.CullBox = {50, 70, 0, 30};
+  TExtBitmap picture = MakePicture(360, 180);
+  Draw(list, picture);
+  int x = 0, y = 0;
+  globe.LatLonToPixel(15, 60, x, y);
+  EXPECT_TRUE(HasIndexNear(picture, x, y, kSilver));
+  globe.LatLonToPixel(-95, 10, x, y);
+  EXPECT_FALSE(HasIndexNear(picture, x, y, kSilver, 3));
+  globe.LatLonToPixel(105, -75, x, y);
+  EXPECT_TRUE(HasIndexNear(picture, x, y, kSilver));
+}
+
+TEST(BoundaryDraw, RunsLongerThanOnePolylineCallJoinWithoutGaps)
+{
+  constexpr int kWidth = 16384;
+  const GlobeMapping globe(kWidth, 180);
+  std::string gpx = "<trkseg>\n";
+  for (int i = 0; i < 20000; ++i)
+    gpx += "<trkpt lat=\"0\" lon=\"" + std::to_string(-179.99 + i * (359.98 / 19999)) + "\">\n";
+  gpx += "</trkseg>\n";
+  TCartogList list;
+  ASSERT_TRUE(list.LoadFromBytes(Bytes(gpx.begin(), gpx.end()), "long.gpx")) << list.LastError();
+  list.ClosePolygons = false;
+  list.Mapping = &globe;
+  TExtBitmap picture = MakePicture(kWidth, 180);
+  Draw(list, picture);
+  int x0 = 0, x1 = 0, y = 0;
+  globe.LatLonToPixel(-179.99f, 0, x0, y);
+  globe.LatLonToPixel(179.99f, 0, x1, y);
+  ASSERT_GT(x1 - x0, TCartogList::kMaxPolylinePoints);
+  for (int x = x0; x < x1; ++x) ASSERT_EQ(picture.ScanLine(y)[x], kSilver) << "gap at column " << x;
+}
+
+TEST(BoundaryDraw, GpxTrackIsDrawnOnTheNorthernGridWithoutAReturnLeg)
+{
+  TNorthGrid grid;
+  const std::string gpx =
+      "<gpx><trk>\n<trkseg>\n"
+      "<trkpt lat=\"78.2\" lon=\"15.6\"></trkpt>\n"
+      "<trkpt lat=\"79.0\" lon=\"12.0\"></trkpt>\n"
+      "<trkpt lat=\"80.0\" lon=\"20.0\"></trkpt>\n"
+      "</trkseg>\n</trk></gpx>\n";
+  TCartogList list;
+  ASSERT_TRUE(list.LoadFromBytes(Bytes(gpx.begin(), gpx.end()), "svalbard.gpx"));
+  list.Mapping = &grid.mapping;
+  TExtBitmap picture = MakePicture();
+  Draw(list, picture);
+  const TPixelF a = grid.Reference(15.6, 78.2), b = grid.Reference(12.0, 79.0), c = grid.Reference(20.0, 80.0);
+  EXPECT_TRUE(HasIndexNear(picture, a.x, a.y, kSilver));
+  EXPECT_TRUE(HasIndexNear(picture, b.x, b.y, kSilver));
+  EXPECT_TRUE(HasIndexNear(picture, (b.x + c.x) / 2, (b.y + c.y) / 2, kSilver));
+  EXPECT_FALSE(HasIndexNear(picture, (a.x + c.x) / 2, (a.y + c.y) / 2, kSilver)) << "track closed like a polygon";
+}
+
+TEST(BoundaryDraw, NothingIsDrawnWithoutMappingOrSegments)
+{
+  const GlobeMapping globe;
+  TCartogList list;
+  TExtBitmap picture = MakePicture(360, 180);
+  list.Mapping = &globe;
+  Draw(list, picture);  // empty list
+  ASSERT_TRUE(list.LoadFromBytes(Records({{0, {0, 0, 1200, 0}}}), "Countries.dat"));
+  list.Mapping = nullptr;
+  Draw(list, picture);
+  list.Mapping = &globe;
+  list.DrawOnBitmap(nullptr, 0, 0);
+  EXPECT_EQ(CountIndex(picture, kSilver), 0);
+}
