@@ -1,6 +1,10 @@
 #include "grib/GribData.h"
 
 #include <algorithm>
+#include <exception>
+
+#include "grib/Decoder.h"
+#include "settings/ProcessPriority.h"
 
 TGribData::TGribData(bool keepRaw) : Mapping(std::make_unique<TMapping>()) {
   Mapping->SetKind(pkMercatorFull);
@@ -34,3 +38,29 @@ float TGribData::LastLatitude() const { return GridType == 0 ? Grid.La2 / 1000.0
 float TGribData::LastLongitude() const { return GridType == 0 ? Grid.Lo2 / 1000.0f : kNoGeometry; }
 
 float TGribData::OrientationLongitude() const { return GridType == 5 ? Grid.LoV / 1000.0f : kNoGeometry; }
+
+bool TGribData::LoadFromStream(std::span<const std::uint8_t> stream, bool exactLength) {
+  Current->Available.Clear();
+  Current->FileName = FileName;
+  messageLength_ = 0;
+  bool ok = false;
+  try {
+    const TIdlePriorityScope priority(LowerPriority);
+    TMessageDecoder decoder(*this, stream);
+    Edition = decoder.FindEdition();
+    if (Edition == 1)
+      ok = decoder.DecodeEdition1();
+    else if (Edition == 2)
+      ok = decoder.DecodeEdition2(exactLength);
+    else
+      Log.append(Edition == 0 ? QStringLiteral("No GRIB message at the start of the data")
+                              : QStringLiteral("Unsupported GRIB edition %1").arg(Edition));
+    messageLength_ = decoder.MessageLength();
+  } catch (const std::exception& error) {
+    // Only allocation can throw here.
+    Log.append(QStringLiteral("Decoding stopped: %1").arg(QString::fromUtf8(error.what())));
+    ok = false;
+  }
+  Current = Fields.back().get();
+  return ok && Current->Bitmap.Height() > 0;
+}

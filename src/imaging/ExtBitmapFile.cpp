@@ -1,6 +1,7 @@
 #include "imaging/ExtBitmapFile.h"
 
 #include <QDir>
+#include <QFileDevice>
 #include <QSaveFile>
 
 void WriteAll(QIODevice& device, std::span<const std::uint8_t> bytes)
@@ -9,6 +10,13 @@ void WriteAll(QIODevice& device, std::span<const std::uint8_t> bytes)
   if (size == 0)
     return;
   if (device.write(reinterpret_cast<const char*>(bytes.data()), size) != size)
+    throw EImageError(QStringLiteral("Cannot write the picture: %1").arg(device.errorString()).toStdString());
+}
+
+void FlushDevice(QIODevice& device)
+{
+  auto* file = qobject_cast<QFileDevice*>(&device);
+  if (file && !file->flush())
     throw EImageError(QStringLiteral("Cannot write the picture: %1").arg(device.errorString()).toStdString());
 }
 

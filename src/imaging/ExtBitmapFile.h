@@ -12,6 +12,10 @@
 // Writes all bytes or raises EImageError with the device's reason.
 void WriteAll(QIODevice& device, std::span<const std::uint8_t> bytes);
 
+// Pushes buffered bytes of a file device out to the file, raising
+// EImageError when they do not fit; other devices are left alone.
+void FlushDevice(QIODevice& device);
+
 // Runs write on a temporary file beside fileName and renames it over
 // fileName once write has returned and the data are on disk. On any error
 // (raised as EImageError, or passed on from write) the temporary file is

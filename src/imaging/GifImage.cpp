@@ -164,6 +164,7 @@ void TGIFImage::SaveToStream(QIODevice& device) const
   }
   const std::uint8_t trailer[] = {kTrailer};
   WriteAll(device, trailer);
+  FlushDevice(device);
 }
 
 void TGIFImage::SaveToFile(const QString& fileName) const

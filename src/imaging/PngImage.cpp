@@ -207,6 +207,7 @@ void TPngImage::SaveToStream(QIODevice& device) const
       throw EImageError(QStringLiteral("Cannot write the picture: %1").arg(device.errorString()).toStdString());
     throw EImageError(std::string("PNG library error: ") + job.message);
   }
+  FlushDevice(device);
 }
 
 void TPngImage::SaveToFile(const QString& fileName) const

@@ -288,8 +288,8 @@ void TGraticulePainter::DrawLabel(int x, int y, const QString& text)
   const TTextExtent extent = canvas_.TextExtent(text);
   const int left = x - extent.width / 2, top = y - extent.height / 2;
   if (x + extent.width > mapping_.GetWidth() || left < 0) return;
-  if (left + extent.width > pictureWidth_ || top < 0 || top + extent.height > pictureHeight_) return;
   const int sx = left + style_.xShift, sy = top + style_.yShift;
+  if (sx < 0 || sy < 0 || sx + extent.width > pictureWidth_ || sy + extent.height > pictureHeight_) return;
   canvas_.SetFontColour(style_.haloColour);
   for (const auto& [dx, dy] : {std::pair{-1, -1}, {1, -1}, {-1, 1}, {1, 1}}) canvas_.TextOut(sx + dx, sy + dy, text);
   canvas_.SetFontColour(style_.textColour);

@@ -343,7 +343,7 @@ double MercatorY(double lat)
     return kRadToDeg * std::log(std::tan(kPi / 4 + lat * kPi / 360));
   if (lat < 0)
     return -kRadToDeg * std::log(std::tan(kPi / 4 - lat * kPi / 360));
-  return 0;
+  return lat;  // 0, or a NaN passed on
 }
 
 double InverseMercatorY(double y)
@@ -352,5 +352,5 @@ double InverseMercatorY(double y)
     return (std::atan(std::exp(y * kDegToRad)) - kPi / 4) * 360 / kPi;
   if (y < 0)
     return (kPi / 4 - std::atan(std::exp(-y * kDegToRad))) * 360 / kPi;
-  return 0;
+  return y;  // 0, or a NaN passed on
 }

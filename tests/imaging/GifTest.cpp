@@ -271,3 +271,25 @@ TEST(Gif, EmptyPicturesAndFramelessImagesAreRefusedWithoutAFile)
   EXPECT_THROW(none.SaveToFile(dir.filePath("none.gif")), EImageError);
   EXPECT_TRUE(QDir(dir.path()).isEmpty());
 }
+
+// The bytes of a two-pixel picture, worked out by hand from the format.
+TEST(Gif, TinyPictureHasTheExactFileLayout)
+{
+  TExtBitmap b(2, 1);
+  b.SetPaletteSize(2);
+  b.Palette()[0] = {1, 2, 3};
+  b.Palette()[1] = {4, 5, 6};
+  b.ScanLine(0)[1] = 1;
+  TGIFImage image;
+  image.Add(b);
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  image.SaveToStream(buffer);
+  const QByteArray expected = QByteArray("GIF87a") +
+                              QByteArray::fromHex("0200" "0100" "70" "00" "00"   // screen, no global table
+                                                  "2c" "0000" "0000" "0200" "0100" "80"  // descriptor, local table of 2
+                                                  "010203" "040506"
+                                                  "02" "02" "440a" "00"  // code size 2: clear, 0, 1, end
+                                                  "3b");
+  EXPECT_EQ(buffer.data().toHex(), expected.toHex());
+}

@@ -1,0 +1,235 @@
+// Grid description section of GRIB edition 1, per grid type, and the
+// mapping each type sets up.
+#include <cmath>
+#include <utility>
+
+#include "grib/Decoder.h"
+#include "mapping/GridPlacement.h"
+
+namespace {
+
+const char* const kDegree = "°";
+
+float Degrees(std::int32_t milli) { return static_cast<float>(milli / 1000.0); }
+
+}  // namespace
+
+bool TMessageDecoder::ScanningMode(int mode) {
+  data_.Grid.ScanningMode = static_cast<std::uint8_t>(mode);
+  data_.HorizontalFlip = (mode & 0x80) != 0;
+  data_.VerticalFlip = (mode & 0x40) != 0;
+  if (mode & 0x20)
+    return Fail("Unsupported scanning mode 0x%02x: points stored column by column", mode);
+  return true;
+}
+
+bool TMessageDecoder::LatLonGrid1(TOctets g) {
+  auto& grid = data_.Grid;
+  const int ni = static_cast<int>(g.U16(7)), nj = static_cast<int>(g.U16(9));
+  grid.La1 = g.S(11, 3);
+  grid.Lo1 = g.S(14, 3);
+  grid.ResolutionFlags = static_cast<std::uint8_t>(g.U8(17));
+  grid.La2 = g.S(18, 3);
+  grid.Lo2 = g.S(21, 3);
+  grid.Di = static_cast<std::int32_t>(g.U16(24));
+  grid.Dj = static_cast<std::int32_t>(g.U16(26));
+  if (!ScanningMode(static_cast<int>(g.U8(28))))
+    return false;
+  // La1 becomes the southern edge.
+  if (!data_.VerticalFlip)
+    std::swap(grid.La1, grid.La2);
+  Logf("  Grid size: %d x %d", ni, nj);
+  Log("  Projection: lat-lon (Plate Carree)");
+  Logf("  Longitude: %f%s .. %f%s,  latitude: %f%s .. %f%s", Degrees(grid.Lo1), kDegree, Degrees(grid.Lo2),
+       kDegree, Degrees(grid.La1), kDegree, Degrees(grid.La2), kDegree);
+  Logf("  Longitude step: %.3f%s,  latitude step: %.3f%s", Degrees(grid.Di), kDegree, Degrees(grid.Dj), kDegree);
+  data_.Width = ni;
+  data_.Height = nj;
+  SetLatLonMapping(Degrees(grid.La1), Degrees(grid.La2), Degrees(grid.Lo1), Degrees(grid.Lo2));
+  return true;
+}
+
+// The picture runs from the western to the eastern grid column and from the
+// northern to the southern row, one pixel per point.
+void TMessageDecoder::SetLatLonMapping(double la1, double la2, double lo1, double lo2) {
+  const double west = data_.HorizontalFlip ? lo2 : lo1;
+  const double east = data_.HorizontalFlip ? lo1 : lo2;
+  double span = east - west;
+  while (span < 0)
+    span += 360;
+  double centre = west + span / 2;
+  while (centre >= 180)
+    centre -= 360;
+  while (centre < -180)
+    centre += 360;
+  auto mapping = std::make_unique<TMapping>();
+  mapping->SetKind(pkCylindricalZoomed);
+  mapping->SetHeight(data_.Height - 1);
+  mapping->SetWidth(data_.Width - 1);
+  mapping->SetCentreLon(static_cast<float>(centre));
+  mapping->SetLonSpan(static_cast<float>(span));
+  mapping->SetCentreLat(static_cast<float>((la1 + la2) / 2));
+  mapping->SetLatSpan(static_cast<float>(std::fabs(la2 - la1)));
+  data_.Mapping = std::move(mapping);
+}
+
+bool TMessageDecoder::PolarGrid1(TOctets g) {
+  const TDataStuff& field = *data_.Current;
+  auto& grid = data_.Grid;
+  const int nx = static_cast<int>(g.U16(7)), ny = static_cast<int>(g.U16(9));
+  grid.La1 = g.S(11, 3);
+  grid.Lo1 = g.S(14, 3);
+  grid.ResolutionFlags = static_cast<std::uint8_t>(g.U8(17));
+  grid.LoV = g.S(18, 3);
+  grid.Dx = static_cast<std::int32_t>(g.U24(21));
+  grid.Dy = static_cast<std::int32_t>(g.U24(24));
+  grid.ProjectionCentre = static_cast<std::uint8_t>(g.U8(27));
+  grid.Southern = (grid.ProjectionCentre & 0x80) || grid.ProjectionCentre == 0x01;
+  const int p = field.ParameterOctet();
+  if (field.Centre() == 57 && (p == 174 || p == 175) && grid.LoV == 100000)
+    grid.LoV = -80000;
+  if (field.Centre() == 88 && field.Process() == 1 &&
+      (p == 91 || p == 220 || p == 221 || p == 230 || p == 231 || p == 232))
+    data_.ExtendedGrid = g.Size() > 32;
+  if (!ScanningMode(static_cast<int>(g.U8(28))))
+    return false;
+
+  Logf("  Grid size: %d x %d", nx, ny);
+  Log("  Projection: polar-stereo");
+  Logf("  First longitude: %f%s,  first latitude: %f%s", Degrees(grid.Lo1), kDegree, Degrees(grid.La1), kDegree);
+  Logf("  X grid length: %d m,  Y grid length: %d m at 60%s circle", grid.Dx, grid.Dy, kDegree);
+  if (grid.ResolutionFlags & 0x40)
+    Log("  Oblate Earh (1965) 6378.160 km, 6356.775 km, f = 1/297.0");
+  else
+    Log("  Earth assumed spherical with radius = 6367.47 km");
+  bool trueScale70 = false;
+  if (data_.ExtendedGrid) {
+    if (!g.Has(41, 4))
+      return Fail("Extended grid description of %zu bytes is too short", g.Size());
+    Log("  Extended GDS");
+    grid.MajorAxisKm = IbmFloat(g.U32(33));
+    grid.MinorAxisKm = IbmFloat(g.U32(37));
+    grid.TrueScaleLatitude = IbmFloat(g.U32(41));
+    Logf("  Major/minor axis: %.3f x %.3f km", grid.MajorAxisKm, grid.MinorAxisKm);
+    Logf("  Latitude of true scale: %.3f%s", grid.TrueScaleLatitude, kDegree);
+    trueScale70 = std::fabs(Nint(grid.TrueScaleLatitude)) == 70;
+  }
+  data_.Width = nx;
+  data_.Height = ny;
+  if (grid.Dx != grid.Dy)
+    return true;
+  if (grid.Dx <= 0)
+    return Fail("Grid length of %d m cannot be mapped", grid.Dx);
+  float orientation = Degrees(grid.LoV);
+  if (field.Centre() == 211 && (field.Process() == 220 || field.Process() == 229) && orientation == 180)
+    orientation = 0;
+  SetPolarMapping(orientation, grid.Southern, trueScale70 ? 728 : 700, grid.Dx, Degrees(grid.La1),
+                  Degrees(grid.Lo1));
+  return true;
+}
+
+void TMessageDecoder::SetPolarMapping(float orientation, bool southern, int scaleUnit, double gridMetres,
+                                      float firstLat, float firstLon) {
+  auto mapping = std::make_unique<TMapping>();
+  mapping->SetKind(pkPolarStereographic);
+  mapping->SetCentreLon(orientation);
+  mapping->SetCentreLat(southern ? -60.0f : 60.0f);
+  mapping->SetHeight(static_cast<int>(Nint(scaleUnit * 10000.0 / gridMetres)));
+  mapping->SetWidth(data_.Width);
+  mapping->SetXOffset(0);
+  mapping->SetLatSpan(0);
+  PlaceGrid(*mapping, firstLat, firstLon);
+  data_.Mapping = std::move(mapping);
+}
+
+// Puts the first grid point on the picture corner the scanning mode stores
+// it in, so that the picture and its mapping agree.
+void TMessageDecoder::PlaceGrid(TMapping& mapping, double lat, double lon) {
+  PlaceFirstGridPoint(mapping, static_cast<float>(lon), static_cast<float>(lat), data_.Height, !data_.VerticalFlip);
+  if (data_.HorizontalFlip)
+    mapping.SetXOffsetF(mapping.XOffsetF() + static_cast<float>(data_.Width - 1));
+}
+
+bool TMessageDecoder::LambertGrid1(TOctets g) {
+  auto& grid = data_.Grid;
+  const int nx = static_cast<int>(g.U16(7)), ny = static_cast<int>(g.U16(9));
+  const auto wrapped = [](std::int32_t milli) {
+    while (milli >= 180000)
+      milli -= 360000;
+    return milli;
+  };
+  grid.La1 = g.S(11, 3);
+  grid.Lo1 = wrapped(g.S(14, 3));
+  grid.ResolutionFlags = static_cast<std::uint8_t>(g.U8(17));
+  grid.LoV = wrapped(g.S(18, 3));
+  grid.Dx = static_cast<std::int32_t>(g.U24(21));
+  grid.Dy = static_cast<std::int32_t>(g.U24(24));
+  grid.ProjectionCentre = static_cast<std::uint8_t>(g.U8(27));
+  if (!ScanningMode(static_cast<int>(g.U8(28))))
+    return false;
+  grid.Latin1 = g.S(29, 3);
+  grid.Latin2 = g.S(32, 3);
+  grid.SouthPoleLat = g.S(35, 3);
+  grid.SouthPoleLon = g.S(38, 3);
+  data_.Width = nx;
+  data_.Height = ny;
+  Logf("  Grid size: %d x %d", nx, ny);
+  Log("  Projection: Lambert conformal");
+  Logf("  Initial longitude: %f%s,  latitude: %f%s", Degrees(grid.Lo1), kDegree, Degrees(grid.La1), kDegree);
+  Logf("  Meridian: %f%s, parallels: %f%s %f%s", Degrees(grid.LoV), kDegree, Degrees(grid.Latin1), kDegree,
+       Degrees(grid.Latin2), kDegree);
+  Logf("  Longitude step: %dm,  latitude step: %dm", grid.Dx, grid.Dy);
+  Logf("  Southern pole longitude: %f%s,  latitude: %f%s", Degrees(grid.SouthPoleLon), kDegree,
+       Degrees(grid.SouthPoleLat), kDegree);
+  auto mapping = std::make_unique<TMapping>();
+  mapping->SetKind(pkLambertConformal);
+  mapping->SetCentreLon(Degrees(grid.LoV));
+  mapping->SetCentreLat((Degrees(grid.Latin1) + Degrees(grid.Latin2)) / 2);
+  mapping->SetStdParallel1(Degrees(grid.Latin1));
+  mapping->SetStdParallel2(Degrees(grid.Latin2));
+  mapping->SetWidth(nx);
+  mapping->SetHeight(ny);
+  PlaceGrid(*mapping, Degrees(grid.La1), Degrees(grid.Lo1));
+  data_.Mapping = std::move(mapping);
+  return true;
+}
+
+bool TMessageDecoder::RotatedGrid1(TOctets g) {
+  auto& grid = data_.Grid;
+  const int ni = static_cast<int>(g.U16(7)), nj = static_cast<int>(g.U16(9));
+  grid.La1 = g.S(11, 3);
+  grid.Lo1 = g.S(14, 3);
+  grid.ResolutionFlags = static_cast<std::uint8_t>(g.U8(17));
+  grid.La2 = g.S(18, 3);
+  grid.Lo2 = g.S(21, 3);
+  grid.Di = static_cast<std::int32_t>(g.U16(24));
+  grid.Dj = static_cast<std::int32_t>(g.U16(26));
+  if (!ScanningMode(static_cast<int>(g.U8(28))))
+    return false;
+  if (!g.Has(42, 4))
+    return Fail("Rotated grid description of %zu bytes is too short", g.Size());
+  grid.SouthPoleLat = g.S(33, 3);
+  grid.SouthPoleLon = g.S(36, 3);
+  grid.RotationAngle = IbmFloat(g.U32(39));
+  data_.Width = ni;
+  data_.Height = nj;
+  // Placed in its rotated frame: a plain cylindrical mapping of the rotated
+  // coordinates until a rotated-pole projection is available.
+  SetLatLonMapping(Degrees(grid.La1), Degrees(grid.La2), Degrees(grid.Lo1), Degrees(grid.Lo2));
+  return true;
+}
+
+bool TMessageDecoder::SpaceViewGrid1(TOctets g) {
+  auto& grid = data_.Grid;
+  const int nx = static_cast<int>(g.U16(7)), ny = static_cast<int>(g.U16(9));
+  grid.Lo1 = g.S(14, 3);
+  grid.ResolutionFlags = static_cast<std::uint8_t>(g.U8(17));
+  grid.Xp = static_cast<std::int32_t>(g.U16(24));
+  grid.Yp = static_cast<std::int32_t>(g.U16(26));
+  const std::int32_t lop = grid.Lo1;
+  data_.SatelliteLongitude = (lop == 57 || lop == 63) ? static_cast<float>(lop) : static_cast<float>(lop * 1e-6);
+  data_.Width = nx;
+  data_.Height = ny;
+  Logf("  Geostationary mapping: grid %d x %d (W x H)", nx, ny);
+  return true;
+}

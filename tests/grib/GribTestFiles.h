@@ -1,0 +1,18 @@
+#pragma once
+// Test data for the GRIB tests: the sample data tree and the hand-made
+// variants, written once per test run by the project's tools (which encode
+// with ecCodes) into a temporary folder.
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <vector>
+
+// Folder holding SAF/... for two days ending 2026-12-01; empty on failure.
+QString SampleTreeFolder();
+// Folder holding the variant files and manifest.json; empty on failure.
+QString VariantsFolder();
+// Every GRIB file below a folder, sorted by path.
+QStringList GribFilesBelow(const QString& folder);
+// The file's bytes, un-gzipped for ".gz" names; fails the test when unreadable.
+std::vector<std::uint8_t> FileBytes(const QString& path);

@@ -1,0 +1,235 @@
+// The graticule: lines on the pixels PROJ gives for the northern sea-ice
+// grid, labels that stay whole inside the picture, label texts, the
+// date-line split of zoomed cylindrical views and the empty cases.
+#include <gtest/gtest.h>
+
+#include <QString>
+
+#include "BoundaryNorthGrid.h"
+#include "imaging/Canvas.h"
+#include "mapping/Graticule.h"
+
+using namespace overlaytest;
+
+namespace {
+constexpr std::uint32_t kWhiteColour = 0xFFFFFF;
+constexpr std::uint32_t kSilverColour = 0xC0C0C0;
+
+void DrawNorthGraticule(const TNorthGrid& grid, TExtBitmap& picture, bool noLabels,
+                        TSpecialParallels special = {})
+{
+  DrawGraticuleOnBitmap(&picture, grid.mapping, 10, 5, kWhiteColour, kSilverColour, 0, 0, noLabels, special, 0);
+}
+
+bool InsidePicture(const TPixelF& p)
+{
+  return p.x >= 1 && p.y >= 1 && p.x <= kColumns - 2 && p.y <= kRows - 2;
+}
+
+// A cylindrical view zoomed on a box: kind 2.
+struct ZoomedMapping : TMapping {
+  ZoomedMapping(float centreLon, float lonSpan, float centreLat, float latSpan, int width, int height)
+  {
+    SetKind(pkCylindricalZoomed);
+    SetWidth(width);
+    SetHeight(height);
+    SetCentreLon(centreLon);
+    SetLonSpan(lonSpan);
+    SetCentreLat(centreLat);
+    SetLatSpan(latSpan);
+  }
+};
+}  // namespace
+
+TEST(Graticule, ParallelAndMeridianLieWhereProjPutsThem)
+{
+  TNorthGrid grid;
+  ASSERT_TRUE(grid.placed);
+  TExtBitmap picture = MakePicture();
+  DrawNorthGraticule(grid, picture, true);
+  int checked = 0;
+  // The 70°N parallel all round (the picture holds it whole), at every
+  // degree and between them.
+  for (double lon = -180; lon < 180; lon += 0.5) {
+    const TPixelF p = grid.Reference(lon, 70);
+    ASSERT_TRUE(InsidePicture(p)) << lon;
+    EXPECT_TRUE(HasIndexNear(picture, p.x, p.y, kSilver)) << "70N at lon " << lon;
+    ++checked;
+  }
+  // The prime meridian from the pole to the picture's edge.
+  for (double lat = 89; lat > 20; lat -= 0.5) {
+    const TPixelF p = grid.Reference(0, lat);
+    if (!InsidePicture(p)) break;
+    EXPECT_TRUE(HasIndexNear(picture, p.x, p.y, kSilver)) << "0E at lat " << lat;
+    ++checked;
+  }
+  EXPECT_GT(checked, 800);
+  // Between the lines nothing is drawn: 72.5°N between meridians.
+  const TPixelF gap = grid.Reference(5, 72.5);
+  EXPECT_FALSE(HasIndexNear(picture, gap.x, gap.y, kSilver, 2));
+}
+
+TEST(Graticule, PolarViewDrawsThe180MeridianAndClosesItsCircles)
+{
+  TNorthGrid grid;
+  TExtBitmap picture = MakePicture();
+  DrawNorthGraticule(grid, picture, true);
+  for (double lat : {88.0, 80.0, 70.0, 62.0}) {
+    const TPixelF p = grid.Reference(180, lat);
+    EXPECT_TRUE(HasIndexNear(picture, p.x, p.y, kSilver)) << "180 at lat " << lat;
+  }
+  for (double lon : {179.5, -179.5}) {
+    const TPixelF p = grid.Reference(lon, 65);
+    EXPECT_TRUE(HasIndexNear(picture, p.x, p.y, kSilver)) << "65N at lon " << lon;
+  }
+}
+
+TEST(Graticule, LabelsAreDrawnWholeInsideThePicture)
+{
+  TNorthGrid grid;
+  TExtBitmap picture = MakePicture();
+  DrawNorthGraticule(grid, picture, false);
+  const int w = picture.Width(), h = picture.Height();
+  for (int x = 0; x < w; ++x) {
+    for (int y : {0, h - 1}) {
+      EXPECT_NE(picture.ScanLine(y)[x], kWhite) << x << "," << y;
+      EXPECT_NE(picture.ScanLine(y)[x], kBlack) << x << "," << y;
+    }
+  }
+  for (int y = 0; y < h; ++y) {
+    for (int x : {0, w - 1}) {
+      EXPECT_NE(picture.ScanLine(y)[x], kWhite) << x << "," << y;
+      EXPECT_NE(picture.ScanLine(y)[x], kBlack) << x << "," << y;
+    }
+  }
+  // Meridian labels sit on the 60°N parallel, parallel labels left of the
+  // meridian nearest the centre (40°W for an orientation of -45).
+  TCanvas canvas(picture);
+  canvas.Font().name = "Small Fonts";
+  canvas.Font().size = 7;
+  const TPixelF meridian0 = grid.Reference(0, 60), parallel70 = grid.Reference(-40, 70);
+  const int w70 = canvas.TextWidth(ParallelLabel(70));
+  EXPECT_TRUE(HasIndexNear(picture, meridian0.x, meridian0.y, kWhite, 4));
+  EXPECT_TRUE(HasIndexNear(picture, parallel70.x - 4 * w70 / 5, parallel70.y, kWhite, 4));
+  EXPECT_FALSE(HasIndexNear(picture, parallel70.x + w70, parallel70.y, kWhite, 3));
+  EXPECT_GT(CountIndex(picture, kBlack), CountIndex(picture, kWhite)) << "labels without a halo";
+}
+
+TEST(Graticule, LabelsAtThePictureEdgeAreLeftOutRatherThanCut)
+{
+  // The same grid on pictures cut short at the bottom: some cut passes
+  // through a parallel's label.
+  TNorthGrid grid;
+  for (int height = 900; height <= kRows; height += 3) {
+    TExtBitmap picture = MakePicture(kColumns, height);
+    DrawNorthGraticule(grid, picture, false);
+    for (int x = 0; x < kColumns; ++x) {
+      const std::uint8_t v = picture.ScanLine(height - 1)[x];
+      ASSERT_TRUE(v != kWhite && v != kBlack) << "label cut at column " << x << " of a picture " << height << " high";
+    }
+  }
+}
+
+TEST(Graticule, NoLabelsMeansNoText)
+{
+  TNorthGrid grid;
+  TExtBitmap picture = MakePicture();
+  DrawNorthGraticule(grid, picture, true);
+  EXPECT_EQ(CountIndex(picture, kWhite), 0);
+  EXPECT_EQ(CountIndex(picture, kBlack), 0);
+}
+
+TEST(Graticule, LabelTexts)
+{
+  struct Case {
+    bool meridian;
+    int value;
+    const char16_t* text;
+  } cases[] = {
+      {true, 0, u"0°"},      {true, 180, u"180°"},  {true, -180, u"180°"}, {true, -20, u"20°W"},
+      {true, 35, u"35°E"},   {false, 0, u"0°"},     {false, -60, u"60°S"}, {false, 75, u"75°N"},
+  };
+  for (const Case& c : cases) {
+    const QString text = c.meridian ? MeridianLabel(c.value) : ParallelLabel(c.value);
+    EXPECT_EQ(text, QString::fromUtf16(c.text)) << c.meridian << " " << c.value;
+  }
+}
+
+TEST(Graticule, ZeroStepsAbsentTargetOrUnknownKindDrawNothing)
+{
+  TNorthGrid grid;
+  TMapping unknown;
+  unknown.SetWidth(kColumns);
+  unknown.SetHeight(728);
+  struct Case {
+    const char* name;
+    const TMapping* mapping;
+    int lonStep, latStep;
+  } cases[] = {
+      {"latitude step 0", &grid.mapping, 10, 0},
+      {"longitude step 0", &grid.mapping, 0, 5},
+      {"kind 0", &unknown, 10, 5},
+  };
+  for (const Case& c : cases) {
+    TExtBitmap picture = MakePicture();
+    DrawGraticuleOnBitmap(&picture, *c.mapping, c.lonStep, c.latStep, kWhiteColour, kSilverColour, 0, 0, false, {}, 0);
+    EXPECT_EQ(CountIndex(picture, kBackground), kColumns * kRows) << c.name;
+  }
+  DrawGraticuleOnBitmap(nullptr, grid.mapping, 10, 5, kWhiteColour, kSilverColour, 0, 0, false, {}, 0);
+  DrawGraticule(nullptr, grid.mapping, 10, 5, kWhiteColour, kSilverColour, 0, 0, false, {}, 0);
+}
+
+TEST(Graticule, ZoomedViewAcrossTheDateLineDrawsBothSides)
+{
+  // 150°E .. 170°W over 400 pixels: 10 pixels a degree.
+  const ZoomedMapping mapping(170, 40, 60, 20, 400, 200);
+  TExtBitmap picture = MakePicture(400, 200);
+  DrawGraticuleOnBitmap(&picture, mapping, 10, 5, kWhiteColour, kSilverColour, 0, 0, true, {}, 0);
+  const int row = 75;  // 62.5°N, between two parallels
+  for (int lon : {160, 170, 180}) {
+    int x = 0, y = 0;
+    mapping.LatLonToPixel(static_cast<float>(lon), 60, x, y);
+    EXPECT_EQ(picture.ScanLine(row)[x], kSilver) << "meridian " << lon << " at column " << x;
+  }
+  EXPECT_NE(picture.ScanLine(row)[250], kSilver);
+}
+
+TEST(Graticule, MeridianLabelsRunningOffTheSidesAreLeftOut)
+{
+  // Whole globe, labels along the bottom at the x of each meridian; the
+  // only parallel is the equator, whose label is far from the bottom.
+  TMapping globe;
+  globe.SetKind(pkCylindricalFull);
+  globe.SetWidth(360);
+  globe.SetHeight(180);
+  TExtBitmap picture = MakePicture(360, 180);
+  DrawGraticuleOnBitmap(&picture, globe, 10, 90, kWhiteColour, kSilverColour, 0, 0, false, {}, 0);
+  TCanvas canvas(picture);
+  canvas.Font().name = "Small Fonts";
+  canvas.Font().size = 7;
+  const int h = canvas.TextHeight(MeridianLabel(0));
+  const int labelY = 180 - 3 * h / 4;
+  EXPECT_TRUE(HasIndexNear(picture, 180, labelY, kWhite, 4)) << "0° label";
+  EXPECT_FALSE(HasIndexNear(picture, 352, labelY, kWhite, 6)) << "170°E label runs over the right edge";
+  EXPECT_FALSE(HasIndexNear(picture, 3, labelY, kWhite, 3)) << "170°W label starts left of 0";
+}
+
+TEST(Graticule, ReferenceParallelsAreDotted)
+{
+  TNorthGrid grid;
+  TExtBitmap plain = MakePicture(), dotted = MakePicture();
+  DrawNorthGraticule(grid, plain, true);
+  TSpecialParallels arctic;
+  arctic.set(spArcticCircle);
+  DrawNorthGraticule(grid, dotted, true, arctic);
+  int on = 0, off = 0;
+  for (double lon = -30; lon < 30; lon += 0.05) {
+    const TPixelF p = grid.Reference(lon, 66.56083);
+    const int x = static_cast<int>(std::lround(p.x)), y = static_cast<int>(std::lround(p.y));
+    if (plain.ScanLine(y)[x] == kSilver) continue;  // a meridian crosses here
+    (dotted.ScanLine(y)[x] == kSilver || HasIndexNear(dotted, p.x, p.y, kSilver, 0)) ? ++on : ++off;
+  }
+  EXPECT_GT(on, 20);
+  EXPECT_GT(off, 20);
+  EXPECT_EQ(dotted.CanvasState().penStyle, TPenStyle::psSolid) << "pen left dotted";
+}
