@@ -339,6 +339,22 @@ TEST_F(MainWindow, LoadTimerIsArmedOnlyWithAnArgumentAndRunsItOnce)
   EXPECT_EQ(runs, 1);
 }
 
+TEST_F(MainWindow, FirstArgumentLoadsTheNewestDataOrTheNamedFile)
+{
+  {
+    auto window = Start({"-LATEST"}, SampleImagesPath());
+    QTRY_VERIFY_WITH_TIMEOUT(window->Workflow().Data(prSst) != nullptr, 3000);
+    EXPECT_NE(window->Workflow().Data(prConcentration), nullptr);
+  }
+  const QString edge = SampleDay(3) + "S-OSI_-NOR_-MULT-GL_NH_EDGE__-202612031200Z.grb.gz";
+  auto window = Start({edge}, SampleImagesPath());
+  QTRY_VERIFY_WITH_TIMEOUT(window->Workflow().Data(prConcentration) != nullptr, 3000);
+  EXPECT_EQ(QFileInfo(window->Workflow().FileName(prConcentration)).fileName(),
+            "S-OSI_-NOR_-MULT-GL_NH_CONC__-202612031200Z.grb.gz");
+  EXPECT_EQ(window->Workflow().Data(prSst), nullptr);
+  EXPECT_EQ(Part<QTabBar>(*window, "TabControlDisplay")->currentIndex(), prConcentration);
+}
+
 TEST_F(MainWindow, MenuHasTheItemsWithTheirAcceleratorsAndHiddenOnes)
 {
   auto window = Start();
