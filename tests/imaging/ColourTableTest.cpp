@@ -189,29 +189,6 @@ TEST(ColourTable, CloudRampsFollowTheFieldValues)
   EXPECT_EQ(h.Palette[64], kBlackRgb);
 }
 
-TEST(ColourTable, PrecipitationRampTopDependsOnTheOriginatingCentre)
-{
-  TColourTableSource source;
-  source.ParameterCode = 300001001;
-  for (int i = 0; i < 256; ++i)
-    source.IndexValues[i] = static_cast<float>(i) / 3600.0f;  // entry 253 stands for 253 / 3600
-  // Other centres: top 38, so values at and above 38 / 3600 are capped.
-  const TColourTable other = MakeColourTable(source);
-  const float span = 0.9f * 38.0f / 3600.0f;
-  const float r10 = (10.0f / 3600.0f) / span;
-  EXPECT_EQ(other.Palette[10], HlsToBytes(250.0f - 250.0f * r10, 0.7f - 0.2f * r10, 1.0f));
-  EXPECT_EQ(other.Palette[200], other.Palette[38]);
-  EXPECT_EQ(other.Palette[253], (TRgb{56, 56, 56}));
-  EXPECT_EQ(other.IndexOfRaw[123], 123);
-  // Centre 80, sub-centre 0: the top is entry 253's value.
-  source.Centre = 80;
-  const TColourTable own = MakeColourTable(source);
-  const float ownSpan = 0.9f * (253.0f / 3600.0f * 3600.0f) / 3600.0f;
-  const float r200 = (200.0f / 3600.0f) / ownSpan;
-  EXPECT_EQ(own.Palette[200], HlsToBytes(250.0f - 250.0f * r200, 0.7f - 0.2f * r200, 1.0f));
-  EXPECT_NE(own.Palette[200], own.Palette[38]);
-}
-
 TEST(ColourTable, RampWithZeroTopStaysDefined)
 {
   TColourTableSource source;
