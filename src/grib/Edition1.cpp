@@ -67,6 +67,8 @@ bool TMessageDecoder::IndicatorSection1() {
   if (length < kIndicatorLength + kProductMinLength || length > stream_.size())
     return Fail("Message length %zu is beyond the %zu bytes of data", length, stream_.size());
   message_ = TOctets(stream_.first(length));
+  if (message_.U32(length - 3) != 0x37373737u)
+    return Fail("The message does not end with \"7777\"");
   return true;
 }
 
