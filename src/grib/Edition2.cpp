@@ -363,10 +363,7 @@ bool TMessageDecoder::Section6(TDataStuff& field) {
   const std::int64_t points = std::int64_t{data_.Width} * data_.Height;
   if (static_cast<std::int64_t>(bits.size()) * 8 < points)
     return Fail("Bit map holds %zu bits for %lld grid points", bits.size() * 8, static_cast<long long>(points));
-  field.Available.Resize(data_.Height, data_.Width);
-  auto& cells = field.Available.Cells();
-  for (std::int64_t i = 0; i < points; ++i)
-    cells[static_cast<std::size_t>(i)] = (bits[static_cast<std::size_t>(i >> 3)] >> (7 - (i & 7))) & 1;
+  ExpandBitmap(bits, field);
   data_.PreviousBitmap = field.Available;
   data_.HasPreviousBitmap = true;
   field.NoBitmap = false;
