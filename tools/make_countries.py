@@ -5,8 +5,13 @@ Needs Debian's gmt and gmt-gshhg-low packages (tools only, not the build):
     apt-get install gmt gmt-gshhg-low
 
 The segments come from GMT at its low ("l") resolution:
-    gmt coast -Rd -Dl -A0/0/2 -W -M      shorelines of land and lakes
+    gmt coast -Rd -Dl -A20/0/2 -W -M     shorelines of land and lakes
     gmt coast -Rd -Dl -N1 -M             national borders
+
+Islands and lakes under 20 km² are left out: on the 10 km grids they are
+less than a quarter of a pixel, and every point costs a projection each
+time the boundaries are drawn. Points are rounded to whole minutes of arc
+(under 2 km), well below a pixel.
 
 GMT hands them out cut at the edges of its storage bins; the pieces are
 joined again end to end. The viewer draws every boundary record as a
@@ -23,11 +28,12 @@ import os
 import struct
 import subprocess
 import sys
+import tempfile
 from collections import defaultdict
 
 SHORELINE, BORDER = 0, 4
 COMMANDS = [
-    (SHORELINE, ["gmt", "coast", "-Rd", "-Dl", "-A0/0/2", "-W", "-M"]),
+    (SHORELINE, ["gmt", "coast", "-Rd", "-Dl", "-A20/0/2", "-W", "-M"]),
     (BORDER, ["gmt", "coast", "-Rd", "-Dl", "-N1", "-M"]),
 ]
 MINUTES = 60
@@ -35,7 +41,9 @@ HALF_TURN = 180 * MINUTES
 
 
 def read_pieces(command):
-    text = subprocess.run(command, check=True, capture_output=True, text=True).stdout
+    # GMT leaves a history file in its working folder: give it a scratch one.
+    with tempfile.TemporaryDirectory() as scratch:
+        text = subprocess.run(command, check=True, capture_output=True, text=True, cwd=scratch).stdout
     pieces, current = [], []
     for line in text.splitlines():
         if line.startswith(">"):

@@ -178,8 +178,6 @@ bool TMapping::InverseAzimuthal(double u, double v, double& lon, double& lat) co
     dLon = std::atan2(x, y);
   else
     dLon = std::atan2(x * sinC, rho * cos0 * cosC - y * sin0 * sinC);
-  lon = centreLon_ + dLon * kRadToDeg;
-  if (kind_ != pkOrthographic)
-    lon = NormaliseLonHalfOpen(lon);
+  lon = NormaliseLonHalfOpen(centreLon_ + dLon * kRadToDeg);
   return Finite(lon, lat);
 }

@@ -62,7 +62,8 @@ public:
   void SetCentreLat(float value);
   void SetStdParallel1(float value);
   void SetStdParallel2(float value);
-  // Setters without recompute.
+  // Setters without recompute. XOffset is added to every x and YOffset
+  // subtracted from every y before the pixel is rounded.
   void SetXOffset(int value) { xOffset_ = static_cast<float>(value); }
   void SetYOffset(int value) { yOffset_ = static_cast<float>(value); }
   void SetZoomRegion(int value) { zoomRegion_ = static_cast<std::uint8_t>(value); }

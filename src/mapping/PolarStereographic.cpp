@@ -68,5 +68,7 @@ bool TMapping::InversePolarStereographic(double x, double y, double& lon, double
     lon = centreLon_ + std::atan2(u, -vp) * kRadToDeg;
     lat = std::asin(std::cos(c)) * kRadToDeg;
   }
+  // Read-outs print longitudes as given: keep them within a turn.
+  lon = NormaliseLonHalfOpen(lon);
   return Finite(lon, lat);
 }

@@ -20,24 +20,44 @@ void ConfigureNorthernGrid(TMapping& mapping)
   mapping.SetLatSpan(0);
 }
 
+// A conic grid as the conic reader sets it up before placement.
+void ConfigureConicGrid(TMapping& mapping)
+{
+  mapping.SetKind(pkLambertConformal);
+  mapping.SetCentreLon(-95);
+  mapping.SetCentreLat(37.5f);
+  mapping.SetStdParallel1(25);
+  mapping.SetStdParallel2(50);
+  mapping.SetWidth(kColumns);
+  mapping.SetHeight(kRows);
+}
+
 TEST(Placement, FirstGridPointLandsOnBottomLeftOrTopLeftPixel)
 {
   struct TCase {
+    void (*configure)(TMapping&);
+    float lon, lat;
     bool topDown;
     int expectedRow;
   };
-  for (const TCase c : {TCase{false, kRows - 1}, TCase{true, 0}}) {
+  const TCase cases[] = {
+    {ConfigureNorthernGrid, 168.35f, 30.98f, false, kRows - 1},
+    {ConfigureNorthernGrid, 168.35f, 30.98f, true, 0},
+    {ConfigureConicGrid, -133.46f, 12.19f, false, kRows - 1},
+    {ConfigureConicGrid, -133.46f, 12.19f, true, 0},
+  };
+  for (const TCase& c : cases) {
     TMapping mapping;
-    ConfigureNorthernGrid(mapping);
+    c.configure(mapping);
     mapping.SetXOffset(17);  // stale offsets must not leak into the placement
     mapping.SetYOffset(-5);
-    ASSERT_TRUE(PlaceFirstGridPoint(mapping, 168.35f, 30.98f, kRows, c.topDown));
+    ASSERT_TRUE(PlaceFirstGridPoint(mapping, c.lon, c.lat, kRows, c.topDown));
     int x = -1, y = -1;
     float fx = -1, fy = -1;
-    mapping.LatLonToPixel(168.35f, 30.98f, x, y);
-    mapping.LatLonToPixelF(168.35f, 30.98f, fx, fy);
-    EXPECT_EQ(x, 0);
-    EXPECT_EQ(y, c.expectedRow);
+    mapping.LatLonToPixel(c.lon, c.lat, x, y);
+    mapping.LatLonToPixelF(c.lon, c.lat, fx, fy);
+    EXPECT_EQ(x, 0) << mapping.Kind();
+    EXPECT_EQ(y, c.expectedRow) << mapping.Kind();
     EXPECT_NEAR(fx, 0, 1e-3);
     EXPECT_NEAR(fy, c.expectedRow, 1e-3);
   }

@@ -194,6 +194,8 @@ TEST_P(ProjectionKind, InverseAgreesWithProj)
         continue;
       float backLon = 0, backLat = 0;
       ASSERT_TRUE(m.PixelToLatLon(x, y, backLon, backLat)) << x << "," << y;
+      ASSERT_GE(backLon, -180);
+      ASSERT_LT(backLon, 180);
       const TPlanePoint back = reference.Forward(backLon, backLat);
       ASSERT_NEAR(back.x, x, c.tolerance) << lon << "," << lat << " read as " << backLon << "," << backLat;
       ASSERT_NEAR(back.y, y, c.tolerance) << lon << "," << lat << " read as " << backLon << "," << backLat;

@@ -157,6 +157,8 @@ TEST_P(PolarStereographicGrid, PixelReadOutAgreesWithProj)
     for (int column = 0; column < g.columns; column += 7) {
       float lon = 0, lat = 0;
       ASSERT_TRUE(mapping_.PixelToLatLon(column, row, lon, lat));
+      ASSERT_GE(lon, -180);  // printed as read, so kept within one turn
+      ASSERT_LT(lon, 180);
       const TPlanePoint back = ReferencePixel(lon, lat);
       ASSERT_NEAR(back.x, column, kPixelTolerance) << column << "," << row;
       ASSERT_NEAR(back.y, row, kPixelTolerance) << column << "," << row;

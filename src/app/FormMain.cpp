@@ -1,0 +1,425 @@
+#include "app/FormMain.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTabBar>
+#include <QVBoxLayout>
+
+#include "about/AboutBox.h"
+#include "app/FormSetup.h"
+#include "app/LegendBox.h"
+#include "app/PictureView.h"
+#include "app/RegistryFormInfo.h"
+#include "app/vkrCheckBox.h"
+#include "settings/SettingsStore.h"
+
+namespace {
+
+// The hourglass for the lifetime of the object.
+class TBusyCursor {
+public:
+  TBusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~TBusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+  TBusyCursor(const TBusyCursor&) = delete;
+  TBusyCursor& operator=(const TBusyCursor&) = delete;
+};
+
+constexpr int kSidePanelWidth = 150;
+
+QString OpenDialogFilters()
+{
+  QString concentration = "*_CONC_*.grb *_CONC_*.grb.gz multi_conc_2*.grb";
+  QString sst = "S-OSI_-FRA_*SST_FIELD-*gz sst*.grb";
+#ifndef Q_OS_WIN
+  // The dialog matches names with the file system's case rules; the data
+  // folders hold both spellings.
+  concentration += " *_conc_*.grb *_conc_*.grb.gz MULTI_CONC_2*.grb";
+  sst += " s-osi_-fra_*sst_field-*gz SST*.grb";
+#endif
+  return QString("Sea-ice concentration data (%1);;Sea surface temperature data (%2)").arg(concentration, sst);
+}
+
+}  // namespace
+
+void TMessageBoxSink::ShowMessage(const QString& text)
+{
+  QMessageBox::information(parent_, QGuiApplication::applicationDisplayName(), text);
+}
+
+TFormMain::TFormMain(QStringList arguments, const QString& imagesPath, QWidget* parent)
+  : QMainWindow(parent), arguments_(std::move(arguments))
+{
+  setObjectName("FormMain");
+  setFont(QApplication::font());
+  setWindowTitle(kBaseCaption);
+  resize(kDesignedWidth, kDesignedHeight);
+  setMinimumHeight(kMinimumHeight);
+
+  settings_ = std::make_unique<TViewerSettings>();
+  if (!imagesPath.isEmpty()) {
+    settings_->OverrideImagesPath(imagesPath);
+  }
+  centred_ = !SettingExists("FormState");
+  formInfo_ = std::make_unique<TRegistryFormInfo>(this);
+  workflow_ = std::make_unique<TWorkflow>(*settings_, messageSink_);
+  workflow_->OnDisplayChanged = [this] { ShowDisplay(); };
+
+  BuildMenu();
+  BuildClientArea();
+  workflow_->SetDisplayOptions(CurrentDisplayOptions());
+
+  timerLoad_.setObjectName("TimerLoad");
+  timerLoad_.setSingleShot(true);
+  timerLoad_.setInterval(kLoadDelayMsec);
+  connect(&timerLoad_, &QTimer::timeout, this, &TFormMain::TimerLoadTimer);
+}
+
+TFormMain::~TFormMain()
+{
+  // The settings store themselves as they go; the window geometry last.
+  workflow_.reset();
+  settings_.reset();
+  formInfo_.reset();
+}
+
+void TFormMain::BuildMenu()
+{
+  auto addItem = [this](QMenu* menu, const QString& caption, const char* name) {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(name);
+    return action;
+  };
+  auto addHidden = [&](QMenu* menu, const QString& caption, const char* name) {
+    addItem(menu, caption, name)->setVisible(false);
+  };
+
+  QMenu* file = menuBar()->addMenu("&File");
+  file->setObjectName("MenuFile");
+  connect(addItem(file, "&Open...", "MenuFileOpen"), &QAction::triggered, this, &TFormMain::MenuFileOpenClick);
+  connect(addItem(file, "Open lates&t", "MenuFileOpenLatest"), &QAction::triggered, this,
+          &TFormMain::MenuFileOpenLatestClick);
+  connect(addItem(file, "Open latest, northern polar", "MenuFileOpenLatestNorthern"), &QAction::triggered, this,
+          &TFormMain::MenuFileOpenLatestNorthernClick);
+  connect(addItem(file, "Open latest, southern polar", "MenuFileOpenLatestSouthern"), &QAction::triggered, this,
+          &TFormMain::MenuFileOpenLatestSouthernClick);
+  // Saving and animating are wired by the picture-output code; until then
+  // the items are shown but cannot be chosen.
+  addItem(file, "&Save", "MenuFileSave")->setEnabled(false);
+  addItem(file, "Save &As...", "MenuFileSaveAs")->setEnabled(false);
+  addHidden(file, "&Print...", "MenuFilePrint");
+  addHidden(file, "P&rint Setup...", "MenuFilePrintSetup");
+  file->addSeparator();
+  connect(addItem(file, "E&xit", "MenuFileExit"), &QAction::triggered, this, &QWidget::close);
+
+  QMenu* tools = menuBar()->addMenu("&Tools");
+  tools->setObjectName("MenuTools");
+  QMenu* animate = tools->addMenu("&Animate");
+  animate->setObjectName("MenuToolsAnimate");
+  addItem(animate, "Sea-ice &Concentration", "MenuAnimateConc")->setEnabled(false);
+  addItem(animate, "Sea-ice &Edge", "MenuAnimateEdge")->setEnabled(false);
+  addItem(animate, "Sea-ice &Type", "MenuAnimateType")->setEnabled(false);
+  addItem(animate, "&Sea-surface temperature", "MenuAnimateSST")->setEnabled(false);
+  addItem(tools, "&View animation", "MenuToolsViewAnimation")->setEnabled(false);
+  tools->addSeparator();
+  connect(addItem(tools, "&Setup", "MenuToolsSetup"), &QAction::triggered, this, &TFormMain::MenuToolsSetupClick);
+
+  QMenu* help = menuBar()->addMenu("&Help");
+  help->setObjectName("MenuHelp");
+  addHidden(help, "&Contents", "MenuHelpContents");
+  addHidden(help, "&Search for Help On...", "MenuHelpSearch");
+  addHidden(help, "&How to Use Help", "MenuHelpHowToUse");
+  connect(addItem(help, "&About...", "MenuHelpAbout"), &QAction::triggered, this, &TFormMain::MenuHelpAboutClick);
+}
+
+TvkrCheckBox* TFormMain::AddCheckBox(QWidget* parent, const QString& caption, const QString& namedAs,
+                                     bool designed, bool redraws)
+{
+  auto* box = new TvkrCheckBox(caption, namedAs, parent);
+  box->setObjectName("CheckBox" + namedAs);
+  box->setChecked(designed);
+  box->Loaded();
+  if (redraws) {
+    connect(box, &QCheckBox::clicked, this, &TFormMain::TabControlDisplayChange);
+  }
+  parent->layout()->addWidget(box);
+  return box;
+}
+
+void TFormMain::BuildClientArea()
+{
+  auto* client = new QWidget(this);
+  auto* column = new QVBoxLayout(client);
+  column->setContentsMargins(2, 2, 2, 2);
+  column->setSpacing(0);
+
+  tabControlDisplay_ = new QTabBar(client);
+  tabControlDisplay_->setObjectName("TabControlDisplay");
+  for (std::string_view caption : kProductTabCaptions) {
+    tabControlDisplay_->addTab(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
+  }
+  tabControlDisplay_->setExpanding(false);
+  column->addWidget(tabControlDisplay_);
+
+  auto* row = new QHBoxLayout;
+  column->addLayout(row, 1);
+
+  scrollBoxDisplay_ = new QScrollArea(client);
+  scrollBoxDisplay_->setObjectName("ScrollBoxDisplay");
+  scrollBoxDisplay_->setWidgetResizable(false);
+  imageDisplay_ = new TPictureView;
+  scrollBoxDisplay_->setWidget(imageDisplay_);
+  row->addWidget(scrollBoxDisplay_, 1);
+
+  auto* side = new QWidget(client);
+  side->setFixedWidth(kSidePanelWidth);
+  auto* panel = new QVBoxLayout(side);
+  panel->setContentsMargins(6, 0, 0, 0);
+  paintBoxScale_ = new TLegendBox(side);
+  panel->addWidget(paintBoxScale_);
+  labelLocation_ = new QLabel("Cursor location", side);
+  labelLocation_->setObjectName("LabelLocation");
+  labelLocation_->setWordWrap(true);
+  panel->addWidget(labelLocation_);
+  labelDataAtCursor_ = new QLabel("Data at cursor", side);
+  labelDataAtCursor_->setObjectName("LabelDataAtCursor");
+  panel->addWidget(labelDataAtCursor_);
+  checkBoxShowBoundaries_ = AddCheckBox(side, "Show boundaries", "ShowBoundaries", true, true);
+  checkBoxShowGrid_ = AddCheckBox(side, "Show grid", "ShowGrid", true, true);
+  checkBoxZoomed_ = AddCheckBox(side, "Zoom", "Zoomed", false, true);
+  checkBoxLargeText_ = AddCheckBox(side, "Large text", "LargeText", false, true);
+  checkBoxSaveWithOverlay_ = AddCheckBox(side, "Save with overlay", "SaveWithOverlay", false, false);
+  panel->addStretch(1);
+  row->addWidget(side);
+
+  setCentralWidget(client);
+
+  connect(tabControlDisplay_, &QTabBar::currentChanged, this, [this] { TabControlDisplayChange(); });
+  connect(imageDisplay_, &TPictureView::MouseMovedOnPicture, this, &TFormMain::ImageDisplayMouseMove);
+  connect(imageDisplay_, &TPictureView::MouseLeftPicture, this, &TFormMain::ImageDisplayMouseLeave);
+  connect(imageDisplay_, &TPictureView::Clicked, this, &TFormMain::ImageDisplayClick);
+}
+
+TDisplayOptions TFormMain::CurrentDisplayOptions() const
+{
+  TDisplayOptions options;
+  options.Zoomed = checkBoxZoomed_->isChecked();
+  options.ShowGrid = checkBoxShowGrid_->isChecked();
+  options.ShowBoundaries = checkBoxShowBoundaries_->isChecked();
+  options.LargeText = checkBoxLargeText_->isChecked();
+  options.FontPoints = font().pointSize() > 0 ? font().pointSize() : options.FontPoints;
+  return options;
+}
+
+void TFormMain::showEvent(QShowEvent* event)
+{
+  QMainWindow::showEvent(event);
+  if (shownOnce_) {
+    return;
+  }
+  shownOnce_ = true;
+  if (centred_) {
+    if (const QScreen* screen = this->screen()) {
+      const QRect area = screen->availableGeometry();
+      move(area.center() - QPoint(width() / 2, height() / 2));
+    }
+  } else {
+    formInfo_->RestoreForm();
+  }
+  labelDataAtCursor_->clear();
+  labelLocation_->clear();
+  if (!arguments_.isEmpty() && !arguments_.first().isEmpty()) {
+    timerLoad_.start();
+  }
+}
+
+void TFormMain::closeEvent(QCloseEvent* event)
+{
+  formInfo_->Store();
+  QMainWindow::closeEvent(event);
+}
+
+void TFormMain::TimerLoadTimer()
+{
+  timerLoad_.stop();
+  if (arguments_.isEmpty() || arguments_.first().isEmpty()) {
+    return;
+  }
+  if (CommandLineHandler) {
+    CommandLineHandler(*this, arguments_);
+    return;
+  }
+  const QString first = arguments_.first();
+  const QFileInfo file(first);
+  if (file.isFile()) {
+    LoadAndShow(file.canonicalFilePath(), kMaskAll);
+  }
+  const QString upper = first.toUpper();
+  if (upper == "-LATEST") {
+    OpenLatest(THemisphere::Either);
+  } else if (upper == "-LATEST-NORTH") {
+    OpenLatest(THemisphere::Northern);
+  } else if (upper == "-LATEST-SOUTH") {
+    OpenLatest(THemisphere::Southern);
+  }
+}
+
+void TFormMain::MenuFileOpenClick()
+{
+  QFileDialog dialog(this, "Choose sea-ice concentration file", settings_->DataFolder.Value, OpenDialogFilters());
+  dialog.setObjectName("OpenDialog");
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    return;
+  }
+  QCoreApplication::processEvents();
+  const QString chosen = dialog.selectedFiles().first();
+  settings_->DataFolder.Value = WithTrailingSeparator(QFileInfo(chosen).absolutePath());
+  LoadAndShow(QDir::toNativeSeparators(chosen), kMaskAll);
+}
+
+void TFormMain::MenuFileOpenLatestClick() { OpenLatest(THemisphere::Either); }
+void TFormMain::MenuFileOpenLatestNorthernClick() { OpenLatest(THemisphere::Northern); }
+void TFormMain::MenuFileOpenLatestSouthernClick() { OpenLatest(THemisphere::Southern); }
+
+void TFormMain::OpenLatest(THemisphere hemisphere)
+{
+  RememberScroll();
+  TBusyCursor busy;
+  workflow_->SetDisplayOptions(CurrentDisplayOptions());
+  if (!workflow_->OpenLatest(hemisphere)) {
+    messageSink_.ShowMessage(QString("No data files were found in %1").arg(settings_->ImagesPath() + "SAF"));
+    return;
+  }
+  ReportFailedLoad();
+}
+
+void TFormMain::LoadAndShow(const QString& fileName, unsigned mask)
+{
+  RememberScroll();
+  TBusyCursor busy;
+  workflow_->SetDisplayOptions(CurrentDisplayOptions());
+  workflow_->LoadProducts(fileName, mask);
+  ReportFailedLoad();
+}
+
+void TFormMain::ReportFailedLoad()
+{
+  // A missing sibling is normal; a load where nothing at all could be read
+  // is worth saying why.
+  const TWorkflow::TLoadReport& report = workflow_->LastLoad();
+  if (report.Tried > 0 && report.Loaded == 0) {
+    messageSink_.ShowMessage("Could not load " + report.FirstError);
+  }
+}
+
+void TFormMain::TabControlDisplayChange()
+{
+  RememberScroll();
+  workflow_->SetDisplayOptions(CurrentDisplayOptions());
+  workflow_->SelectTab(tabControlDisplay_->currentIndex());
+  workflow_->Render();
+}
+
+void TFormMain::ShowDisplay()
+{
+  {
+    const QSignalBlocker blocker(tabControlDisplay_);
+    tabControlDisplay_->setCurrentIndex(workflow_->SelectedTab());
+  }
+  imageDisplay_->SetBitmap(workflow_->DisplayBitmap());
+  UpdateCaption();
+  paintBoxScale_->SetLegend(workflow_->Legend(workflow_->SelectedTab(), TLegendBox::kHeight));
+  RestoreScroll();
+}
+
+void TFormMain::UpdateCaption()
+{
+  const QString shown = workflow_->DisplayedFileName();
+  if (shown.isEmpty()) {
+    setWindowTitle(kBaseCaption);
+  } else {
+    setWindowTitle(QString(kBaseCaption) + " - " + QFileInfo(shown).completeBaseName());
+  }
+}
+
+void TFormMain::RememberScroll()
+{
+  scrollX_ = scrollBoxDisplay_->horizontalScrollBar()->value();
+  scrollY_ = scrollBoxDisplay_->verticalScrollBar()->value();
+}
+
+void TFormMain::RestoreScroll()
+{
+  scrollBoxDisplay_->horizontalScrollBar()->setValue(scrollX_);
+  scrollBoxDisplay_->verticalScrollBar()->setValue(scrollY_);
+}
+
+void TFormMain::ImageDisplayClick()
+{
+  if (imageDisplay_->Stretched()) {
+    imageDisplay_->SetStretched(false);
+    return;
+  }
+  const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+  imageDisplay_->SetStretched(true, QSize(std::max(1, scrollBoxDisplay_->width() - bar),
+                                          std::max(1, scrollBoxDisplay_->height() - bar)));
+  labelLocation_->clear();
+  labelDataAtCursor_->clear();
+}
+
+void TFormMain::ImageDisplayMouseMove(int x, int y)
+{
+  if (imageDisplay_->Stretched()) {
+    return;
+  }
+  const TReadOut readOut = workflow_->ReadOutAt(x, y);
+  labelLocation_->setText(readOut.Location);
+  if (readOut.Data) {
+    labelDataAtCursor_->setText(*readOut.Data);
+  }
+}
+
+void TFormMain::ImageDisplayMouseLeave()
+{
+  labelLocation_->clear();
+  labelDataAtCursor_->clear();
+}
+
+void TFormMain::MenuToolsSetupClick()
+{
+  TFormSetup setup(this);
+  setup.FrameMsec = settings_->FrameMsec.Value;
+  setup.FrameCount = settings_->FrameCount.Value;
+  setup.FrameInterval = settings_->FrameInterval.Value;
+  setup.CurrentDataPath = settings_->CurrentDataPath.Value;
+  setup.AnimationSavePath = settings_->AnimationSavePath.Value;
+  setup.SaveAsGif = settings_->SaveAsGif.Value;
+  if (setup.exec() != QDialog::Accepted) {
+    return;
+  }
+  if (setup.CurrentDataPath != settings_->CurrentDataPath.Value) {
+    settings_->ClearImagesPathOverride();
+  }
+  settings_->FrameMsec.Value = setup.FrameMsec;
+  settings_->FrameCount.Value = setup.FrameCount;
+  settings_->FrameInterval.Value = setup.FrameInterval;
+  settings_->CurrentDataPath.Value = setup.CurrentDataPath;
+  settings_->AnimationSavePath.Value = setup.AnimationSavePath;
+  settings_->SaveAsGif.Value = setup.SaveAsGif;
+}
+
+void TFormMain::MenuHelpAboutClick()
+{
+  TAboutBox about(this);
+  about.exec();
+}

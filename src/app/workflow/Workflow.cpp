@@ -1,0 +1,418 @@
+#include "app/workflow/Workflow.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+
+#include <cmath>
+#include <exception>
+
+#include "app/workflow/FileNames.h"
+#include "grib/FileReading.h"
+#include "grib/GribData.h"
+#include "imaging/Canvas.h"
+#include "imaging/ColourTable.h"
+#include "imaging/Resample.h"
+#include "imaging/ValueClasses.h"
+#include "imaging/ValueReadout.h"
+#include "mapping/CartogList.h"
+#include "mapping/Graticule.h"
+#include "settings/FileSearch.h"
+#include "settings/LatLonText.h"
+#include "settings/UtcClock.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const QString kQualityFileMessage = QStringLiteral("Sorry - reading of quality files is not supported");
+
+fs::path ToPath(const QString& name) { return fs::path(name.toStdU16String()); }
+QString ToQString(const fs::path& path) { return QDir::toNativeSeparators(QString::fromStdU16String(path.u16string())); }
+
+// Overlay colours as 0x00BBGGRR values.
+constexpr std::uint32_t kSilverColour = 0xC0C0C0;
+constexpr std::uint32_t kWhiteColour = 0xFFFFFF;
+constexpr std::uint32_t kBlackColour = 0x000000;
+constexpr int kGridLonStep = 10;
+constexpr int kGridLatStep = 5;
+
+// Bytes of the probe that finds the next message of a multi-message file:
+// the "7777" of the previous message, or the eight octets of section 0.
+constexpr std::size_t kMessageProbe = 68;
+constexpr std::size_t kEndMarkerSize = 4;
+constexpr std::size_t kSection0Size = 8;
+
+}  // namespace
+
+TWorkflow::TWorkflow(TViewerSettings& settings, TMessageSink& messages)
+  : settings_(settings), messages_(messages), displayMapping_(std::make_unique<TMapping>()),
+    boundaries_(std::make_unique<TCartogList>())
+{
+  if (!boundaries_->DefaultFileName.empty()) {
+    boundaries_->LoadFromFile(boundaries_->DefaultFileName);
+  }
+  boundaries_->Mapping = displayMapping_.get();
+}
+
+TWorkflow::~TWorkflow() = default;
+
+const TGribData* TWorkflow::Data(int product) const
+{
+  return product >= 0 && product < kProductCount ? slots_[static_cast<std::size_t>(product)].Data.get() : nullptr;
+}
+
+QString TWorkflow::FileName(int product) const
+{
+  return product >= 0 && product < kProductCount ? slots_[static_cast<std::size_t>(product)].FileName : QString();
+}
+
+QString TWorkflow::AnimationSource(int product) const
+{
+  return product >= 0 && product < kProductCount ? animationSources_[static_cast<std::size_t>(product)] : QString();
+}
+
+void TWorkflow::SelectTab(int tab)
+{
+  if (tab >= 0 && tab < kProductCount) {
+    selectedTab_ = tab;
+  }
+}
+
+void TWorkflow::SetLastError(const QString& fileName, const QString& reason)
+{
+  lastError_ = QString("%1: %2").arg(QDir::toNativeSeparators(fileName), reason);
+}
+
+// ---------------------------------------------------------------- loading
+
+bool TWorkflow::LoadProducts(const QString& fileName, unsigned mask)
+{
+  lastLoad_ = {};
+  if (IsQualityFile(ToPath(fileName))) {
+    messages_.ShowMessage(kQualityFileMessage);
+    return false;
+  }
+  const QFileInfo file(fileName);
+  bool allLoaded = true;
+  if (!IsSstFile(ToPath(fileName))) {
+    allLoaded = LoadSeaIce(file.path(), file.fileName(), mask);
+  } else if ((mask & kMaskSst) != 0) {
+    animationSources_[prSst] = fileName;
+    allLoaded = LoadInto(prSst, fileName);
+    if (allLoaded) {
+      SelectTab(prSst);
+    }
+  }
+  Render();
+  return allLoaded;
+}
+
+bool TWorkflow::LoadSeaIce(const QString& folder, const QString& name, unsigned mask)
+{
+  const TSeaIceNames names = SeaIceSiblingNames(name.toStdString());
+  const fs::path folderPath = ToPath(folder);
+  bool loaded[3] = {true, true, true};
+
+  const fs::path concentration = ResolveDataFileName(folderPath / names.concentration);
+  animationSources_[prConcentration] = ToQString(concentration);
+  if ((mask & kMaskConcentration) != 0) {
+    fs::path wanted = concentration;
+    if (!FindExistingFile(wanted)) {
+      wanted = folderPath / MultiProductConcentrationName(wanted.filename().string());
+    }
+    loaded[prConcentration] = LoadInto(prConcentration, ToQString(wanted));
+  }
+  const fs::path edge = ResolveDataFileName(folderPath / names.edge);
+  animationSources_[prEdge] = ToQString(edge);
+  if ((mask & kMaskEdge) != 0) {
+    loaded[prEdge] = LoadInto(prEdge, ToQString(edge));
+  }
+  const fs::path type = ResolveDataFileName(folderPath / names.type);
+  animationSources_[prType] = ToQString(type);
+  if ((mask & kMaskType) != 0) {
+    loaded[prType] = LoadInto(prType, ToQString(type));
+  }
+
+  for (int product : {prConcentration, prEdge, prType}) {
+    if ((mask & ProductMask(product)) != 0 && loaded[product]) {
+      SelectTab(product);
+      break;
+    }
+  }
+  return loaded[prConcentration] && loaded[prEdge] && loaded[prType];
+}
+
+bool TWorkflow::LoadInto(int product, const QString& fileName)
+{
+  ++lastLoad_.Tried;
+  if (LoadGribFile(fileName)) {
+    ++lastLoad_.Loaded;
+    return true;
+  }
+  if (lastLoad_.FirstError.isEmpty()) {
+    lastLoad_.FirstError = lastError_;
+  }
+  // A product that did not load shows nothing rather than another date's data.
+  TSlot& slot = slots_[static_cast<std::size_t>(product)];
+  slot.Data.reset();
+  slot.FileName.clear();
+  return false;
+}
+
+bool TWorkflow::LoadGribFile(const QString& fileName)
+{
+  const std::optional<fs::path> existing = FindExistingFile(ToPath(fileName));
+  if (!existing) {
+    SetLastError(fileName, "the file does not exist");
+    return false;
+  }
+  const QString onDisk = ToQString(*existing);
+  try {
+    auto data = std::make_unique<TGribData>(false);
+    if (!ReadAndDecode(onDisk, *data)) {
+      return false;
+    }
+    const int product = ProductForParameterCode(data->ParameterCode());
+    if (product < 0) {
+      SetLastError(onDisk, QString("holds no product this viewer shows (parameter code %1)").arg(data->ParameterCode()));
+      return false;
+    }
+    TSlot& slot = slots_[static_cast<std::size_t>(product)];
+    slot.Data = std::move(data);
+    slot.FileName = onDisk;
+    return true;
+  } catch (const std::exception& error) {
+    SetLastError(onDisk, QString::fromLocal8Bit(error.what()));
+  } catch (...) {
+    SetLastError(onDisk, "it could not be read");
+  }
+  return false;
+}
+
+bool TWorkflow::ReadAndDecode(const QString& fileName, TGribData& data)
+{
+  std::vector<std::uint8_t> bytes;
+  QString readError;
+  if (!ReadDataFile(fileName, bytes, readError)) {
+    SetLastError(fileName, readError);
+    return false;
+  }
+  if (!data.LoadFromStream(bytes, false)) {
+    SetLastError(fileName, data.Log.isEmpty() ? QString("it is not a GRIB file") : data.Log.last().trimmed());
+    return false;
+  }
+  if (IsMultiMessageFile(ToPath(fileName))) {
+    // The concentration field may follow one or two other fields.
+    std::size_t offset = data.MessageLength();
+    for (int further = 0; further < 2 && data.ParameterCode() != kSlotCodeConcentration; ++further) {
+      if (!ReadNextGribMessage(data, bytes, offset)) {
+        break;
+      }
+    }
+    KeepLastPicture(data);
+  }
+  return true;
+}
+
+void TWorkflow::KeepLastPicture(TGribData& data)
+{
+  // A further message that failed to decode leaves an empty field last; the
+  // field shown is then the last one that has a picture.
+  if (data.Current != nullptr && !data.Current->Bitmap.Empty()) {
+    return;
+  }
+  for (auto field = data.Fields.rbegin(); field != data.Fields.rend(); ++field) {
+    if (!(*field)->Bitmap.Empty()) {
+      data.Current = field->get();
+      return;
+    }
+  }
+}
+
+bool ReadNextGribMessage(TGribData& data, std::span<const std::uint8_t> stream, std::size_t& offset)
+{
+  auto probeFits = [&](std::size_t at) { return at < stream.size() && stream.size() - at > kMessageProbe; };
+  if (!probeFits(offset)) {
+    return false;
+  }
+  std::size_t at = offset;
+  if (std::equal(stream.begin() + static_cast<std::ptrdiff_t>(at), stream.begin() + static_cast<std::ptrdiff_t>(at + kEndMarkerSize),
+                 "7777")) {
+    at += kEndMarkerSize;
+    if (!probeFits(at)) {
+      return false;
+    }
+  }
+  const std::span<const std::uint8_t> head = stream.subspan(at, kSection0Size);
+  if (!(head[0] == 'G' && head[1] == 'R' && head[2] == 'I' && head[3] == 'B') || head[7] != 1) {
+    data.Log.append("  No further edition 1 message follows");
+    return false;
+  }
+  const std::size_t length = (std::size_t{head[4]} << 16) | (std::size_t{head[5]} << 8) | head[6];
+  if (length < kSection0Size || length > stream.size() - at) {
+    data.Log.append(QString("  Further message of %1 bytes is cut short").arg(length));
+    return false;
+  }
+  if (!data.LoadFromStream(stream.subspan(at, length), false)) {
+    return false;
+  }
+  offset = at + length;
+  return true;
+}
+
+// ------------------------------------------------------------ open latest
+
+QString TWorkflow::FindNewestConcentration(const QString& safFolder, const QString& mask) const
+{
+  const QDate today = UtcNow().date();
+  const QString gzipped = FindLatestFile(safFolder + mask + ".grb.gz", today);
+  const QString plain = FindLatestFile(safFolder + mask + ".grb", today);
+  // Equal dates favour the file that needs no unpacking.
+  return DateFromFileName(plain) < DateFromFileName(gzipped) ? gzipped : plain;
+}
+
+bool TWorkflow::OpenLatest(THemisphere hemisphere)
+{
+  const QString saf = settings_.ImagesPath() + "SAF" + QDir::separator();
+  const QDate today = UtcNow().date();
+  QString choice = FindNewestConcentration(saf, "*_CONC__*");
+  if (choice.isEmpty()) {
+    choice = FindLatestFile(saf + "multi_conc_2*.grb", today);
+  }
+  if (hemisphere == THemisphere::Northern) {
+    choice = FindLatestFile(saf + "ice_conc_nh*.grb", today);
+    if (choice.isEmpty()) {
+      choice = FindNewestConcentration(saf, "*_NH_CONC__*");
+    }
+  } else if (hemisphere == THemisphere::Southern) {
+    choice = FindLatestFile(saf + "ice_conc_sh*.grb", today);
+    if (choice.isEmpty()) {
+      choice = FindNewestConcentration(saf, "*_SH_CONC__*");
+    }
+  }
+  bool found = false;
+  TLoadReport report;
+  if (!choice.isEmpty()) {
+    settings_.DataFolder.Value = saf;
+    LoadProducts(choice, kMaskAll);
+    report = lastLoad_;
+    found = true;
+  }
+  if (hemisphere == THemisphere::Either) {
+    const QString sst = FindLatestFile(saf + "S-OSI_-FRA_-MULT-MAPSST_FIELD-*.grb.gz", today);
+    if (!sst.isEmpty()) {
+      settings_.DataFolder.Value = saf;
+      LoadProducts(sst, kMaskAll);
+      report.Tried += lastLoad_.Tried;
+      report.Loaded += lastLoad_.Loaded;
+      if (report.FirstError.isEmpty()) {
+        report.FirstError = lastLoad_.FirstError;
+      }
+      found = true;
+    }
+  }
+  lastLoad_ = report;
+  return found;
+}
+
+// ---------------------------------------------------------------- display
+
+void TWorkflow::Render()
+{
+  const TSlot& slot = slots_[static_cast<std::size_t>(selectedTab_)];
+  displayedData_ = slot.Data.get();
+  displayedFileName_ = displayedData_ != nullptr ? slot.FileName : QString();
+  renderedZoomed_ = false;
+  if (displayedData_ == nullptr) {
+    displayBitmap_.SetSize(0, 0);
+  } else {
+    try {
+      RenderProduct(*displayedData_);
+    } catch (const std::exception& error) {
+      messages_.ShowMessage(QString::fromLocal8Bit(error.what()));
+    }
+  }
+  if (OnDisplayChanged) {
+    OnDisplayChanged();
+  }
+}
+
+void TWorkflow::RenderProduct(const TGribData& data)
+{
+  displayMapping_->Assign(*data.Mapping);
+  displayBitmap_.Assign(data.Bitmap());
+  if (options_.Zoomed) {
+    const int method = data.ParameterCode() == kSlotCodeTemperature ? kInterpolateLinear : kInterpolateNearest;
+    Interpolate(displayBitmap_, 2 * displayBitmap_.Width(), 2 * displayBitmap_.Height(), method);
+    displayMapping_->SetWidth(2 * data.Mapping->GetWidth());
+    displayMapping_->SetHeight(2 * data.Mapping->GetHeight());
+    displayMapping_->SetXOffset(2 * data.Mapping->XOffset());
+    displayMapping_->SetYOffset(2 * data.Mapping->YOffset());
+    renderedZoomed_ = true;
+  }
+  TCanvas(displayBitmap_).SetPenColour(kSilverColour);
+  if (options_.ShowGrid) {
+    DrawGraticuleOnBitmap(&displayBitmap_, *displayMapping_, kGridLonStep, kGridLatStep, kWhiteColour, kSilverColour, 0, 0,
+                          false, TSpecialParallels(), kBlackColour);
+  }
+  if (options_.ShowBoundaries) {
+    TCanvas(displayBitmap_).SetPenColour(kSilverColour);
+    boundaries_->DrawOnBitmap(&displayBitmap_, 0, 0);
+  }
+  DrawDataDate(displayBitmap_, data);
+}
+
+void TWorkflow::DrawDataDate(TExtBitmap& bitmap, const TGribData& data) const
+{
+  const QString text = "Data: " + QLocale::c().toString(data.ReferenceTime.toUTC(), "yyyy-MMM-dd hh:mm");
+  TCanvas canvas(bitmap);
+  const TCanvasFont savedFont = canvas.Font();
+  const TBrushStyle savedStyle = canvas.BrushStyle();
+  const TCanvasColour savedBrush = canvas.BrushColour();
+  const TCanvasColour savedFontColour = canvas.Font().colour;
+  canvas.SetBrushStyle(TBrushStyle::bsSolid);
+  canvas.SetBrushColour(kBlackColour);
+  canvas.SetFontColour(kWhiteColour);
+  if (options_.LargeText) {
+    canvas.Font().size = options_.FontPoints * 3 / 2;
+    canvas.Font().bold = true;
+  }
+  canvas.TextOut(0, bitmap.Height() - canvas.TextHeight(text), "  " + text + "  ");
+  canvas.SetFont(savedFont);
+  canvas.Font().colour = savedFontColour;
+  canvas.SetBrushStyle(savedStyle);
+  canvas.Bitmap().CanvasState().brushColour = savedBrush;
+}
+
+// ------------------------------------------------------ read-out, legend
+
+TReadOut TWorkflow::ReadOutAt(int x, int y) const
+{
+  TReadOut readOut;
+  float lon = 0;
+  float lat = 0;
+  if (displayedData_ != nullptr && displayMapping_->PixelToLatLon(x, y, lon, lat)) {
+    // The projection may hand back a longitude a turn away from the usual range.
+    readOut.Location = FormatLatLon(1, lat, std::remainder(static_cast<double>(lon), 360.0));
+  }
+  if (displayedData_ == nullptr) {
+    return readOut;
+  }
+  if (renderedZoomed_) {
+    x = x >= 0 ? x / 2 : -1;
+    y = y >= 0 ? y / 2 : -1;
+  }
+  const TExtBitmap& picture = displayedData_->Bitmap();
+  if (x < 0 || y < 0 || x >= picture.Width() || y >= picture.Height()) {
+    return readOut;
+  }
+  readOut.Data = ClassNameAt(*displayedData_->Current, picture.ScanLine(y)[x]);
+  return readOut;
+}
+
+TLegend TWorkflow::Legend(int tab, int boxHeight) const
+{
+  const TGribData* data = Data(tab);
+  return BuildLegend(tab, data != nullptr ? data->Current : nullptr, boxHeight);
+}

@@ -1,0 +1,96 @@
+#pragma once
+// What the read-out must say at a picture pixel of a southern sample
+// concentration file: the position PROJ gives for that pixel on the grid's
+// projection, and the class of the value ecCodes decodes there.
+#include <QRegularExpression>
+#include <QString>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "app/EcCodesReference.h"
+#include "mapping/ProjectionReference.h"
+
+// Pixels spread over the grid, corners included.
+inline constexpr int kReadOutPoints[][2] = {{0, 0}, {395, 415}, {100, 700}, {650, 120},
+                                            {789, 829}, {300, 300}, {500, 600}};
+
+class TReadOutReference {
+public:
+  explicit TReadOutReference(const QString& file)
+    : field_(ReadReferenceField(file.toStdString())),
+      // The sample's sea-ice grids: polar stereographic on a 6380 km
+      // sphere, true at 70 degrees.
+      proj_(Projection(field_)),
+      first_(proj_.Forward(field_.FirstLon, field_.FirstLat))
+  {
+  }
+
+  void Check(int px, int py, const QString& location, const QString& data) const
+  {
+    const long j = field_.JScansPositively ? field_.Ny - 1 - py : py;
+    const double step = field_.DxMetres;
+    const TGeoPoint expected =
+      proj_.Inverse(first_.x + px * step, first_.y + (field_.JScansPositively ? j : -j) * step);
+    double lat = 0, lon = 0;
+    ASSERT_TRUE(Parse(location, lat, lon)) << location.toStdString();
+    // One decimal shown: within half a unit of the last digit.
+    EXPECT_NEAR(lat, expected.lat, 0.051) << location.toStdString();
+    // Longitudes are shown between 180°W and 180°E; near the pole a small
+    // distance is a large angle of longitude.
+    EXPECT_LE(std::abs(lon), 180.0) << location.toStdString();
+    const double lonTolerance = 0.051 + 0.01 / std::cos(expected.lat * M_PI / 180);
+    EXPECT_NEAR(std::remainder(lon - expected.lon, 360.0), 0.0, lonTolerance) << location.toStdString();
+    EXPECT_EQ(data, ExpectedText(px, j));
+  }
+
+  // A pixel whose grid point has no value, if there is one.
+  bool FindMissingPixel(int& px, int& py) const
+  {
+    for (long j = 0; j < field_.Ny; ++j) {
+      for (long i = 0; i < field_.Nx; ++i) {
+        if (field_.Missing(i, j)) {
+          px = static_cast<int>(i);
+          py = static_cast<int>(field_.JScansPositively ? field_.Ny - 1 - j : j);
+          return true;
+        }
+      }
+    }
+    return false;
+  }
+
+private:
+  static std::string Projection(const TReferenceField& field)
+  {
+    const bool south = field.FirstLat < 0;
+    return std::string("+proj=stere +lat_0=") + (south ? "-90 +lat_ts=-70" : "90 +lat_ts=70") +
+           " +R=6380000 +lon_0=" + std::to_string(field.OrientationLon);
+  }
+
+  QString ExpectedText(long i, long j) const
+  {
+    if (field_.Missing(i, j)) {
+      return "No data";
+    }
+    const long percent = std::lround(field_.At(i, j));
+    return percent >= 1 && percent <= 100 ? QString::number(percent) + "%" : QString("n/a");
+  }
+
+  static bool Parse(const QString& text, double& lat, double& lon)
+  {
+    static const QRegularExpression pattern(
+      QString::fromUtf8("^Lat: ([0-9.]+)\u00B0([NS])  Lon: ([0-9.]+)\u00B0([EW])$"));
+    const QRegularExpressionMatch match = pattern.match(text);
+    if (!match.hasMatch()) {
+      return false;
+    }
+    lat = match.captured(1).toDouble() * (match.captured(2) == "S" ? -1 : 1);
+    lon = match.captured(3).toDouble() * (match.captured(4) == "W" ? -1 : 1);
+    return true;
+  }
+
+  TReferenceField field_;
+  TProjReference proj_;
+  TPlanePoint first_;
+};

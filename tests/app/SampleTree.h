@@ -1,0 +1,42 @@
+#pragma once
+// The sample data tree, made once per test run by the project's own tool
+// (three days of both hemispheres and SST up to 5 December 2026), and a
+// clock pinned to the morning after.
+#include <QDateTime>
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "settings/UtcClock.h"
+
+inline constexpr char kSampleEnd[] = "2026-12-05";
+
+// The folder that holds "SAF" (with a trailing separator); empty when the
+// tool could not be run.
+inline QString SampleImagesPath()
+{
+  static std::unique_ptr<QTemporaryDir> folder;
+  static QString path;
+  if (!folder) {
+    folder = std::make_unique<QTemporaryDir>();
+    QProcess tool;
+    tool.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    tool.start("/usr/bin/python3", {QString(NORVANT_SOURCE_DIR) + "/tools/make_sample_tree.py", folder->path(),
+                                    "--days", "3", "--end", kSampleEnd});
+    if (tool.waitForFinished(120000) && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0) {
+      path = QDir::toNativeSeparators(folder->path() + "/");
+    }
+  }
+  return path;
+}
+
+inline QString SampleDay(int day)
+{
+  return SampleImagesPath() + QDir::toNativeSeparators(QString("SAF/2026/12/%1/").arg(day, 2, 10, QChar('0')));
+}
+
+// "Today" for the newest-file search: the morning after the last sample day.
+inline QDateTime SampleMorning() { return QDateTime(QDate(2026, 12, 6), QTime(6, 0), Qt::UTC); }

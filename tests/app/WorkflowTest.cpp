@@ -1,0 +1,377 @@
+// The headless workflow on the sample tree: finding the newest files,
+// loading siblings of either naming and gzip files, the multi-message rule,
+// bad input, rendering and the read-out against ecCodes and PROJ.
+#include "app/AppTestSupport.h"
+#include "app/ReadOutReference.h"
+#include "app/SampleTree.h"
+#include "app/workflow/Workflow.h"
+#include "grib/GribData.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cmath>
+#include <fstream>
+
+namespace {
+
+class Workflow : public ViewerSettingsTest {
+protected:
+  void SetUp() override
+  {
+    ViewerSettingsTest::SetUp();
+    ASSERT_FALSE(SampleImagesPath().isEmpty()) << "the sample tree could not be made";
+    settings = std::make_unique<TViewerSettings>();
+    settings->OverrideImagesPath(SampleImagesPath());
+    workflow = std::make_unique<TWorkflow>(*settings, messages);
+    TDisplayOptions options;
+    options.ShowGrid = false;
+    options.ShowBoundaries = false;
+    workflow->SetDisplayOptions(options);
+  }
+  void TearDown() override
+  {
+    workflow.reset();
+    settings.reset();
+    ViewerSettingsTest::TearDown();
+  }
+
+  QString Name(int product) const { return QFileInfo(workflow->FileName(product)).fileName(); }
+
+  // A scratch folder for files made by a test.
+  QString Scratch(const QString& name) const { return scratch_.filePath(name); }
+  void CopyInto(const QString& from, const QString& name) const { QFile::copy(from, Scratch(name)); }
+  void WriteBytes(const QString& name, const QByteArray& bytes) const
+  {
+    QFile file(Scratch(name));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+  }
+  static QByteArray ReadBytes(const QString& path)
+  {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  }
+
+  TScopedUtcClock clock{SampleMorning()};
+  TCollectingMessageSink messages;
+  std::unique_ptr<TViewerSettings> settings;
+  std::unique_ptr<TWorkflow> workflow;
+
+private:
+  QTemporaryDir scratch_;
+};
+
+const QString kDay5 = "202612051200Z";
+
+TEST_F(Workflow, OpenLatestLoadsNewestSeaIceSetAndSstShowingSstLast)
+{
+  EXPECT_TRUE(workflow->OpenLatest(THemisphere::Either));
+  // Equal dates favour the uncompressed (southern) files.
+  EXPECT_EQ(Name(prConcentration), "S-OSI_-NOR_-MULT-GL_SH_CONC__-" + kDay5 + ".grb");
+  EXPECT_EQ(Name(prEdge), "S-OSI_-NOR_-MULT-GL_SH_EDGE__-" + kDay5 + ".grb");
+  EXPECT_EQ(Name(prType), "S-OSI_-NOR_-MULT-GL_SH_TYPE__-" + kDay5 + ".grb");
+  EXPECT_EQ(Name(prSst), "S-OSI_-FRA_-MULT-MAPSST_FIELD-" + kDay5 + ".grb.gz");
+  for (int product = 0; product < kProductCount; ++product) {
+    ASSERT_NE(workflow->Data(product), nullptr) << product;
+  }
+  EXPECT_EQ(workflow->Data(prConcentration)->ParameterCode(), 91);
+  EXPECT_EQ(workflow->Data(prEdge)->ParameterCode(), 220);
+  EXPECT_EQ(workflow->Data(prType)->ParameterCode(), 221);
+  EXPECT_EQ(workflow->Data(prSst)->ParameterCode(), 310010000);
+  EXPECT_EQ(workflow->SelectedTab(), prSst);
+  EXPECT_EQ(workflow->DisplayedData(), workflow->Data(prSst));
+  EXPECT_EQ(settings->DataFolder.Value, SampleImagesPath() + "SAF" + QDir::separator());
+  EXPECT_TRUE(messages.Messages.isEmpty());
+}
+
+TEST_F(Workflow, OpenLatestNorthernReadsTheGzipFilesAndNoSst)
+{
+  EXPECT_TRUE(workflow->OpenLatest(THemisphere::Northern));
+  EXPECT_EQ(Name(prConcentration), "S-OSI_-NOR_-MULT-GL_NH_CONC__-" + kDay5 + ".grb.gz");
+  EXPECT_EQ(Name(prEdge), "S-OSI_-NOR_-MULT-GL_NH_EDGE__-" + kDay5 + ".grb.gz");
+  EXPECT_EQ(Name(prType), "S-OSI_-NOR_-MULT-GL_NH_TYPE__-" + kDay5 + ".grb.gz");
+  EXPECT_EQ(workflow->Data(prSst), nullptr);
+  EXPECT_EQ(workflow->SelectedTab(), prConcentration);
+  EXPECT_EQ(workflow->DisplayBitmap().Width(), 760);
+  EXPECT_EQ(workflow->DisplayBitmap().Height(), 1120);
+}
+
+TEST_F(Workflow, SiblingWithOnlyTheOlderNameIsFound)
+{
+  // On the second newest day the southern edge file has the older name.
+  ASSERT_TRUE(workflow->LoadProducts(SampleDay(4) + "S-OSI_-NOR_-MULT-GL_SH_TYPE__-202612041200Z.grb", kMaskAll));
+  EXPECT_EQ(Name(prEdge), "GL_SH_EDGE_20261204.grb");
+  EXPECT_EQ(Name(prConcentration), "S-OSI_-NOR_-MULT-GL_SH_CONC__-202612041200Z.grb");
+  EXPECT_EQ(workflow->SelectedTab(), prConcentration);
+  EXPECT_EQ(QFileInfo(workflow->AnimationSource(prEdge)).fileName(), "GL_SH_EDGE_20261204.grb");
+}
+
+TEST_F(Workflow, MissingSiblingsLeaveTheirSlotsEmpty)
+{
+  ASSERT_TRUE(workflow->OpenLatest(THemisphere::Either));
+  const QString conc = "S-OSI_-NOR_-MULT-GL_NH_CONC__-" + kDay5 + ".grb.gz";
+  CopyInto(SampleDay(5) + conc, conc);
+  EXPECT_FALSE(workflow->LoadProducts(Scratch(conc), kMaskAll));
+  EXPECT_NE(workflow->Data(prConcentration), nullptr);
+  EXPECT_EQ(workflow->Data(prEdge), nullptr);
+  EXPECT_EQ(workflow->Data(prType), nullptr);
+  EXPECT_NE(workflow->Data(prSst), nullptr);  // not asked for, so kept
+  EXPECT_EQ(workflow->LastLoad().Tried, 3);
+  EXPECT_EQ(workflow->LastLoad().Loaded, 1);
+  EXPECT_TRUE(messages.Messages.isEmpty());
+  workflow->SelectTab(prEdge);
+  workflow->Render();
+  EXPECT_TRUE(workflow->DisplayBitmap().Empty());
+  EXPECT_TRUE(workflow->DisplayedFileName().isEmpty());
+}
+
+TEST_F(Workflow, QualityFileIsRefusedWithTheMessage)
+{
+  EXPECT_FALSE(workflow->LoadProducts(SampleDay(5) + "S-OSI_-NOR_-MULT-GL_NH_CONC_Q-202612051200Z.grb", kMaskAll));
+  ASSERT_EQ(messages.Messages.size(), 1);
+  EXPECT_EQ(messages.Messages.first(), "Sorry - reading of quality files is not supported");
+}
+
+TEST_F(Workflow, SstFileWithoutTheSstBitLoadsNothing)
+{
+  EXPECT_TRUE(workflow->LoadProducts(SampleDay(5) + "S-OSI_-FRA_-MULT-MAPSST_FIELD-" + kDay5 + ".grb.gz",
+                                     kMaskConcentration | kMaskEdge | kMaskType));
+  EXPECT_EQ(workflow->Data(prSst), nullptr);
+}
+
+struct BadFolderCase {
+  const char* name;
+  bool makeSaf;
+};
+
+TEST_F(Workflow, EmptyOrMissingDataFolderFindsNothing)
+{
+  const BadFolderCase cases[] = {{"empty", true}, {"does-not-exist", false}};
+  for (const BadFolderCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    const QString images = Scratch(c.name);
+    if (c.makeSaf) {
+      QDir().mkpath(images + "/SAF");
+    }
+    settings->OverrideImagesPath(images);
+    EXPECT_FALSE(workflow->OpenLatest(THemisphere::Either));
+    EXPECT_FALSE(workflow->OpenLatest(THemisphere::Southern));
+  }
+}
+
+TEST_F(Workflow, BadFilesFailWithAReasonAndKeepNothing)
+{
+  const QByteArray conc = ReadBytes(SampleDay(5) + "S-OSI_-NOR_-MULT-GL_NH_CONC__-" + kDay5 + ".grb.gz");
+  const QByteArray plain = ReadBytes(SampleDay(5) + "S-OSI_-NOR_-MULT-GL_SH_CONC__-" + kDay5 + ".grb");
+  ASSERT_FALSE(conc.isEmpty());
+  struct Case {
+    const char* name;
+    QByteArray bytes;
+  } cases[] = {
+    {"NH_CONC_text.grb", "This is not a GRIB file at all.\n"},
+    {"NH_CONC_empty.grb", ""},
+    {"NH_CONC_cut.grb.gz", conc.left(conc.size() / 2)},
+    {"NH_CONC_notgzip.grb.gz", "plain text with a .gz name"},
+    {"NH_CONC_cutgrib.grb", plain.left(plain.size() / 3)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteBytes(c.name, c.bytes);
+    EXPECT_FALSE(workflow->LoadGribFile(Scratch(c.name)));
+    EXPECT_TRUE(workflow->LastError().contains(c.name)) << workflow->LastError().toStdString();
+    EXPECT_EQ(workflow->Data(prConcentration), nullptr);
+  }
+  EXPECT_FALSE(workflow->LoadGribFile(Scratch("no-such-file.grb")));
+}
+
+TEST_F(Workflow, ProductWithUnknownParameterCodeIsNotFiled)
+{
+  const QString source = SampleDay(5) + "S-OSI_-NOR_-MULT-GL_SH_CONC__-" + kDay5 + ".grb";
+  const QString changed = Scratch("SH_CONC_pressure.grb");
+  ASSERT_EQ(QProcess::execute("grib_set", {"-s", "indicatorOfParameter=2", source, changed}), 0);
+  EXPECT_FALSE(workflow->LoadGribFile(changed));
+  EXPECT_TRUE(workflow->LastError().contains("parameter code 2")) << workflow->LastError().toStdString();
+  for (int product = 0; product < kProductCount; ++product) {
+    EXPECT_EQ(workflow->Data(product), nullptr);
+  }
+}
+
+// A multi-product file: the concentration field may come after others.
+class MultiMessage : public Workflow {
+protected:
+  QByteArray Message(const char* product) const
+  {
+    return ReadBytes(SampleDay(5) + QString("S-OSI_-NOR_-MULT-GL_SH_%1__-").arg(product) + kDay5 + ".grb");
+  }
+  const QString name = "ice_conc_sh_polstere-100_multi_202612051200.grb";
+};
+
+TEST_F(MultiMessage, ConcentrationBehindTwoOtherFieldsIsFound)
+{
+  WriteBytes(name, Message("EDGE") + Message("TYPE") + Message("CONC"));
+  ASSERT_TRUE(workflow->LoadGribFile(Scratch(name)));
+  ASSERT_NE(workflow->Data(prConcentration), nullptr);
+  EXPECT_EQ(workflow->Data(prConcentration)->ParameterCode(), 91);
+  EXPECT_EQ(workflow->Data(prEdge), nullptr);
+}
+
+TEST_F(MultiMessage, AtMostTwoFurtherMessagesAreRead)
+{
+  WriteBytes(name, Message("EDGE") + Message("TYPE") + Message("EDGE") + Message("CONC"));
+  ASSERT_TRUE(workflow->LoadGribFile(Scratch(name)));
+  EXPECT_EQ(workflow->Data(prConcentration), nullptr);
+  ASSERT_NE(workflow->Data(prEdge), nullptr);  // the field read last
+}
+
+TEST_F(MultiMessage, CutFurtherMessageLeavesTheFirstField)
+{
+  const QByteArray type = Message("TYPE");
+  WriteBytes(name, Message("EDGE") + type.left(type.size() / 2));
+  ASSERT_TRUE(workflow->LoadGribFile(Scratch(name)));
+  ASSERT_NE(workflow->Data(prEdge), nullptr);
+  EXPECT_FALSE(workflow->Data(prEdge)->Bitmap().Empty());
+}
+
+TEST_F(MultiMessage, NextMessageIsFoundFromEitherSideOfTheEndMarker)
+{
+  const QByteArray both = Message("EDGE") + Message("CONC");
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(both.constData());
+  const std::span<const std::uint8_t> stream(bytes, static_cast<std::size_t>(both.size()));
+  const std::size_t first = static_cast<std::size_t>(Message("EDGE").size());
+  for (std::size_t offset : {first - 4, first}) {
+    TGribData data;
+    ASSERT_TRUE(data.LoadFromStream(stream, false));
+    std::size_t at = offset;
+    ASSERT_TRUE(ReadNextGribMessage(data, stream, at));
+    EXPECT_EQ(data.ParameterCode(), 91);
+    EXPECT_EQ(at, static_cast<std::size_t>(both.size()));
+    EXPECT_FALSE(ReadNextGribMessage(data, stream, at));
+  }
+  TGribData data;
+  std::size_t beyond = stream.size() + 100;
+  EXPECT_FALSE(ReadNextGribMessage(data, stream, beyond));
+  std::size_t inside = 10;  // not at a message boundary
+  EXPECT_FALSE(ReadNextGribMessage(data, stream, inside));
+}
+
+TEST_F(Workflow, ZoomDoublesEveryGridPointIntoATwoByTwoBlock)
+{
+  ASSERT_TRUE(workflow->OpenLatest(THemisphere::Southern));
+  const TExtBitmap& product = workflow->Data(prConcentration)->Bitmap();
+  TDisplayOptions options = workflow->DisplayOptions();
+  options.Zoomed = true;
+  workflow->SetDisplayOptions(options);
+  workflow->Render();
+  const TExtBitmap& shown = workflow->DisplayBitmap();
+  ASSERT_EQ(shown.Width(), 2 * product.Width());
+  ASSERT_EQ(shown.Height(), 2 * product.Height());
+  // Above the data-time stamp in the bottom-left corner.
+  for (int y = 0; y < product.Height() - 40; y += 7) {
+    for (int x = 0; x < product.Width(); x += 5) {
+      const std::uint8_t code = product.ScanLine(y)[x];
+      ASSERT_EQ(shown.ScanLine(2 * y)[2 * x], code);
+      ASSERT_EQ(shown.ScanLine(2 * y + 1)[2 * x + 1], code);
+    }
+  }
+  EXPECT_EQ(workflow->DisplayMapping().GetWidth(), 2 * workflow->Data(prConcentration)->Mapping->GetWidth());
+}
+
+TEST_F(Workflow, DataTimeStampSitsInTheBottomLeftCorner)
+{
+  ASSERT_TRUE(workflow->OpenLatest(THemisphere::Southern));
+  const TExtBitmap& shown = workflow->DisplayBitmap();
+  const TExtBitmap& product = workflow->Data(prConcentration)->Bitmap();
+  // White text on a black box: both colours appear in the corner.
+  const std::uint8_t white = NearestPaletteIndex(shown, {255, 255, 255});
+  const std::uint8_t black = NearestPaletteIndex(shown, {0, 0, 0});
+  int whiteCount = 0, blackCount = 0, changedTop = 0;
+  for (int y = shown.Height() - 12; y < shown.Height(); ++y) {
+    for (int x = 0; x < 100; ++x) {
+      whiteCount += shown.ScanLine(y)[x] == white;
+      blackCount += shown.ScanLine(y)[x] == black;
+    }
+  }
+  for (int x = 0; x < 100; ++x) {
+    changedTop += shown.ScanLine(1)[x] != product.ScanLine(1)[x];
+  }
+  EXPECT_GT(whiteCount, 40);
+  EXPECT_GT(blackCount, 200);
+  EXPECT_EQ(changedTop, 0);
+}
+
+TEST_F(Workflow, ReadOutAgreesWithProjAndEcCodesOnGridPoints)
+{
+  const QString file = SampleDay(5) + "S-OSI_-NOR_-MULT-GL_SH_CONC__-" + kDay5 + ".grb";
+  ASSERT_TRUE(workflow->LoadProducts(file, kMaskConcentration));
+  const TReadOutReference reference(file);
+  for (const auto& point : kReadOutPoints) {
+    SCOPED_TRACE(testing::Message() << "pixel " << point[0] << "," << point[1]);
+    const TReadOut readOut = workflow->ReadOutAt(point[0], point[1]);
+    ASSERT_TRUE(readOut.Data);
+    reference.Check(point[0], point[1], readOut.Location, *readOut.Data);
+  }
+}
+
+TEST_F(Workflow, ReadOutSaysNoDataWhereTheGzipFieldHasNoValue)
+{
+  const QString packed = SampleDay(5) + "S-OSI_-NOR_-MULT-GL_NH_CONC__-" + kDay5 + ".grb.gz";
+  const QString unpacked = Scratch("NH_CONC.grb");
+  ASSERT_EQ(QProcess::execute("sh", {"-c", QString("gzip -dc '%1' > '%2'").arg(packed, unpacked)}), 0);
+  ASSERT_TRUE(workflow->LoadProducts(packed, kMaskConcentration));
+  const TReadOutReference reference(unpacked);
+  int px = 0, py = 0;
+  ASSERT_TRUE(reference.FindMissingPixel(px, py)) << "the northern sample has a pole hole";
+  for (const auto& point : {std::array<int, 2>{px, py}, std::array<int, 2>{380, 560}, std::array<int, 2>{50, 1000}}) {
+    SCOPED_TRACE(testing::Message() << "pixel " << point[0] << "," << point[1]);
+    const TReadOut readOut = workflow->ReadOutAt(point[0], point[1]);
+    ASSERT_TRUE(readOut.Data);
+    reference.Check(point[0], point[1], readOut.Location, *readOut.Data);
+  }
+  EXPECT_EQ(*workflow->ReadOutAt(px, py).Data, "No data");
+}
+
+TEST_F(Workflow, ZoomedReadOutReadsTheGridPointUnderTheCursor)
+{
+  const QString file = SampleDay(5) + "S-OSI_-NOR_-MULT-GL_SH_EDGE__-" + kDay5 + ".grb";
+  ASSERT_TRUE(workflow->LoadProducts(file, kMaskEdge));
+  const TExtBitmap& product = workflow->Data(prEdge)->Bitmap();
+  TDisplayOptions options = workflow->DisplayOptions();
+  options.Zoomed = true;
+  workflow->SetDisplayOptions(options);
+  workflow->Render();
+  const TReadOut atZoomed = workflow->ReadOutAt(201, 99);
+  options.Zoomed = false;
+  workflow->SetDisplayOptions(options);
+  workflow->Render();
+  const TReadOut atGrid = workflow->ReadOutAt(100, 49);
+  ASSERT_TRUE(atZoomed.Data && atGrid.Data);
+  EXPECT_EQ(*atZoomed.Data, *atGrid.Data);
+  EXPECT_FALSE(workflow->ReadOutAt(product.Width(), 0).Data);
+  EXPECT_FALSE(workflow->ReadOutAt(-1, 5).Data);
+}
+
+TEST_F(Workflow, NothingDisplayedGivesNoDataText)
+{
+  workflow->SelectTab(prType);
+  workflow->Render();
+  EXPECT_TRUE(workflow->DisplayBitmap().Empty());
+  const TReadOut readOut = workflow->ReadOutAt(10, 10);
+  EXPECT_FALSE(readOut.Data);
+  EXPECT_TRUE(readOut.Location.isEmpty());
+}
+
+TEST_F(Workflow, LegendListsTheClassesOrTheSstBar)
+{
+  ASSERT_TRUE(workflow->OpenLatest(THemisphere::Either));
+  EXPECT_EQ(workflow->Legend(prConcentration, 289).Swatches.size(), 12u);
+  // The sample's edge files carry the extended grid description, so their
+  // table knows "Unclassified".
+  EXPECT_EQ(workflow->Legend(prEdge, 289).Swatches.size(), 5u);
+  const TLegend sst = workflow->Legend(prSst, 289);
+  EXPECT_TRUE(sst.Swatches.empty());
+  EXPECT_FALSE(sst.Bar.empty());
+  EXPECT_EQ(sst.Labels.size(), 7u);
+}
+
+}  // namespace
