@@ -122,12 +122,12 @@ private:
   void DrawMeridians(const TLonLatRange& range);
   void DrawParallels(const TLonLatRange& range);
   void DrawSpecialParallels();
-  void PlaceMeridianLabel(int lon, const QString& label, int h);
-  void PlaceParallelLabel(int lat, const QString& label, int w, const TLonLatRange& range);
+  void PlaceMeridianLabel(int lon, const QString& label, const TTextExtent& extent);
+  void PlaceParallelLabel(int lat, const QString& label, const TTextExtent& extent, const TLonLatRange& range);
   void TracePoint(float lon, float lat);
   void EndRun();
   void StraightLine(TPoint from, TPoint to);
-  void DrawLabel(int x, int y, const QString& text);
+  void DrawLabel(int x, int y, const QString& text, const TTextExtent& extent);
   TPoint Pixel(float lon, float lat) const;
 
   TCanvas& canvas_;
@@ -202,7 +202,8 @@ void TGraticulePainter::DrawMeridians(const TLonLatRange& range)
     while (lon > 180) lon -= 360;
     while (lon < -180) lon += 360;
     const QString label = MeridianLabel(lon);
-    const int h = canvas_.TextHeight(label);
+    const TTextExtent extent = canvas_.TextExtent(label);
+    const int h = extent.height;
     if (HasStraightLines(kind_)) {
       const TPoint bottom = Pixel(lon, range.latMin), top = Pixel(lon, range.latMax);
       StraightLine({bottom.x + style_.xShift, mapping_.GetHeight() + style_.yShift - h},
@@ -211,35 +212,35 @@ void TGraticulePainter::DrawMeridians(const TLonLatRange& range)
       for (int lat = range.latMax; lat >= range.latMin; --lat) TracePoint(lon, lat);
       EndRun();
     }
-    if (!style_.noLabels) PlaceMeridianLabel(lon, label, h);
+    if (!style_.noLabels) PlaceMeridianLabel(lon, label, extent);
   }
 }
 
-void TGraticulePainter::PlaceMeridianLabel(int lon, const QString& label, int h)
+void TGraticulePainter::PlaceMeridianLabel(int lon, const QString& label, const TTextExtent& extent)
 {
-  const int height = mapping_.GetHeight();
+  const int height = mapping_.GetHeight(), h = extent.height;
   if (IsOneOf(kind_, {0, 1, 2, 5, 6})) {
-    DrawLabel(Pixel(lon, 0).x, height - 3 * h / 4, label);
+    DrawLabel(Pixel(lon, 0).x, height - 3 * h / 4, label, extent);
   } else if (kind_ == pkVanDerGrinten) {
     const TPoint p = Pixel(lon, -3);
-    DrawLabel(p.x, p.y, label);
+    DrawLabel(p.x, p.y, label, extent);
   } else if (kind_ == pkPolarStereographic) {
     const TPoint p = Pixel(lon, mapping_.CentreLat());
-    DrawLabel(p.x, p.y, label);
+    DrawLabel(p.x, p.y, label, extent);
   } else if (kind_ == pkLambertConformal) {
     const bool southern = mapping_.Southern();
     for (int step = 0; step < (southern ? 89 : 86); ++step) {
       const int lat = southern ? -89 + step : 1 + step;
       const TPoint p = Pixel(lon, lat);
       if (height > p.y + h) {
-        DrawLabel(p.x, height - 3 * h / 4, label);
+        DrawLabel(p.x, height - 3 * h / 4, label, extent);
         break;
       }
     }
   } else {
     const float centreLat = mapping_.CentreLat();
     const TPoint p = Pixel(lon, std::fabs(centreLat) < 10 ? 0.0f : centreLat);
-    DrawLabel(p.x, p.y, label);
+    DrawLabel(p.x, p.y, label, extent);
   }
 }
 
@@ -250,7 +251,8 @@ void TGraticulePainter::DrawParallels(const TLonLatRange& range)
   for (int j = range.latMin / style_.latStep; j <= range.latMax / style_.latStep; ++j) {
     const int lat = style_.latStep * j;
     const QString label = ParallelLabel(lat);
-    const int w = canvas_.TextWidth(label);
+    const TTextExtent extent = canvas_.TextExtent(label);
+    const int w = extent.width;
     if (HasStraightLines(kind_)) {
       const int y = Pixel(range.lonMin, lat).y + style_.yShift;
       StraightLine({w + 4 + style_.xShift, y}, {mapping_.GetWidth() + style_.xShift - 2, y});
@@ -258,23 +260,25 @@ void TGraticulePainter::DrawParallels(const TLonLatRange& range)
       for (int lon = lonMax; lon >= range.lonMin; --lon) TracePoint(lon, lat);
       EndRun();
     }
-    if (!style_.noLabels) PlaceParallelLabel(lat, label, w, range);
+    if (!style_.noLabels) PlaceParallelLabel(lat, label, extent, range);
   }
 }
 
-void TGraticulePainter::PlaceParallelLabel(int lat, const QString& label, int w, const TLonLatRange& range)
+void TGraticulePainter::PlaceParallelLabel(int lat, const QString& label, const TTextExtent& extent,
+                                           const TLonLatRange& range)
 {
+  const int w = extent.width;
   if (HasStraightLines(kind_)) {
-    DrawLabel(w / 2 + 2, Pixel(range.lonMin, lat).y, label);
+    DrawLabel(w / 2 + 2, Pixel(range.lonMin, lat).y, label, extent);
   } else if (IsOneOf(kind_, {3, 4, 7, 8, 9, 11, 13})) {
     const int nearestMeridian = RoundHalfEven(mapping_.CentreLon() / style_.lonStep) * style_.lonStep;
     const TPoint p = Pixel(nearestMeridian, lat);
-    DrawLabel(p.x - 4 * w / 5, p.y, label);
+    DrawLabel(p.x - 4 * w / 5, p.y, label, extent);
   } else if (kind_ == pkLambertConformal) {
     for (int lon = -179; lon <= 177; ++lon) {
       const TPoint p = Pixel(lon, lat);
       if (p.x > 0 && p.x < 2 * w && p.y > 10 && p.y < mapping_.GetHeight()) {
-        DrawLabel(w / 2 + 2, p.y, label);
+        DrawLabel(w / 2 + 2, p.y, label, extent);
         break;
       }
     }
@@ -302,9 +306,8 @@ void TGraticulePainter::DrawSpecialParallels()
 }
 
 // Labels that would not fit the picture whole are left out.
-void TGraticulePainter::DrawLabel(int x, int y, const QString& text)
+void TGraticulePainter::DrawLabel(int x, int y, const QString& text, const TTextExtent& extent)
 {
-  const TTextExtent extent = canvas_.TextExtent(text);
   const int left = x - extent.width / 2, top = y - extent.height / 2;
   if (x + extent.width > mapping_.GetWidth() || left < 0) return;
   const int sx = left + style_.xShift, sy = top + style_.yShift;
