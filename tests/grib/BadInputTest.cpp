@@ -14,36 +14,6 @@
 
 namespace {
 
-const QString kBadFolder = QStringLiteral(NORVANT_SOURCE_DIR "/tests/data/bad");
-
-struct TCorpusEntry {
-  QString file, reader, outcome, reason;
-};
-
-std::vector<TCorpusEntry> CorpusEntries() {
-  std::vector<TCorpusEntry> entries;
-  QFile manifest(kBadFolder + QStringLiteral("/MANIFEST"));
-  EXPECT_TRUE(manifest.open(QIODevice::ReadOnly | QIODevice::Text));
-  QTextStream in(&manifest);
-  while (!in.atEnd()) {
-    const QString line = in.readLine();
-    if (line.startsWith(QLatin1Char('#')) || line.trimmed().isEmpty())
-      continue;
-    const QStringList parts = line.split(QLatin1Char('\t'));
-    if (parts.size() >= 4 && (parts[1] == QLatin1String("grib") || parts[1] == QLatin1String("gzip")))
-      entries.push_back({parts[0], parts[1], parts[2], parts[3]});
-  }
-  return entries;
-}
-
-// Reads and decodes a file as the viewer does; false at the first failure.
-bool LoadFile(const QString& path, TGribData& data, QString& error) {
-  std::vector<std::uint8_t> bytes;
-  if (!ReadDataFile(path, bytes, error))
-    return false;
-  return data.LoadFromStream(bytes);
-}
-
 std::vector<std::uint8_t> MessageOf(const QString& variant) {
   const QString folder = VariantsFolder();
   return folder.isEmpty() ? std::vector<std::uint8_t>{} : FileBytes(folder + QLatin1Char('/') + variant);
@@ -70,26 +40,6 @@ void SetTotalLength(std::vector<std::uint8_t>& message, std::size_t length) {
 }
 
 }  // namespace
-
-TEST(BadInput, EveryCorpusFileEndsAsItsManifestSays) {
-  const auto entries = CorpusEntries();
-  ASSERT_GT(entries.size(), 50u);
-  for (const TCorpusEntry& entry : entries) {
-    SCOPED_TRACE((entry.file + QStringLiteral(": ") + entry.reason).toStdString());
-    TGribData data;
-    data.LowerPriority = false;
-    QString error;
-    const bool ok = LoadFile(kBadFolder + QLatin1Char('/') + entry.file, data, error);
-    if (entry.outcome == QLatin1String("constant")) {
-      ASSERT_TRUE(ok) << data.Log.join('\n').toStdString();
-      const auto pixels = data.Bitmap().Pixels();
-      EXPECT_TRUE(std::all_of(pixels.begin(), pixels.end(), [&](std::uint8_t p) { return p == pixels[0]; }));
-      continue;
-    }
-    EXPECT_FALSE(ok);
-    EXPECT_TRUE(!error.isEmpty() || !data.Log.isEmpty()) << "no reason given";
-  }
-}
 
 TEST(BadInput, EveryPrefixOfAMessageFailsWithAReason) {
   for (const char* name : kSmallMessages) {
