@@ -32,10 +32,15 @@ fi
 echo "Sample data: $sample/SAF (newest day $day)"
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
-  echo "No display here (DISPLAY and WAYLAND_DISPLAY are not set), so the window cannot be shown."
-  echo "Unattended runs without a display come with the batch mode (-LATEST -SAVE) in the next step;"
-  echo "on a desktop, make run opens the window with the newest sample data loaded."
-  exit 0
+  # No display: the unattended run draws offscreen, writes the pictures and
+  # animations of the newest data and ends.
+  pictures="$build/sample-pictures"
+  mkdir -p "$pictures"
+  echo "No display here, so Norvant runs unattended: norvant -LATEST -SAVE:$pictures -ANIM"
+  status=0
+  "$build/norvant" --images-path "$sample" -LATEST "-SAVE:$pictures" -ANIM || status=$?
+  echo "Pictures and animations are in $pictures/ (exit status $status)."
+  exit "$status"
 fi
 
 exec "$build/norvant" --images-path "$sample" -LATEST

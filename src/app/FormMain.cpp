@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "about/AboutBox.h"
+#include "app/FormMainOutput.h"
 #include "app/FormSetup.h"
 #include "app/LegendBox.h"
 #include "app/PictureView.h"
@@ -53,6 +54,10 @@ QString OpenDialogFilters()
 
 void TMessageBoxSink::ShowMessage(const QString& text)
 {
+  if (ToStandardError) {
+    TStderrMessageSink().ShowMessage(text);
+    return;
+  }
   QMessageBox::information(parent_, QGuiApplication::applicationDisplayName(), text);
 }
 
@@ -77,6 +82,7 @@ TFormMain::TFormMain(QStringList arguments, const QString& imagesPath, QWidget* 
   BuildMenu();
   BuildClientArea();
   workflow_->SetDisplayOptions(CurrentDisplayOptions());
+  new TFormMainOutput(*this);  // saving, animations and the command line; a child of the window
 
   timerLoad_.setObjectName("TimerLoad");
   timerLoad_.setSingleShot(true);

@@ -28,6 +28,8 @@ class TMessageBoxSink : public TMessageSink {
 public:
   explicit TMessageBoxSink(QWidget* parent) : parent_(parent) {}
   void ShowMessage(const QString& text) override;
+  // An unattended run has nobody to click a box away.
+  bool ToStandardError = false;
 
 private:
   QWidget* parent_;
@@ -72,6 +74,9 @@ public:
   void ImageDisplayMouseLeave();
   void TimerLoadTimer();
   void LoadAndShow(const QString& fileName, unsigned mask);
+
+  // Batch mode: messages go to standard error instead of a box.
+  void SetBatchMode(bool batch) { messageSink_.ToStandardError = batch; }
 
   // The options of the display check boxes.
   TDisplayOptions CurrentDisplayOptions() const;

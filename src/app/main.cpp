@@ -7,6 +7,8 @@
 #include "Version.h"
 #include "app/CommandLine.h"
 #include "app/FormMain.h"
+#include "app/FormMainOutput.h"
+#include "app/workflow/Batch.h"
 
 namespace {
 
@@ -45,7 +47,11 @@ int main(int argc, char** argv)
     std::fprintf(commandLine.ShowHelp ? stdout : stderr, "%s", qPrintable(CommandLineUsage()));
     return commandLine.ShowHelp ? EXIT_SUCCESS : EXIT_FAILURE;
   }
-  if (!HasDisplay()) {
+  // An unattended run needs no screen: without one it draws offscreen.
+  const bool batch = ParseBatchCommand(commandLine.Arguments).Save;
+  if (!HasDisplay() && batch) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  } else if (!HasDisplay()) {
     std::fprintf(stderr,
                  "norvant: no display (DISPLAY and WAYLAND_DISPLAY are not set), so the window cannot be shown.\n"
                  "Unattended runs without a display come with the batch mode (-LATEST -SAVE).\n");
@@ -56,5 +62,7 @@ int main(int argc, char** argv)
   QApplication::setApplicationDisplayName("Norvant");
   TFormMain formMain(commandLine.Arguments, commandLine.ImagesPath);
   formMain.show();
-  return QApplication::exec();
+  const int status = QApplication::exec();
+  const TFormMainOutput* output = TFormMainOutput::Of(formMain);
+  return output != nullptr ? output->ExitStatus().value_or(status) : status;
 }

@@ -1,0 +1,178 @@
+#include "app/workflow/Batch.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "app/workflow/Animation.h"
+#include "app/workflow/Products.h"
+#include "app/workflow/ViewerSettings.h"
+#include "app/workflow/Workflow.h"
+
+namespace {
+
+const QString kSavePrefix = QStringLiteral("-SAVE");
+const QString kSaveFolderPrefix = QStringLiteral("-SAVE:");
+const QString kAnimatePrefix = QStringLiteral("-ANIM");
+
+// The root of an absolute path in '/' form ("/", "C:/", "//server/share/")
+// and the length it takes up.
+qsizetype RootLength(const QString& path)
+{
+  if (path.startsWith("//")) {
+    const qsizetype server = path.indexOf('/', 2);
+    const qsizetype share = server < 0 ? -1 : path.indexOf('/', server + 1);
+    return share < 0 ? path.size() : share + 1;
+  }
+  if (path.size() >= 2 && path[1] == ':') {
+    return path.size() >= 3 && path[2] == '/' ? 3 : 2;
+  }
+  return path.startsWith('/') ? 1 : 0;
+}
+
+// The entry of `folder` spelled as stored: the exact name when there is
+// one, else the first that differs only in letter case; empty when none.
+QString StoredName(const QString& folder, const QString& component)
+{
+  const QStringList entries =
+    QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+  if (entries.contains(component, Qt::CaseSensitive)) {
+    return component;
+  }
+  for (const QString& entry : entries) {
+    if (entry.compare(component, Qt::CaseInsensitive) == 0) {
+      return entry;
+    }
+  }
+  return {};
+}
+
+QString ProductName(int product)
+{
+  const std::string_view caption = kProductTabCaptions[static_cast<std::size_t>(product)];
+  return QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size()));
+}
+
+void SaveOne(TWorkflow& workflow, int product, const QString& folder, const TSaveOverlays& overlays,
+             TBatchOutcome& outcome)
+{
+  ++outcome.Requested;
+  const QString fileName = DefaultPicturePath(folder, product, workflow.Settings().SaveAsGif.Value);
+  const TSaveResult saved = SaveProductImage(workflow, workflow.DisplayBitmap(), workflow.DisplayMapping(),
+                                             workflow.DisplayedData(), fileName, overlays);
+  if (saved.Written) {
+    outcome.Written.append(saved.FileName);
+  } else {
+    outcome.Failures.append(QString("%1 picture not saved: %2").arg(ProductName(product), saved.Error));
+  }
+}
+
+void AnimateOne(TWorkflow& workflow, int product, const QString& folder, TAnimationProgress* progress,
+                TBatchOutcome& outcome)
+{
+  ++outcome.Requested;
+  const TAnimationResult animation = MakeAnimation(workflow, product, folder, progress);
+  if (animation.Written()) {
+    outcome.Written.append(animation.FileName);
+    if (!animation.SkippedDays.empty()) {
+      outcome.Notes.append(QString("%1 animation %2: %3")
+                             .arg(ProductName(product), animation.FileName, AnimationReport(animation).section('\n', 1)));
+    }
+  } else {
+    outcome.Failures.append(QString("%1 animation not saved: %2").arg(ProductName(product), animation.Error));
+  }
+}
+
+}  // namespace
+
+TBatchCommand ParseBatchCommand(const QStringList& arguments)
+{
+  TBatchCommand command;
+  command.Source = arguments.value(0);
+  const QString first = command.Source.toUpper();
+  if (first == "-LATEST") {
+    command.Latest = TBatchCommand::TLatest::Either;
+  } else if (first == "-LATEST-NORTH") {
+    command.Latest = TBatchCommand::TLatest::Northern;
+  } else if (first == "-LATEST-SOUTH") {
+    command.Latest = TBatchCommand::TLatest::Southern;
+  }
+  const QString second = arguments.value(1);
+  command.Save = second.toUpper().startsWith(kSavePrefix);
+  command.HasSaveFolder = second.toUpper().startsWith(kSaveFolderPrefix);
+  if (command.HasSaveFolder) {
+    command.SaveFolder = second.mid(kSaveFolderPrefix.size());
+  }
+  command.Animate = arguments.value(2).toUpper().startsWith(kAnimatePrefix);
+  return command;
+}
+
+QString ExistingSaveFolder(const TBatchCommand& command)
+{
+  if (!command.HasSaveFolder || command.SaveFolder.isEmpty() || !QFileInfo(command.SaveFolder).isDir()) {
+    return {};
+  }
+  return WithTrailingSeparator(QDir::toNativeSeparators(command.SaveFolder));
+}
+
+TLongFileName GetLongFileName(const QString& name)
+{
+  TLongFileName result;
+  const QString absolute = QDir::cleanPath(QDir::fromNativeSeparators(QFileInfo(name).absoluteFilePath()));
+  const qsizetype rootLength = RootLength(absolute);
+  QString path = absolute.left(rootLength);
+  if (path.size() >= 2 && path[1] == ':') {
+    path[0] = path[0].toUpper();
+  }
+  const QStringList components = absolute.mid(rootLength).split('/', Qt::SkipEmptyParts);
+  for (const QString& component : components) {
+    const QString folder = path.isEmpty() ? QStringLiteral(".") : path;
+    const QString stored = StoredName(folder, component);
+    const QString separator = path.isEmpty() || path.endsWith('/') ? QString() : QStringLiteral("/");
+    if (stored.isEmpty()) {
+      result.Error = QString("Path %1 does not exist!").arg(QDir::toNativeSeparators(path + separator + component));
+      return result;
+    }
+    path += separator + stored;
+  }
+  result.Name = QDir::toNativeSeparators(path);
+  return result;
+}
+
+TBatchOutcome RunBatchLoop(TWorkflow& workflow, const TBatchCommand& command, const TSaveOverlays& overlays,
+                           TAnimationProgress* progress)
+{
+  TBatchOutcome outcome;
+  const QString saveFolder = ExistingSaveFolder(command);
+  if (command.HasSaveFolder && saveFolder.isEmpty()) {
+    outcome.Notes.append(QString("Folder \"%1\" does not exist; pictures are saved beside their data instead.")
+                           .arg(QDir::toNativeSeparators(command.SaveFolder)));
+  }
+  for (int product = 0; product < kProductCount; ++product) {
+    workflow.SelectTab(product);
+    workflow.Render();
+    if (workflow.DisplayedData() == nullptr || workflow.DisplayBitmap().Height() == 0) {
+      continue;
+    }
+    ++outcome.ProductsLoaded;
+    const QString pictureFolder =
+      saveFolder.isEmpty() ? WithTrailingSeparator(QFileInfo(workflow.DisplayedFileName()).absolutePath()) : saveFolder;
+    SaveOne(workflow, product, pictureFolder, overlays, outcome);
+    if (command.Animate) {
+      AnimateOne(workflow, product, saveFolder, progress, outcome);
+    }
+  }
+  return outcome;
+}
+
+TBatchSummary BatchSummary(const TBatchOutcome& outcome)
+{
+  TBatchSummary summary;
+  for (const QString& file : outcome.Written) {
+    summary.Written.append("Saved " + file);
+  }
+  summary.Problems = outcome.Notes + outcome.Failures;
+  if (outcome.ProductsLoaded == 0) {
+    summary.Problems.append("No data were loaded, so nothing was saved.");
+  }
+  return summary;
+}

@@ -1,0 +1,137 @@
+#include "app/workflow/Saving.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <exception>
+
+#include "app/workflow/Products.h"
+#include "app/workflow/Workflow.h"
+#include "grib/GribData.h"
+#include "imaging/Canvas.h"
+#include "imaging/GifImage.h"
+#include "imaging/PngImage.h"
+#include "mapping/CartogList.h"
+#include "mapping/Graticule.h"
+
+namespace {
+
+// The overlay colours of the display, as 0x00BBGGRR values.
+constexpr std::uint32_t kSilverColour = 0xC0C0C0;
+constexpr std::uint32_t kWhiteColour = 0xFFFFFF;
+constexpr std::uint32_t kBlackColour = 0x000000;
+constexpr int kGridLonStep = 10;
+constexpr int kGridLatStep = 5;
+
+// Points the boundary list at another mapping for as long as it lives.
+class TBoundaryMappingScope {
+public:
+  TBoundaryMappingScope(TCartogList& boundaries, const TMapping& mapping)
+    : boundaries_(boundaries), saved_(boundaries.Mapping)
+  {
+    boundaries_.Mapping = &mapping;
+  }
+  ~TBoundaryMappingScope() { boundaries_.Mapping = saved_; }
+  TBoundaryMappingScope(const TBoundaryMappingScope&) = delete;
+  TBoundaryMappingScope& operator=(const TBoundaryMappingScope&) = delete;
+
+private:
+  TCartogList& boundaries_;
+  const TMapping* saved_;
+};
+
+void WritePicture(const TExtBitmap& picture, const QString& fileName)
+{
+  if (IsGifFileName(fileName)) {
+    SaveBitmapAsGif(picture, fileName);
+  } else {
+    SavePng(picture, fileName, kPngAuthor, kPngTitle, kPngSoftware, kPngDescription);
+  }
+}
+
+}  // namespace
+
+QString DefaultPictureName(int product, bool asGif)
+{
+  if (product < 0 || product >= kProductCount) {
+    return {};
+  }
+  const std::string_view base = kProductBaseNames[static_cast<std::size_t>(product)];
+  return QString::fromLatin1(base.data(), static_cast<qsizetype>(base.size())) + (asGif ? ".gif" : ".png");
+}
+
+QString JoinFolder(const QString& folder, const QString& name)
+{
+  if (folder.isEmpty()) {
+    return name;
+  }
+  const bool separated = folder.endsWith('/') || folder.endsWith(QDir::separator());
+  return QDir::toNativeSeparators(separated ? folder + name : folder + QDir::separator() + name);
+}
+
+QString DefaultPicturePath(const QString& dataFolder, int product, bool asGif)
+{
+  return JoinFolder(dataFolder, DefaultPictureName(product, asGif));
+}
+
+bool IsGifFileName(const QString& fileName)
+{
+  return QFileInfo(fileName).fileName().toUpper().endsWith(".GIF");
+}
+
+TExtBitmap ComposeSavedPicture(TWorkflow& workflow, const TExtBitmap& bitmap, const TMapping& mapping,
+                               const TGribData* data, const TSaveOverlays& overlays)
+{
+  TExtBitmap picture;
+  picture.Assign(bitmap);
+  if (!overlays.WithOverlay) {
+    return picture;
+  }
+  TCanvas(picture).SetPenColour(kSilverColour);
+  if (overlays.ShowGrid) {
+    DrawGraticuleOnBitmap(&picture, mapping, kGridLonStep, kGridLatStep, kWhiteColour, kSilverColour, 0, 0, false,
+                          TSpecialParallels(), kBlackColour);
+  }
+  if (overlays.ShowBoundaries) {
+    const TBoundaryMappingScope scope(workflow.Boundaries(), mapping);
+    TCanvas(picture).SetPenColour(kSilverColour);
+    workflow.Boundaries().DrawOnBitmap(&picture, 0, 0);
+  }
+  if (data != nullptr) {
+    workflow.DrawDataDate(picture, *data);
+  }
+  return picture;
+}
+
+TSaveResult SaveProductImage(TWorkflow& workflow, const TExtBitmap& bitmap, const TMapping& mapping,
+                             const TGribData* data, const QString& fileName, const TSaveOverlays& overlays)
+{
+  TSaveResult result;
+  result.FileName = QDir::toNativeSeparators(fileName);
+  if (fileName.isEmpty()) {
+    result.Error = "No file name was given for the picture.";
+    return result;
+  }
+  try {
+    WritePicture(ComposeSavedPicture(workflow, bitmap, mapping, data, overlays), fileName);
+    result.Written = true;
+  } catch (const std::exception& error) {
+    result.Error = QString::fromLocal8Bit(error.what());
+  } catch (...) {
+    result.Error = QString("Cannot write %1.").arg(result.FileName);
+  }
+  return result;
+}
+
+TSaveResult SaveProductPicture(TWorkflow& workflow, int product, const QString& fileName,
+                               const TSaveOverlays& overlays)
+{
+  const TGribData* data = workflow.Data(product);
+  if (data == nullptr || data->Current == nullptr || data->Mapping == nullptr) {
+    TSaveResult result;
+    result.FileName = QDir::toNativeSeparators(fileName);
+    result.Error = "There is no picture to save: the product is not loaded.";
+    return result;
+  }
+  return SaveProductImage(workflow, data->Bitmap(), *data->Mapping, data, fileName, overlays);
+}
