@@ -82,7 +82,8 @@ coverage: deps
 	  QT_QPA_PLATFORM=offscreen ./$$t --gtest_brief=1 || echo "warning: $$t failed; make test says why"; done
 	mkdir -p $(COVERAGE_BUILD)/coverage
 	gcovr --root . --object-directory $(COVERAGE_BUILD) --filter 'src/grib/' --filter 'src/mapping/' \
-	  --filter 'src/imaging/' --exclude-unreachable-branches --print-summary \
+	  --filter 'src/imaging/' --exclude-directories '$(COVERAGE_BUILD)/CMakeFiles/[0-9.]+' \
+	  --exclude-unreachable-branches --print-summary \
 	  --txt $(COVERAGE_BUILD)/coverage/summary.txt --html-details $(COVERAGE_BUILD)/coverage/index.html $(COVERAGE_BUILD)
 
 bench: build

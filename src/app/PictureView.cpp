@@ -1,6 +1,7 @@
 #include "app/PictureView.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 #include <cstring>
@@ -10,10 +11,22 @@ QImage ImageFromBitmap(const TExtBitmap& bitmap)
   if (bitmap.Empty()) {
     return {};
   }
-  if (bitmap.PixelFormat() != TPixelFormat::pf8bit) {
+  if (bitmap.PixelFormat() == TPixelFormat::pf24bit) {
     QImage image(bitmap.Width(), bitmap.Height(), QImage::Format_RGB888);
     for (int y = 0; y < bitmap.Height(); ++y) {
       std::memcpy(image.scanLine(y), bitmap.ScanLine(y), static_cast<std::size_t>(bitmap.RowBytes()));
+    }
+    return image;
+  }
+  if (bitmap.PixelFormat() == TPixelFormat::pf32bit) {
+    // Red, green, blue and an unused byte, which must not become the alpha.
+    QImage image(bitmap.Width(), bitmap.Height(), QImage::Format_RGB32);
+    for (int y = 0; y < bitmap.Height(); ++y) {
+      const std::uint8_t* source = bitmap.ScanLine(y);
+      auto* target = reinterpret_cast<QRgb*>(image.scanLine(y));
+      for (int x = 0; x < bitmap.Width(); ++x, source += 4) {
+        target[x] = qRgb(source[0], source[1], source[2]);
+      }
     }
     return image;
   }
@@ -40,6 +53,8 @@ TPictureView::TPictureView(QWidget* parent) : QWidget(parent)
 void TPictureView::SetBitmap(const TExtBitmap& bitmap)
 {
   image_ = ImageFromBitmap(bitmap);
+  // Converted once here rather than on every repaint while scrolling.
+  shown_ = image_.isNull() ? QImage() : image_.convertToFormat(QImage::Format_RGB32);
   ApplySize();
   update();
 }
@@ -57,13 +72,17 @@ void TPictureView::ApplySize()
   setFixedSize(stretched_ ? stretchSize_ : image_.size());
 }
 
-void TPictureView::paintEvent(QPaintEvent*)
+void TPictureView::paintEvent(QPaintEvent* event)
 {
-  if (image_.isNull()) {
+  if (shown_.isNull()) {
     return;
   }
   QPainter painter(this);
-  painter.drawImage(rect(), image_);
+  if (stretched_) {
+    painter.drawImage(rect(), shown_);
+  } else {
+    painter.drawImage(event->rect().topLeft(), shown_, event->rect());
+  }
 }
 
 void TPictureView::mouseMoveEvent(QMouseEvent* event)

@@ -37,7 +37,8 @@ protected:
 private:
   void ApplySize();
 
-  QImage image_;
+  QImage image_;  // the picture as it is: 8-bit indices and palette
+  QImage shown_;  // the same in the screen's format
   bool stretched_ = false;
   QSize stretchSize_;
 };

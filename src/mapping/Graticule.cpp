@@ -291,6 +291,7 @@ void TGraticulePainter::DrawSpecialParallels()
   const TPenStyle saved = canvas_.PenStyle();
   canvas_.SetPenStyle(TPenStyle::psDot);
   const int lonMax = IsWholeCircleView(kind_) ? 180 : 179;
+  const int lonMin = IsWholeCircleView(kind_) ? -180 : -179;
   for (std::size_t member = 0; member < kSpecialLatitudes.size(); ++member) {
     if (!style_.specialParallels.test(member)) continue;
     const float lat = kSpecialLatitudes[member];
@@ -298,7 +299,7 @@ void TGraticulePainter::DrawSpecialParallels()
       const int y = Pixel(-179, lat).y + style_.yShift;
       StraightLine({style_.xShift, y}, {mapping_.GetWidth() + style_.xShift - 2, y});
     } else {
-      for (int lon = lonMax; lon >= -179; --lon) TracePoint(lon, lat);
+      for (int lon = lonMax; lon >= lonMin; --lon) TracePoint(lon, lat);
       EndRun();
     }
   }

@@ -223,7 +223,8 @@ TEST(Graticule, ReferenceParallelsAreDotted)
   arctic.set(spArcticCircle);
   DrawNorthGraticule(grid, dotted, true, arctic);
   int on = 0, off = 0;
-  for (double lon = -30; lon < 30; lon += 0.05) {
+  // Across the date line too, where the circle closes.
+  for (double lon = 150; lon < 210; lon += 0.05) {
     const TPixelF p = grid.Reference(lon, 66.56083);
     const int x = static_cast<int>(std::lround(p.x)), y = static_cast<int>(std::lround(p.y));
     if (plain.ScanLine(y)[x] == kSilver) continue;  // a meridian crosses here
