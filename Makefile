@@ -22,8 +22,10 @@ PACKAGES = g++ cmake ninja-build pkg-config qt6-base-dev libpng-dev zlib1g-dev \
            libeccodes-tools libeccodes-dev python3-eccodes python3-numpy \
            proj-bin libproj-dev pngcheck libgif-dev gifsicle fonts-dejavu-core \
            clang libclang-rt-14-dev gcovr
+# Only the benchmarks need these (GDAL is timed beside the batch run).
+BENCH_PACKAGES = gdal-bin
 
-.PHONY: all deps configure build test test-asan bench run clean fuzz-build fuzz-replay fuzz coverage
+.PHONY: all deps configure build test test-asan bench bench-deps run clean fuzz-build fuzz-replay fuzz coverage
 
 all: build
 
@@ -86,7 +88,10 @@ coverage: deps
 	  --exclude-unreachable-branches --print-summary \
 	  --txt $(COVERAGE_BUILD)/coverage/summary.txt --html-details $(COVERAGE_BUILD)/coverage/index.html $(COVERAGE_BUILD)
 
-bench: build
+bench-deps:
+	@$(MAKE) --no-print-directory deps PACKAGES="$(BENCH_PACKAGES)"
+
+bench: build bench-deps
 	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b; done
 
 run: build

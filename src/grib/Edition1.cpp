@@ -67,6 +67,8 @@ bool TMessageDecoder::IndicatorSection1() {
   if (length < kIndicatorLength + kProductMinLength || length > stream_.size())
     return Fail("Message length %zu is beyond the %zu bytes of data", length, stream_.size());
   message_ = TOctets(stream_.first(length));
+  if (message_.U32(length - 3) != 0x37373737u)
+    return Fail("The message does not end with \"7777\"");
   return true;
 }
 
@@ -167,10 +169,7 @@ bool TMessageDecoder::BitMapSection1(TOctets bms) {
   const std::int64_t points = std::int64_t{data_.Width} * data_.Height;
   if (static_cast<std::int64_t>(bits.size()) * 8 < points)
     return Fail("Bit map holds %zu bits for %lld grid points", bits.size() * 8, static_cast<long long>(points));
-  field.Available.Resize(data_.Height, data_.Width);
-  auto& cells = field.Available.Cells();
-  for (std::int64_t i = 0; i < points; ++i)
-    cells[static_cast<std::size_t>(i)] = (bits[static_cast<std::size_t>(i >> 3)] >> (7 - (i & 7))) & 1;
+  ExpandBitmap(bits, field);
   return true;
 }
 

@@ -4,6 +4,7 @@
 #include "grib/Decoder.h"
 #include "grib/Limits.h"
 #include "grib/TimeText.h"
+#include "mapping/GeostationaryMapping.h"
 
 namespace {
 
@@ -240,14 +241,40 @@ bool TMessageDecoder::PolarGrid2(TOctets s) {
 bool TMessageDecoder::SpaceViewGrid2(TOctets s) {
   if (!s.Has(69, 4))
     return Fail("Grid template 90 needs more than %zu bytes", s.Size());
-  data_.Width = static_cast<std::int32_t>(std::min<std::uint32_t>(s.U32(31), 0x7FFFFFFF));
-  data_.Height = static_cast<std::int32_t>(std::min<std::uint32_t>(s.U32(35), 0x7FFFFFFF));
-  const std::int32_t lop = s.S(43, 4);
-  data_.SatelliteLongitude = (lop == 57 || lop == 63) ? static_cast<float>(lop) : static_cast<float>(lop * 1e-6);
+  const std::uint32_t nx = s.U32(31), ny = s.U32(35);
+  data_.Width = static_cast<std::int32_t>(std::min<std::uint32_t>(nx, 0x7FFFFFFF));
+  data_.Height = static_cast<std::int32_t>(std::min<std::uint32_t>(ny, 0x7FFFFFFF));
+  data_.SatelliteLongitude = TGeostationaryMapping::SubSatelliteLonFromGrid(s.S(43, 4));
   data_.Grid.Xp = static_cast<std::int32_t>(s.U32(56));
   data_.Grid.Yp = static_cast<std::int32_t>(s.U32(60));
   if (!ScanningMode(static_cast<int>(s.U8(64))))
     return false;
+  // A distance inside the Earth (or missing) is taken as the geostationary orbit.
+  constexpr std::uint32_t kGeostationaryDistance = 6610700;  // Earth radii x 10^6
+  std::uint32_t nr = s.U32(69);
+  if (nr <= 1000000 || nr == 0xFFFFFFFFu)
+    nr = kGeostationaryDistance;
+  const double dx = s.U32(48), dy = s.U32(52);
+  auto mapping = std::make_unique<TGeostationaryMapping>();
+  mapping->SetCentreLon(data_.SatelliteLongitude);
+  // The axes are given in metres, the mapping works in kilometres.
+  const double major = s.U32(22) * std::pow(10.0, -static_cast<int>(s.U8(21))) / 1000;
+  const double minor = s.U32(27) * std::pow(10.0, -static_cast<int>(s.U8(26))) / 1000;
+  if (major > 0 && minor > 0) {
+    mapping->SetEquatorRadius(static_cast<float>(major));
+    mapping->SetPolarRadius(static_cast<float>(minor));
+  }
+  mapping->SetCentreColumn(TGeostationaryMapping::CentreFromGrid(data_.Grid.Xp, data_.Width, data_.HorizontalFlip));
+  mapping->SetCentreLine(TGeostationaryMapping::CentreFromGrid(data_.Grid.Yp, data_.Height, data_.VerticalFlip));
+  mapping->SetSatDistance(static_cast<float>(nr * 1e-6 * mapping->EquatorRadius()));
+  const double apparent = std::asin(1e6 / nr) * 180 / M_PI;
+  float columnFactor = static_cast<float>(dx / 2 / apparent), lineFactor = static_cast<float>(dy / 2 / apparent);
+  if (data_.Width == 1237)
+    columnFactor = lineFactor = 69.38852f;
+  mapping->SetColumnFactor(columnFactor);
+  mapping->SetLineFactor(lineFactor);
+  mapping->SetDiscSize(data_.Width, data_.Height);
+  data_.Mapping = std::move(mapping);
   Logf("  Geostationary mapping: grid %d x %d (W x H)", data_.Width, data_.Height);
   Logf("  Sub-satellite longitude: %.1f%s", data_.SatelliteLongitude, kDegree);
   return true;
@@ -363,10 +390,7 @@ bool TMessageDecoder::Section6(TDataStuff& field) {
   const std::int64_t points = std::int64_t{data_.Width} * data_.Height;
   if (static_cast<std::int64_t>(bits.size()) * 8 < points)
     return Fail("Bit map holds %zu bits for %lld grid points", bits.size() * 8, static_cast<long long>(points));
-  field.Available.Resize(data_.Height, data_.Width);
-  auto& cells = field.Available.Cells();
-  for (std::int64_t i = 0; i < points; ++i)
-    cells[static_cast<std::size_t>(i)] = (bits[static_cast<std::size_t>(i >> 3)] >> (7 - (i & 7))) & 1;
+  ExpandBitmap(bits, field);
   data_.PreviousBitmap = field.Available;
   data_.HasPreviousBitmap = true;
   field.NoBitmap = false;

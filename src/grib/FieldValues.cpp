@@ -1,6 +1,8 @@
 // Shared by both editions: grid sizing, the value range, the colour-index
 // tables and the painting of packed values into the field's picture.
+#include <array>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 #include "grib/BitReader.h"
@@ -53,6 +55,140 @@ void ForEachValue(const TDataStuff& field, int width, int height, const TPackedV
   }
 }
 
+// Visits the packed values of the points that have one, in file order.
+template <class Visit>
+void ForEachPresentValue(const TPackedValues& packed, std::int64_t count, Visit&& visit) {
+  const auto n = static_cast<std::size_t>(count);
+  if (packed.unpacked) {
+    for (const std::int64_t x : packed.values)
+      if (x != kMissingValue)
+        visit(x);
+    return;
+  }
+  const std::uint8_t* bytes = packed.bits.data();
+  switch (packed.bitsPerValue) {
+    case 0:
+      if (n > 0)
+        visit(std::int64_t{0});
+      break;
+    case 8: {
+      if (n == 0)
+        break;
+      // Four running pairs keep the loop free of one long dependency chain.
+      unsigned l0 = 255, l1 = 255, l2 = 255, l3 = 255, h0 = 0, h1 = 0, h2 = 0, h3 = 0;
+      std::size_t i = 0;
+      for (; i + 4 <= n; i += 4) {
+        const unsigned b0 = bytes[i], b1 = bytes[i + 1], b2 = bytes[i + 2], b3 = bytes[i + 3];
+        l0 = std::min(l0, b0), h0 = std::max(h0, b0);
+        l1 = std::min(l1, b1), h1 = std::max(h1, b1);
+        l2 = std::min(l2, b2), h2 = std::max(h2, b2);
+        l3 = std::min(l3, b3), h3 = std::max(h3, b3);
+      }
+      for (; i < n; ++i)
+        l0 = std::min<unsigned>(l0, bytes[i]), h0 = std::max<unsigned>(h0, bytes[i]);
+      visit(std::int64_t{std::min({l0, l1, l2, l3})});
+      visit(std::int64_t{std::max({h0, h1, h2, h3})});
+      break;
+    }
+    case 16:
+      for (std::size_t i = 0; i < n; ++i)
+        visit(std::int64_t{(bytes[2 * i] << 8) | bytes[2 * i + 1]});
+      break;
+    default: {
+      TBitReader reader(packed.bits);
+      for (std::size_t i = 0; i < n; ++i)
+        visit(std::int64_t{reader.Take(packed.bitsPerValue)});
+      break;
+    }
+  }
+}
+
+// Calls use(next) with a function that hands out the packed values one by
+// one, in file order, specialised for the common widths.
+template <class Use>
+void WithValueSource(const TPackedValues& packed, Use&& use) {
+  if (packed.unpacked) {
+    const std::int64_t* values = packed.values.data();
+    use([&] { return *values++; });
+    return;
+  }
+  const std::uint8_t* bytes = packed.bits.data();
+  switch (packed.bitsPerValue) {
+    case 0:
+      use([] { return std::int64_t{0}; });
+      break;
+    case 8:
+      use([&] { return std::int64_t{*bytes++}; });
+      break;
+    case 16:
+      use([&] {
+        const std::int64_t value = (bytes[0] << 8) | bytes[1];
+        bytes += 2;
+        return value;
+      });
+      break;
+    default: {
+      TBitReader reader(packed.bits);
+      const int bits = packed.bitsPerValue;
+      use([&] { return std::int64_t{reader.Take(bits)}; });
+      break;
+    }
+  }
+}
+
+struct TPaintTarget {
+  TDataStuff& field;
+  int width, height;
+  bool flipColumns, flipRows, keepRaw;
+};
+
+// Writes the colour index of every present point to the pixel the
+// scanning mode puts it on; missing points keep the fill.
+template <class Next, class IndexOf>
+void PaintRows(const TPaintTarget& t, Next&& next, const IndexOf& indexOf) {
+  const std::uint8_t* present = t.field.NoBitmap ? nullptr : t.field.Available.Cells().data();
+  std::uint8_t* pixels = t.field.Bitmap.Pixels().data();
+  std::uint16_t* raw = t.keepRaw ? t.field.RawValues.Cells().data() : nullptr;
+  const std::ptrdiff_t step = t.flipColumns ? -1 : 1;
+  for (int r = 0; r < t.height; ++r) {
+    const std::size_t rowStart = static_cast<std::size_t>(t.flipRows ? t.height - 1 - r : r) * t.width;
+    const std::size_t first = rowStart + (t.flipColumns ? t.width - 1 : 0);
+    std::uint8_t* out = pixels + first;
+    const std::uint8_t* has = present ? present + static_cast<std::size_t>(r) * t.width : nullptr;
+    for (int c = 0; c < t.width; ++c, out += step) {
+      if (has && !has[c])
+        continue;
+      const std::int64_t x = next();
+      if (x == kMissingValue)
+        continue;
+      *out = indexOf(x);
+      if (raw)
+        raw[first + static_cast<std::ptrdiff_t>(c) * step] =
+            static_cast<std::uint16_t>(std::clamp<std::int64_t>(x, 0, 65535));
+    }
+  }
+}
+
+// Number of 1 cells of a bit map (cells are 0 or 1), eight at a time.
+std::int64_t CountOnes(const std::vector<std::uint8_t>& cells) {
+  std::int64_t total = 0;
+  std::size_t i = 0;
+  while (i + 8 <= cells.size()) {
+    // Up to 255 words before the byte lanes could overflow.
+    std::uint64_t lanes = 0;
+    for (int w = 0; w < 255 && i + 8 <= cells.size(); ++w, i += 8) {
+      std::uint64_t word;
+      std::memcpy(&word, cells.data() + i, 8);
+      lanes += word;
+    }
+    for (int b = 0; b < 8; ++b)
+      total += static_cast<std::int64_t>((lanes >> (8 * b)) & 0xFF);
+  }
+  for (; i < cells.size(); ++i)
+    total += cells[i];
+  return total;
+}
+
 bool HasFixedRange(int code) {
   return code == 300000007 || code == 300000008 || code == 300000009 || code == 300001002 || code == 300001003;
 }
@@ -73,6 +209,25 @@ bool TMessageDecoder::SizeField(TDataStuff& field) {
   return true;
 }
 
+void TMessageDecoder::ExpandBitmap(std::span<const std::uint8_t> bits, TDataStuff& field) {
+  // One byte of the bit map gives eight cells at once.
+  static const auto kCells = [] {
+    std::array<std::array<std::uint8_t, 8>, 256> cells{};
+    for (int b = 0; b < 256; ++b)
+      for (int i = 0; i < 8; ++i)
+        cells[b][i] = static_cast<std::uint8_t>((b >> (7 - i)) & 1);
+    return cells;
+  }();
+  const std::size_t points = static_cast<std::size_t>(data_.Width) * static_cast<std::size_t>(data_.Height);
+  field.Available.Resize(data_.Height, data_.Width);
+  std::uint8_t* out = field.Available.Cells().data();
+  const std::size_t whole = points / 8;
+  for (std::size_t i = 0; i < whole; ++i)
+    std::memcpy(out + i * 8, kCells[bits[i]].data(), 8);
+  for (std::size_t i = whole * 8; i < points; ++i)
+    out[i] = kCells[bits[i / 8]][i % 8];
+}
+
 bool TMessageDecoder::CheckBitmap(TDataStuff& field) {
   const std::int64_t points = std::int64_t{data_.Width} * data_.Height;
   if (field.NoBitmap) {
@@ -81,9 +236,7 @@ bool TMessageDecoder::CheckBitmap(TDataStuff& field) {
   }
   if (field.Available.Rows() != data_.Height || field.Available.Columns() != data_.Width)
     return Fail("The bit map does not cover the %d x %d grid", data_.Width, data_.Height);
-  presentPoints_ = 0;
-  for (const std::uint8_t bit : field.Available.Cells())
-    presentPoints_ += bit;
+  presentPoints_ = CountOnes(field.Available.Cells());
   return true;
 }
 
@@ -109,9 +262,8 @@ void TMessageDecoder::ScanRange(TDataStuff& field) {
   } else {
     std::int64_t low = std::numeric_limits<std::int64_t>::max();
     std::int64_t high = std::numeric_limits<std::int64_t>::min();
-    ForEachValue(field, data_.Width, data_.Height, packed_, [&](int, int, std::int64_t x) {
-      if (x == kMissingValue)
-        return;
+    // The present values lie one after the other, whatever the bit map.
+    ForEachPresentValue(packed_, presentPoints_, [&](std::int64_t x) {
       low = std::min(low, x);
       high = std::max(high, x);
     });
@@ -201,32 +353,21 @@ void TMessageDecoder::MarkMissingValues(TDataStuff& field) {
 }
 
 void TMessageDecoder::Paint(TDataStuff& field) {
-  const int width = data_.Width, height = data_.Height;
   field.Bitmap.Fill(field.MissingIndex);
   const bool keepRaw = field.KeepRaw && !field.RawValues.Empty();
   if (keepRaw)
     std::fill(field.RawValues.Cells().begin(), field.RawValues.Cells().end(),
               field.ParameterCode() == 300001013 ? 255 : 0);
-  std::uint8_t* pixels = field.Bitmap.Pixels().data();
-  const bool flipRows = data_.VerticalFlip, flipColumns = data_.HorizontalFlip;
   const auto& table = field.IndexOfRaw;
-  ForEachValue(field, width, height, packed_, [&](int r, int c, std::int64_t x) {
-    if (x == kMissingValue)
-      return;
-    const int row = flipRows ? height - 1 - r : r;
-    const int column = flipColumns ? width - 1 - c : c;
-    std::uint8_t index;
+  const auto indexOf = [&](std::int64_t x) -> std::uint8_t {
     if (x >= 0 && x <= 65535)
-      index = table[static_cast<std::size_t>(x)];
-    else if (wideIndex_)
-      index = WideIndex(field, x);
-    else
-      index = table[x < 0 ? 0 : 65535];
-    const std::size_t at = static_cast<std::size_t>(row) * width + column;
-    pixels[at] = index;
-    if (keepRaw)
-      field.RawValues.Cells()[at] = static_cast<std::uint16_t>(std::clamp<std::int64_t>(x, 0, 65535));
-  });
+      return table[static_cast<std::size_t>(x)];
+    if (wideIndex_)
+      return WideIndex(field, x);
+    return table[x < 0 ? 0 : 65535];
+  };
+  TPaintTarget target{field, data_.Width, data_.Height, data_.HorizontalFlip, data_.VerticalFlip, keepRaw};
+  WithValueSource(packed_, [&](auto&& next) { PaintRows(target, next, indexOf); });
 }
 
 void TMessageDecoder::ColourTable(TDataStuff& field) {

@@ -4,6 +4,8 @@
 #include <utility>
 
 #include "grib/Decoder.h"
+#include "mapping/DwdLmeMapping.h"
+#include "mapping/GeostationaryMapping.h"
 #include "mapping/GridPlacement.h"
 
 namespace {
@@ -165,6 +167,8 @@ bool TMessageDecoder::LambertGrid1(TOctets g) {
   grid.Dx = static_cast<std::int32_t>(g.U24(21));
   grid.Dy = static_cast<std::int32_t>(g.U24(24));
   grid.ProjectionCentre = static_cast<std::uint8_t>(g.U8(27));
+  if (!g.Has(38, 3))
+    return Fail("Lambert grid description of %zu bytes is too short", g.Size());
   if (!ScanningMode(static_cast<int>(g.U8(28))))
     return false;
   grid.Latin1 = g.S(29, 3);
@@ -206,16 +210,27 @@ bool TMessageDecoder::RotatedGrid1(TOctets g) {
   grid.Dj = static_cast<std::int32_t>(g.U16(26));
   if (!ScanningMode(static_cast<int>(g.U8(28))))
     return false;
-  if (!g.Has(42, 4))
+  if (!g.Has(39, 4))
     return Fail("Rotated grid description of %zu bytes is too short", g.Size());
   grid.SouthPoleLat = g.S(33, 3);
   grid.SouthPoleLon = g.S(36, 3);
   grid.RotationAngle = IbmFloat(g.U32(39));
   data_.Width = ni;
   data_.Height = nj;
-  // Placed in its rotated frame: a plain cylindrical mapping of the rotated
-  // coordinates until a rotated-pole projection is available.
-  SetLatLonMapping(Degrees(grid.La1), Degrees(grid.La2), Degrees(grid.Lo1), Degrees(grid.Lo2));
+  auto mapping = std::make_unique<TDwdLmeMapping>();
+  mapping->SetCentreLon(10);
+  mapping->SetCentreLat(50);
+  mapping->SetLonSpan(60);
+  mapping->SetLatSpan(40);
+  mapping->SetWidth(ni);
+  mapping->SetHeight(nj);
+  mapping->SetRotLatFirst(Degrees(grid.La1));
+  mapping->SetRotLatLast(Degrees(grid.La2));
+  mapping->SetRotLonFirst(Degrees(grid.Lo1));
+  mapping->SetRotLonLast(Degrees(grid.Lo2));
+  mapping->SetPoleLat(-Degrees(grid.SouthPoleLat));
+  mapping->SetPoleLon(Degrees(grid.SouthPoleLon) + 180);
+  data_.Mapping = std::move(mapping);
   return true;
 }
 
@@ -226,10 +241,16 @@ bool TMessageDecoder::SpaceViewGrid1(TOctets g) {
   grid.ResolutionFlags = static_cast<std::uint8_t>(g.U8(17));
   grid.Xp = static_cast<std::int32_t>(g.U16(24));
   grid.Yp = static_cast<std::int32_t>(g.U16(26));
-  const std::int32_t lop = grid.Lo1;
-  data_.SatelliteLongitude = (lop == 57 || lop == 63) ? static_cast<float>(lop) : static_cast<float>(lop * 1e-6);
+  data_.SatelliteLongitude = TGeostationaryMapping::SubSatelliteLonFromGrid(grid.Lo1);
   data_.Width = nx;
   data_.Height = ny;
+  auto mapping = std::make_unique<TGeostationaryMapping>();
+  mapping->SetCentreLon(data_.SatelliteLongitude);
+  // The scanning mode is not read for this grid type: no flips.
+  mapping->SetCentreColumn(TGeostationaryMapping::CentreFromGrid(grid.Xp, nx, false));
+  mapping->SetCentreLine(TGeostationaryMapping::CentreFromGrid(grid.Yp, ny, false));
+  mapping->SetDiscSize(nx, ny);
+  data_.Mapping = std::move(mapping);
   Logf("  Geostationary mapping: grid %d x %d (W x H)", nx, ny);
   return true;
 }

@@ -16,6 +16,8 @@
 
 #include "grib/FileReading.h"
 #include "grib/GribData.h"
+#include "mapping/DwdLmeMapping.h"
+#include "mapping/GeostationaryMapping.h"
 
 namespace {
 
@@ -120,6 +122,10 @@ QString ReferenceTimeText(const TGribData& data) {
 QString ProjectionText(const TGribData& data) {
   if (!data.Mapping)
     return QStringLiteral("none");
+  if (dynamic_cast<const TGeostationaryMapping*>(data.Mapping.get()))
+    return QStringLiteral("Geostationary");
+  if (dynamic_cast<const TDwdLmeMapping*>(data.Mapping.get()))
+    return QStringLiteral("Rotated pole");
   const auto name = ProjectionKindName(data.Mapping->Kind());
   return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
 }

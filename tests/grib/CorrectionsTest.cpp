@@ -1,0 +1,137 @@
+// Places where the decoder deliberately differs from a plain reading of the
+// format rules it was first written to, each shown on a file against ecCodes.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+
+#include "grib/EcCodesReference.h"
+#include "grib/GribData.h"
+#include "grib/GribTestFiles.h"
+
+namespace {
+
+struct TDecoded {
+  TGribData data;
+  TReferenceField reference;
+  std::vector<std::uint8_t> bytes;
+};
+
+std::unique_ptr<TDecoded> Decode(const char* variant) {
+  auto decoded = std::make_unique<TDecoded>();
+  decoded->data.LowerPriority = false;
+  decoded->bytes = FileBytes(VariantsFolder() + QLatin1Char('/') + QString::fromLatin1(variant));
+  const auto reference = ReferenceFields(decoded->bytes, false);
+  EXPECT_FALSE(reference.empty());
+  if (!reference.empty())
+    decoded->reference = reference.front();
+  EXPECT_TRUE(decoded->data.LoadFromStream(decoded->bytes)) << decoded->data.Log.join('\n').toStdString();
+  return decoded;
+}
+
+const TDataStuff& First(const TDecoded& d) { return *d.data.Fields.front(); }
+
+std::size_t MissingPixels(const TDataStuff& field) {
+  const auto pixels = field.Bitmap.Pixels();
+  return static_cast<std::size_t>(std::count(pixels.begin(), pixels.end(), field.MissingIndex));
+}
+
+std::size_t MissingPoints(const TReferenceField& ref) {
+  return static_cast<std::size_t>(std::count(ref.missing.begin(), ref.missing.end(), 1));
+}
+
+// Pixel positions of missing points agree with ecCodes.
+bool MissingWhereEcCodesSays(const TDecoded& d) {
+  const TDataStuff& field = First(d);
+  for (std::size_t k = 0; k < d.reference.missing.size(); ++k) {
+    const bool shown = field.Bitmap.ScanLine(d.reference.PictureY(k))[d.reference.PictureX(k)] == field.MissingIndex;
+    if (shown != static_cast<bool>(d.reference.missing[k]))
+      return false;
+  }
+  return true;
+}
+
+struct TCorrection {
+  const char* name;
+  const char* variant;
+  std::function<void(const TDecoded&)> check;
+};
+
+const TCorrection kCorrections[] = {
+    {"ComplexPackedSstIsDrawnWithTheSstPalette", "g2_complex_52.grb2",
+     [](const TDecoded& d) {
+       const TDataStuff& field = First(d);
+       EXPECT_TRUE(field.Continuous);
+       const auto simple = Decode("g2_ll_simple_12bit_scan_00.grb2");
+       EXPECT_EQ(field.Bitmap.Palette(), First(*simple).Bitmap.Palette());
+       const auto pixels = field.Bitmap.Pixels();
+       EXPECT_GT(std::set<std::uint8_t>(pixels.begin(), pixels.end()).size(), 100u) << "nothing drawn";
+     }},
+    {"ComplexPackingMissingValuesAreMissingPoints", "g2_complex_52_missing_primary_secondary.grb2",
+     [](const TDecoded& d) {
+       EXPECT_GT(MissingPoints(d.reference), 0u);
+       EXPECT_EQ(MissingPixels(First(d)), MissingPoints(d.reference));
+       EXPECT_TRUE(MissingWhereEcCodesSays(d));
+     }},
+    {"SpatialDifferencingMissingValuesAreMissingPoints", "g2_complex_53_order2_missing_primary_secondary.grb2",
+     [](const TDecoded& d) {
+       EXPECT_GT(MissingPoints(d.reference), 0u);
+       EXPECT_TRUE(MissingWhereEcCodesSays(d));
+     }},
+    {"ColourIndexStartsAtTheSmallestPackedValue", "g2_sst_rawmin_above_zero.grb2",
+     [](const TDecoded& d) {
+       const TDataStuff& field = First(d);
+       EXPECT_GT(field.RawMin, 0);
+       double low = HUGE_VAL, high = -HUGE_VAL;
+       for (std::size_t k = 0; k < d.reference.values.size(); ++k)
+         if (!d.reference.missing[k]) {
+           low = std::min(low, d.reference.values[k]);
+           high = std::max(high, d.reference.values[k]);
+         }
+       const double step = (high - low) / 255;
+       EXPECT_NEAR(field.IndexValues[0], low, 1e-3);
+       EXPECT_NEAR(field.IndexValues[255], high, 1e-3);
+       // The whole scale is used: the warmest point gets the top index.
+       const auto pixels = field.Bitmap.Pixels();
+       EXPECT_EQ(*std::max_element(pixels.begin(), pixels.end()), 255);
+       EXPECT_GT(step, 0);
+     }},
+    {"BitMapFollowsValuesOnEastToWestGrids", "g1_ll_scan_80_bitmap.grb",
+     [](const TDecoded& d) {
+       EXPECT_TRUE(d.data.HorizontalFlip);
+       EXPECT_GT(MissingPoints(d.reference), 0u);
+       EXPECT_TRUE(MissingWhereEcCodesSays(d));
+     }},
+    {"BitMapFollowsValuesOnGridsScannedBothWays", "g1_ll_scan_c0_bitmap.grb",
+     [](const TDecoded& d) { EXPECT_TRUE(MissingWhereEcCodesSays(d)); }},
+    {"SpatialDifferencingOfOrderTwoIsDecoded", "g2_complex_53_order2_bitmap.grb2",
+     [](const TDecoded& d) { EXPECT_TRUE(MissingWhereEcCodesSays(d)); }},
+    {"SouthernEdition2PolarGridIsSetUpAsSouthern", "g2_ps_south_scan_40.grb2",
+     [](const TDecoded& d) {
+       ASSERT_TRUE(d.data.Mapping);
+       EXPECT_TRUE(d.data.Mapping->Southern());
+       EXPECT_LT(d.data.Mapping->CentreLat(), 0);
+     }},
+    {"Edition2PolarGridFromTheTopIsNotUpsideDown", "g2_ps_north_scan_00.grb2",
+     [](const TDecoded& d) {
+       ASSERT_TRUE(d.data.Mapping);
+       float x = 0, y = 0;
+       ASSERT_TRUE(d.data.Mapping->LatLonToPixelF(d.data.Grid.Lo1 / 1000.0f, d.data.Grid.La1 / 1000.0f, x, y));
+       // The first point is stored in the top row, and drawn there.
+       EXPECT_NEAR(x, 0, 0.05);
+       EXPECT_NEAR(y, 0, 0.05);
+     }},
+};
+
+class Correction : public testing::TestWithParam<TCorrection> {};
+
+}  // namespace
+
+TEST_P(Correction, ShowsOnItsFile) {
+  const TCorrection& c = GetParam();
+  const auto decoded = Decode(c.variant);
+  c.check(*decoded);
+}
+
+INSTANTIATE_TEST_SUITE_P(Decoder, Correction, testing::ValuesIn(kCorrections),
+                         [](const testing::TestParamInfo<TCorrection>& info) { return std::string(info.param.name); });

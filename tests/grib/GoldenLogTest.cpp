@@ -1,0 +1,30 @@
+// The decode log of the northern sea-ice concentration file, line by line
+// against a reviewed copy.
+#include <gtest/gtest.h>
+
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+
+#include "grib/GribData.h"
+#include "grib/GribTestFiles.h"
+
+TEST(GoldenLog, NorthernConcentrationLogMatchesReviewedCopy) {
+  const QString folder = SampleTreeFolder();
+  ASSERT_FALSE(folder.isEmpty());
+  QDirIterator it(folder, {"*_NH_CONC__-202612011200Z.grb.gz"}, QDir::Files, QDirIterator::Subdirectories);
+  ASSERT_TRUE(it.hasNext());
+  const QString path = it.next();
+  TGribData data;
+  data.LowerPriority = false;
+  ASSERT_TRUE(data.LoadFromStream(FileBytes(path)));
+
+  QFile golden(QStringLiteral(NORVANT_SOURCE_DIR "/tests/data/golden/nh_conc_decode_log.txt"));
+  ASSERT_TRUE(golden.open(QIODevice::ReadOnly | QIODevice::Text));
+  QStringList expected = QString::fromUtf8(golden.readAll()).split(QLatin1Char('\n'));
+  if (!expected.isEmpty() && expected.last().isEmpty())
+    expected.removeLast();
+  for (qsizetype i = 0; i < std::min(expected.size(), data.Log.size()); ++i)
+    EXPECT_EQ(data.Log[i].toStdString(), expected[i].toStdString()) << "line " << i + 1;
+  EXPECT_EQ(data.Log.size(), expected.size());
+}

@@ -1,0 +1,94 @@
+// norvant-inspect as a user runs it: its JSON report, the values and
+// indices it writes, and its exit status on a broken file.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <cmath>
+#include <cstring>
+
+#include "grib/EcCodesReference.h"
+#include "grib/GribTestFiles.h"
+
+namespace {
+
+struct TRun {
+  int exitCode = -1;
+  QByteArray out, err;
+};
+
+TRun Inspect(const QStringList& arguments) {
+  QProcess tool;
+  tool.start(QStringLiteral(NORVANT_BINARY_DIR "/norvant-inspect"), arguments);
+  TRun run;
+  if (!tool.waitForFinished(60000))
+    return run;
+  run.exitCode = tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
+  run.out = tool.readAllStandardOutput();
+  run.err = tool.readAllStandardError();
+  return run;
+}
+
+std::vector<float> ReadFloats(const QString& path) {
+  QFile file(path);
+  EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray bytes = file.readAll();
+  std::vector<float> values(static_cast<std::size_t>(bytes.size()) / 4);
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    std::uint32_t bits = 0;
+    for (int b = 0; b < 4; ++b)
+      bits |= static_cast<std::uint32_t>(static_cast<std::uint8_t>(bytes[static_cast<qsizetype>(i * 4 + b)])) << (8 * b);
+    std::memcpy(&values[i], &bits, 4);
+  }
+  return values;
+}
+
+}  // namespace
+
+TEST(InspectTool, JsonReportAndValuesAgreeWithEcCodes) {
+  const QString file = VariantsFolder() + QStringLiteral("/g2_complex_53_order2_missing_primary_secondary.grb2");
+  QTemporaryDir out;
+  const QString values = out.filePath(QStringLiteral("values.f32"));
+  const QString indices = out.filePath(QStringLiteral("indices.u8"));
+  const TRun run = Inspect({file, QStringLiteral("--json"), QStringLiteral("--values"), values,
+                            QStringLiteral("--indices"), indices});
+  ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+  const QJsonObject report = QJsonDocument::fromJson(run.out).object();
+  for (const char* key : {"edition", "parameterCode", "name", "width", "height", "referenceTime", "minValue",
+                          "maxValue", "projection", "corners", "log"})
+    EXPECT_TRUE(report.contains(QLatin1String(key))) << key;
+  EXPECT_EQ(report[QStringLiteral("edition")].toInt(), 2);
+  EXPECT_EQ(report[QStringLiteral("parameterCode")].toInt(), 310010000);
+  EXPECT_EQ(report[QStringLiteral("referenceTime")].toString(), QStringLiteral("2026-12-05T12:00:00Z"));
+  EXPECT_EQ(report[QStringLiteral("corners")].toObject()[QStringLiteral("topLeft")].toArray().size(), 2);
+
+  const auto reference = ReferenceFields(FileBytes(file), false).front();
+  const int width = report[QStringLiteral("width")].toInt(), height = report[QStringLiteral("height")].toInt();
+  ASSERT_EQ(width, reference.width);
+  ASSERT_EQ(height, reference.height);
+  const std::vector<float> decoded = ReadFloats(values);
+  ASSERT_EQ(decoded.size(), static_cast<std::size_t>(width * height));
+  EXPECT_EQ(QFile(indices).size(), width * height);
+  const double step = (report[QStringLiteral("maxValue")].toDouble() - report[QStringLiteral("minValue")].toDouble()) / 255;
+  for (std::size_t k = 0; k < reference.values.size(); ++k) {
+    const float v = decoded[static_cast<std::size_t>(reference.PictureY(k)) * width + reference.PictureX(k)];
+    ASSERT_EQ(std::isnan(v), static_cast<bool>(reference.missing[k])) << "point " << k;
+    if (!reference.missing[k]) {
+      ASSERT_NEAR(v, reference.values[k], 1.5 * step + 1e-3) << "point " << k;
+    }
+  }
+}
+
+TEST(InspectTool, BrokenFileExitsWithStatusOneAndTheReason) {
+  const TRun run = Inspect({QStringLiteral(NORVANT_SOURCE_DIR "/tests/data/bad/g2-section-length-zero.grb")});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_FALSE(run.err.trimmed().isEmpty());
+  const TRun gz = Inspect({QStringLiteral(NORVANT_SOURCE_DIR "/tests/data/bad/gz-truncated.gz")});
+  EXPECT_EQ(gz.exitCode, 1);
+  EXPECT_FALSE(gz.err.trimmed().isEmpty());
+}
