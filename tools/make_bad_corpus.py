@@ -184,12 +184,7 @@ OTHER_GRIDS = [("GRIB1", "lambert"), ("GRIB1", "space_view"), ("GRIB1", "rotated
 
 # Inputs the readers do not yet handle soundly: the test checks only that
 # reading them is memory-safe and reports them as skipped with the reason.
-KNOWN_FAULTS = {
-    "g1-lambert-grid-short": "the Lambert grid description is read past its end as zeros (octets 32-40), "
-                             "placing the field with a wrong second parallel instead of refusing it",
-    "g1-rotatedll-whole": "a sound 42-octet rotated lat-lon grid description is refused as too short "
-                          "(the rotation angle is octets 39-42)",
-}
+KNOWN_FAULTS = {}
 
 
 # ------------------------------------------------------------ GRIB layout
