@@ -90,10 +90,25 @@ void ForEachPresentValue(const TPackedValues& packed, std::int64_t count, Visit&
       visit(std::int64_t{std::max({h0, h1, h2, h3})});
       break;
     }
-    case 16:
-      for (std::size_t i = 0; i < n; ++i)
-        visit(std::int64_t{(bytes[2 * i] << 8) | bytes[2 * i + 1]});
+    case 16: {
+      if (n == 0)
+        break;
+      unsigned l0 = 65535, l1 = 65535, h0 = 0, h1 = 0;
+      std::size_t i = 0;
+      for (; i + 2 <= n; i += 2) {
+        const unsigned v0 = (bytes[2 * i] << 8) | bytes[2 * i + 1];
+        const unsigned v1 = (bytes[2 * i + 2] << 8) | bytes[2 * i + 3];
+        l0 = std::min(l0, v0), h0 = std::max(h0, v0);
+        l1 = std::min(l1, v1), h1 = std::max(h1, v1);
+      }
+      if (i < n) {
+        const unsigned v = (bytes[2 * i] << 8) | bytes[2 * i + 1];
+        l0 = std::min(l0, v), h0 = std::max(h0, v);
+      }
+      visit(std::int64_t{std::min(l0, l1)});
+      visit(std::int64_t{std::max(h0, h1)});
       break;
+    }
     default: {
       TBitReader reader(packed.bits);
       for (std::size_t i = 0; i < n; ++i)

@@ -1,10 +1,35 @@
 #include "grib/GribData.h"
 
+#include <QCursor>
+#include <QGuiApplication>
+
 #include <algorithm>
 #include <exception>
 
 #include "grib/Decoder.h"
 #include "settings/ProcessPriority.h"
+
+namespace {
+
+// The hourglass while a file decodes, where there is a screen to show it on.
+class TWaitCursor {
+public:
+  TWaitCursor() : shown_(qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr) {
+    if (shown_)
+      QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+  }
+  ~TWaitCursor() {
+    if (shown_)
+      QGuiApplication::restoreOverrideCursor();
+  }
+  TWaitCursor(const TWaitCursor&) = delete;
+  TWaitCursor& operator=(const TWaitCursor&) = delete;
+
+private:
+  bool shown_;
+};
+
+}  // namespace
 
 TGribData::TGribData(bool keepRaw) : Mapping(std::make_unique<TMapping>()) {
   Mapping->SetKind(pkMercatorFull);
@@ -46,6 +71,7 @@ bool TGribData::LoadFromStream(std::span<const std::uint8_t> stream, bool exactL
   bool ok = false;
   try {
     const TIdlePriorityScope priority(LowerPriority);
+    const TWaitCursor waitCursor;
     TMessageDecoder decoder(*this, stream);
     Edition = decoder.FindEdition();
     if (Edition == 1)

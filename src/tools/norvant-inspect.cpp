@@ -63,8 +63,12 @@ std::vector<TCorner> Corners(const TGribData& data) {
                                   {"topRight", "top right", w - 1, 0},
                                   {"bottomLeft", "bottom left", 0, h - 1},
                                   {"bottomRight", "bottom right", w - 1, h - 1}};
-  for (TCorner& c : corners)
+  for (TCorner& c : corners) {
     c.ok = data.Mapping && data.Mapping->PixelToLatLon(c.x, c.y, c.lon, c.lat);
+    c.lon = static_cast<float>(std::remainder(c.lon, 360.0));
+    if (c.lon >= 180)
+      c.lon -= 360;
+  }
   return corners;
 }
 

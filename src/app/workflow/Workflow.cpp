@@ -347,8 +347,10 @@ void TWorkflow::RenderProduct(const TGribData& data)
     Interpolate(displayBitmap_, 2 * displayBitmap_.Width(), 2 * displayBitmap_.Height(), method);
     displayMapping_->SetWidth(2 * data.Mapping->GetWidth());
     displayMapping_->SetHeight(2 * data.Mapping->GetHeight());
-    displayMapping_->SetXOffset(2 * data.Mapping->XOffset());
-    displayMapping_->SetYOffset(2 * data.Mapping->YOffset());
+    // A grid point's pixel becomes a 2 x 2 block whose centre lies half a
+    // doubled pixel right of and below twice the original position.
+    displayMapping_->SetXOffsetF(2 * data.Mapping->XOffsetF() + 0.5f);
+    displayMapping_->SetYOffsetF(2 * data.Mapping->YOffsetF() - 0.5f);
     renderedZoomed_ = true;
   }
   TCanvas(displayBitmap_).SetPenColour(kSilverColour);
