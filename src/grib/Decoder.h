@@ -70,6 +70,7 @@ private:
   // Shared by both editions.
   bool SizeField(TDataStuff& field);
   bool CheckBitmap(TDataStuff& field);
+  bool CheckScaleFactors(const TDataStuff& field);
   void ExpandBitmap(std::span<const std::uint8_t> bits, TDataStuff& field);
   bool PrepareSimple(TDataStuff& field, std::span<const std::uint8_t> bits, int bitsPerValue);
   bool UnpackComplex(TDataStuff& field, TOctets section5, std::span<const std::uint8_t> data7);

@@ -183,7 +183,7 @@ bool TMessageDecoder::DataSection1(TOctets bds) {
   Logf("  %d-bit data", field.BitsPerValue);
   if (flags & 0xC0)
     return Fail("Unsupported data packing (flags 0x%02x): only grid-point simple packing is read", flags);
-  if (!CheckBitmap(field) || !PrepareSimple(field, bds.Bytes().subspan(kDataHeaderLength), field.BitsPerValue))
+  if (!CheckScaleFactors(field) || !CheckBitmap(field) || !PrepareSimple(field, bds.Bytes().subspan(kDataHeaderLength), field.BitsPerValue))
     return false;
   ScanRange(field);
   LogRange(field);

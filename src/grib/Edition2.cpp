@@ -356,6 +356,8 @@ bool TMessageDecoder::Section5(TDataStuff& field) {
        field.BitsPerValue, field.ReferenceValue, field.DecimalScale, field.BinaryScale);
   if (templateNumber == 3)
     Logf("  Complex packing with spatial differencing of order %u", s.U8(48));
+  if (!CheckScaleFactors(field))
+    return false;
   field.IndexValues.fill(0);
   const double binary = std::ldexp(1.0, field.BinaryScale);
   const double decimal = std::pow(10.0, field.DecimalScale);

@@ -1,5 +1,6 @@
 // Shared by both editions: grid sizing, the value range, the colour-index
 // tables and the painting of packed values into the field's picture.
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
@@ -253,6 +254,23 @@ bool TMessageDecoder::CheckBitmap(TDataStuff& field) {
     return Fail("The bit map does not cover the %d x %d grid", data_.Width, data_.Height);
   presentPoints_ = CountOnes(field.Available.Cells());
   return true;
+}
+
+// A hostile or damaged data section can carry scale factors (2^1280, say)
+// that turn every value into infinity or NaN; nothing sound can be drawn
+// from such a field, and the colour tables must never see those numbers.
+bool TMessageDecoder::CheckScaleFactors(const TDataStuff& field) {
+  const double binary = std::ldexp(1.0, field.BinaryScale);
+  const double decimal = std::pow(10.0, field.DecimalScale);
+  const int bits = std::min<int>(field.BitsPerValue, 32);
+  const double top = std::ldexp(1.0, bits) - 1.0;
+  const double lowest = field.ReferenceValue / decimal;
+  const double highest = (field.ReferenceValue + top * binary) / decimal;
+  const auto fits = [](double v) { return std::isfinite(v) && std::abs(v) <= std::numeric_limits<float>::max(); };
+  if (decimal > 0 && fits(lowest) && fits(highest) && fits(binary))
+    return true;
+  return Fail("Scale factors give values beyond the number range (reference %g, binary scale %d, decimal scale %d)",
+              static_cast<double>(field.ReferenceValue), field.BinaryScale, field.DecimalScale);
 }
 
 bool TMessageDecoder::PrepareSimple(TDataStuff& field, std::span<const std::uint8_t> bits, int bitsPerValue) {
