@@ -42,6 +42,7 @@ private:
   bool ProductSection1(TOctets section);
   void ForecastTime1(TDataStuff& field);
   bool GridSection1(TOctets section);
+  bool LatLonCorners1(TOctets gds);
   bool LatLonGrid1(TOctets gds);
   bool PolarGrid1(TOctets gds);
   bool LambertGrid1(TOctets gds);

@@ -25,9 +25,10 @@ bool TMessageDecoder::ScanningMode(int mode) {
   return true;
 }
 
-bool TMessageDecoder::LatLonGrid1(TOctets g) {
+// Corners, increments and scanning mode, laid out alike in the regular and
+// the rotated latitude/longitude grid descriptions.
+bool TMessageDecoder::LatLonCorners1(TOctets g) {
   auto& grid = data_.Grid;
-  const int ni = static_cast<int>(g.U16(7)), nj = static_cast<int>(g.U16(9));
   grid.La1 = g.S(11, 3);
   grid.Lo1 = g.S(14, 3);
   grid.ResolutionFlags = static_cast<std::uint8_t>(g.U8(17));
@@ -35,7 +36,13 @@ bool TMessageDecoder::LatLonGrid1(TOctets g) {
   grid.Lo2 = g.S(21, 3);
   grid.Di = static_cast<std::int32_t>(g.U16(24));
   grid.Dj = static_cast<std::int32_t>(g.U16(26));
-  if (!ScanningMode(static_cast<int>(g.U8(28))))
+  return ScanningMode(static_cast<int>(g.U8(28)));
+}
+
+bool TMessageDecoder::LatLonGrid1(TOctets g) {
+  auto& grid = data_.Grid;
+  const int ni = static_cast<int>(g.U16(7)), nj = static_cast<int>(g.U16(9));
+  if (!LatLonCorners1(g))
     return false;
   // La1 becomes the southern edge.
   if (!data_.VerticalFlip)
@@ -201,14 +208,7 @@ bool TMessageDecoder::LambertGrid1(TOctets g) {
 bool TMessageDecoder::RotatedGrid1(TOctets g) {
   auto& grid = data_.Grid;
   const int ni = static_cast<int>(g.U16(7)), nj = static_cast<int>(g.U16(9));
-  grid.La1 = g.S(11, 3);
-  grid.Lo1 = g.S(14, 3);
-  grid.ResolutionFlags = static_cast<std::uint8_t>(g.U8(17));
-  grid.La2 = g.S(18, 3);
-  grid.Lo2 = g.S(21, 3);
-  grid.Di = static_cast<std::int32_t>(g.U16(24));
-  grid.Dj = static_cast<std::int32_t>(g.U16(26));
-  if (!ScanningMode(static_cast<int>(g.U8(28))))
+  if (!LatLonCorners1(g))
     return false;
   if (!g.Has(39, 4))
     return Fail("Rotated grid description of %zu bytes is too short", g.Size());

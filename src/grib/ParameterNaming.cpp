@@ -189,7 +189,7 @@ struct TEdition2Name {
 
 constexpr auto kEdition2Names = std::to_array<TEdition2Name>({
     {0, 0, 0, "Temperature", false},
-    {0, 1, 0, "Spec.humidty", false},
+    {0, 1, 0, "Spec.humidty", false},  // specific humidity, abbreviated as shown
     {0, 1, 1, "Rel.humidty", false},
     {0, 1, 52, "Total.precip", false},
     {0, 2, 0, "Wind dir.", false},
