@@ -50,6 +50,7 @@ private:
   bool SpaceViewGrid1(TOctets gds);
   bool BitMapSection1(TOctets section);
   bool DataSection1(TOctets section);
+  bool CheckUnusedBits(TOctets bds, int unused, int bitsPerValue);
   void Edition1IndexTables(TDataStuff& field);
 
   // Edition 2 sections; pos_ walks the message.
@@ -89,6 +90,8 @@ private:
   void Paint(TDataStuff& field);
   void ColourTable(TDataStuff& field);
   bool ScanningMode(int mode);
+  bool CheckGridGeometry(int gridType);
+  bool CheckCorners();
   void SetLatLonMapping(double la1, double la2, double lo1, double lo2);
   void SetPolarMapping(float orientation, bool southern, int scaleUnit, double gridMetres, float firstLat,
                        float firstLon);

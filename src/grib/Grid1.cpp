@@ -20,8 +20,12 @@ bool TMessageDecoder::ScanningMode(int mode) {
   data_.Grid.ScanningMode = static_cast<std::uint8_t>(mode);
   data_.HorizontalFlip = (mode & 0x80) != 0;
   data_.VerticalFlip = (mode & 0x40) != 0;
-  if (mode & 0x20)
-    return Fail("Unsupported scanning mode 0x%02x: points stored column by column", mode);
+  data_.ColumnMajor = (mode & 0x20) != 0;
+  data_.AlternateRows = (mode & 0x10) != 0;
+  if (data_.ColumnMajor)
+    Log("  Points stored column by column");
+  if (data_.AlternateRows)
+    Log(data_.ColumnMajor ? "  Every other column runs the opposite way" : "  Every other row runs the opposite way");
   return true;
 }
 
@@ -112,9 +116,12 @@ bool TMessageDecoder::PolarGrid1(TOctets g) {
   else
     Log("  Earth assumed spherical with radius = 6367.47 km");
   bool trueScale70 = false;
-  if (data_.ExtendedGrid) {
-    if (!g.Has(41, 4))
-      return Fail("Extended grid description of %zu bytes is too short", g.Size());
+  if (data_.ExtendedGrid && !g.Has(41, 4)) {
+    // The field itself is intact; only the earth's axes and the true-scale
+    // latitude are missing, so the usual ones stand.
+    Logf("  Extended GDS of %zu bytes is too short for the earth's axes and true-scale latitude: ignored",
+         g.Size());
+  } else if (data_.ExtendedGrid) {
     Log("  Extended GDS");
     grid.MajorAxisKm = IbmFloat(g.U32(33));
     grid.MinorAxisKm = IbmFloat(g.U32(37));
