@@ -427,6 +427,16 @@ def latlon_grib2(v):
             "edition 2 lat-lon from 340°E to 20°E (first longitude above the last), "
             "12-bit simple packing", [entry])
 
+    x = pattern((19, 37), 12, seed=702)
+    keys, info = ll_keys(37, 19, 90.0, -90.0, -180.0, 180.0, 10.0)
+    present = np.ones(x.shape, dtype=bool)
+    message, pinfo = simple_grib2(x, present, keys, 27000.0, 0, 2, 12)
+    entry = grib2_entry(info, pinfo, x, present)
+    entry["picture"] = picture(x, present, 0)
+    v.write("g2_ll_global_repeated_meridian.grb2", message,
+            "edition 2 lat-lon once around the earth from 180W to 180E: first and last "
+            "longitude are one meridian", [entry])
+
     x = pattern((11, 19), 12, seed=701)
     for scanning, with_bitmap in ((0x00, False), (0x00, True), (0x40, True), (0x10, True), (0x20, True),
                                   (0x60, True), (0x30, False)):

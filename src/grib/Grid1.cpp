@@ -70,6 +70,10 @@ void TMessageDecoder::SetLatLonMapping(double la1, double la2, double lo1, doubl
   double span = east - west;
   while (span < 0)
     span += 360;
+  // First and last meridian on one longitude: the grid goes once around
+  // the earth and repeats its first column.
+  if (span == 0 && data_.Width > 1)
+    span = 360;
   double centre = west + span / 2;
   while (centre >= 180)
     centre -= 360;

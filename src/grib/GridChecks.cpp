@@ -29,7 +29,8 @@ bool TMessageDecoder::CheckGridGeometry(int gridType) {
     return Fail("Last grid point latitude %.3f is beyond the pole", grid.La2 / 1000.0);
   if ((gridType == 3 || gridType == 5) && (grid.Dx <= 0 || grid.Dy <= 0))
     return Fail("Grid lengths of %d x %d m cannot be mapped", grid.Dx, grid.Dy);
-  if (hasLastPoint && (grid.La1 == grid.La2 || grid.Lo1 == grid.Lo2 || data_.Width < 2 || data_.Height < 2))
+  // Equal first and last longitudes make a grid once around the earth.
+  if (hasLastPoint && (grid.La1 == grid.La2 || data_.Width < 2 || data_.Height < 2))
     return Fail("Grid corners %.3f, %.3f .. %.3f, %.3f span no distance over %d x %d points", grid.La1 / 1000.0,
                 grid.Lo1 / 1000.0, grid.La2 / 1000.0, grid.Lo2 / 1000.0, data_.Width, data_.Height);
   return CheckCorners();
