@@ -20,6 +20,7 @@
 #include "app/workflow/ViewerSettings.h"
 #include "imaging/ExtBitmap.h"
 #include "imaging/Legend.h"
+#include "mapping/Graticule.h"
 #include "mapping/Mapping.h"
 
 class TCartogList;
@@ -97,6 +98,13 @@ public:
 
   // Stamps "Data: yyyy-mmm-dd hh:nn" in the bottom-left corner.
   void DrawDataDate(TExtBitmap& bitmap, const TGribData& data) const;
+  // The place the stamp takes on the bitmap.
+  TRect DataDateRect(TExtBitmap& bitmap, const TGribData& data) const;
+  // The grid of a product picture: 10° and 5° steps, white labels with a
+  // black halo on silver lines, no label over the stamp. `drawnLabels`, when
+  // given, receives the rectangle of every label drawn.
+  TGraticuleStyle GraticuleStyle(TExtBitmap& bitmap, const TGribData& data,
+                                 std::vector<TRect>* drawnLabels = nullptr) const;
 
   TReadOut ReadOutAt(int x, int y) const;
   // The legend box content of a tab, for a box of the given height.
@@ -124,6 +132,8 @@ private:
   TMessageSink& messages_;
   std::array<TSlot, kProductCount> slots_;
   std::array<QString, kProductCount> animationSources_;
+  // Products that failed in the current LoadProducts.
+  std::array<bool, kProductCount> failed_{};
   int selectedTab_ = prConcentration;
   TDisplayOptions options_;
   TExtBitmap displayBitmap_;
