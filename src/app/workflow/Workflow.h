@@ -54,7 +54,8 @@ public:
   // Loads the products of `fileName` that `mask` asks for (a sea-ice file
   // brings its concentration, edge and type siblings; an SST file itself),
   // selects the tab of the first that loaded and renders it. True when every
-  // product tried loaded.
+  // product tried loaded. A product that failed while another loaded shows
+  // nothing; when none loaded, everything shown before stays.
   bool LoadProducts(const QString& fileName, unsigned mask);
   // Reads one file (gzip when its name ends in ".gz") and files the decoded
   // product in its slot. False when the file is missing or unreadable, does
