@@ -22,8 +22,9 @@ PACKAGES = g++ cmake ninja-build pkg-config qt6-base-dev libpng-dev zlib1g-dev \
            libeccodes-tools libeccodes-dev python3-eccodes python3-numpy \
            proj-bin libproj-dev pngcheck libgif-dev gifsicle fonts-dejavu-core \
            clang libclang-rt-14-dev gcovr time
-# Only the benchmarks need these (GDAL is timed beside the batch run).
-BENCH_PACKAGES = gdal-bin
+# Only the benchmarks need these (GDAL is timed beside the batch run; GNU
+# parallel runs the year of daily pictures).
+BENCH_PACKAGES = gdal-bin parallel
 
 .PHONY: all deps configure build test test-asan bench bench-deps run clean fuzz-build fuzz-replay fuzz coverage
 

@@ -5,6 +5,7 @@ sea-surface temperature (GRIB 2, global half-degree grid) for a run of days.
 
     make_sample_tree.py OUT [--days N] [--end YYYY-MM-DD] [--skip DATE ...]
                             [--layout day|flat|month] [--seed S]
+                            [--names current|long] [--plain DATE ...]
 
 The files land in OUT/SAF/yyyy/mm/dd/ (day layout, the default), OUT/SAF/
 (flat) or OUT/SAF/yyyy/mm/ (month). Which variation goes where:
@@ -14,7 +15,12 @@ The files land in OUT/SAF/yyyy/mm/dd/ (day layout, the default), OUT/SAF/
     southern edge file carries the older name (GL_SH_EDGE_yyyymmdd.grb) that
     a reader falls back to, and the SST file is complex-packed;
   - the northern concentration has a bit map leaving out the pole hole; the
-    SST has a bit map leaving out land.
+    SST has a bit map leaving out land;
+  - with --names long every sea-ice file carries the multi-product name
+    (ice_conc_nh_polstere-100_multi_yyyymmdd1200.grb) and no older name is
+    written;
+  - on the days given to --plain, the files that are otherwise gzip-
+    compressed (northern sea ice, SST) are written plain, without ".gz".
 The output depends only on the arguments. Prints every file written."""
 
 import argparse
@@ -53,6 +59,9 @@ def parse_args(argv):
                         help="days to leave out")
     parser.add_argument("--layout", choices=("day", "flat", "month"), default="day")
     parser.add_argument("--seed", type=int, default=1)
+    parser.add_argument("--names", choices=("current", "long"), default="current")
+    parser.add_argument("--plain", type=parse_date, nargs="*", default=[],
+                        help="days whose files are written without gzip")
     args = parser.parse_args(argv)
     if args.days < 1:
         parser.error("--days must be at least 1")
@@ -115,13 +124,22 @@ def main(argv=None):
     model = products.Model.make(args.seed)
     for date in dates:
         folder = os.path.join(args.out, "SAF", *names.folder_parts(args.layout, date))
+        plain = date in set(args.plain)
         for hemisphere, grid, extension in HEMISPHERES:
+            if plain:
+                extension = extension.removesuffix(".gz")
             for product, message in ice_messages(model, grid, hemisphere, date).items():
-                name = names.ice_name(hemisphere, product, date, extension)
-                if hemisphere == "SH" and product == "EDGE" and date == special_day:
+                if args.names == "long":
+                    name = names.long_ice_name(hemisphere, product, date, extension)
+                elif hemisphere == "SH" and product == "EDGE" and date == special_day:
                     name = names.old_ice_name(hemisphere, product, date, extension)
+                else:
+                    name = names.ice_name(hemisphere, product, date, extension)
                 write_file(os.path.join(folder, name), message)
-        write_file(os.path.join(folder, names.sst_name(date)),
+        sst = names.sst_name(date)
+        if plain:
+            sst = sst.removesuffix(".gz")
+        write_file(os.path.join(folder, sst),
                    sst_message(model, date, complex_packing=date == special_day))
     return 0
 

@@ -15,6 +15,8 @@ TCommandLine ParseCommandLine(const QStringList& arguments)
       result.ShowVersion = true;
     } else if (argument == QLatin1String("--help")) {
       result.ShowHelp = true;
+    } else if (argument == QLatin1String("--dated-names")) {
+      result.DatedNames = true;
     } else if (argument == kImagesPathOption) {
       if (i + 1 >= arguments.size()) {
         result.Error = kImagesPathOption + QLatin1String(" needs a folder");
@@ -30,11 +32,18 @@ TCommandLine ParseCommandLine(const QStringList& arguments)
   return result;
 }
 
+bool IsUnattendedRun(const TCommandLine& commandLine)
+{
+  return commandLine.Arguments.value(1).toUpper().startsWith(QLatin1String("-SAVE"));
+}
+
 QString CommandLineUsage()
 {
   return QStringLiteral(
-    "Usage: norvant [--images-path FOLDER] [FILE | -LATEST | -LATEST-NORTH | -LATEST-SOUTH]\n"
+    "Usage: norvant [--images-path FOLDER] [--dated-names] [FILE | -LATEST | -LATEST-NORTH | -LATEST-SOUTH]\n"
     "               [-SAVE | -SAVE:FOLDER] [-ANIM]\n"
     "  --images-path FOLDER  use FOLDER (the folder holding SAF) for this run only\n"
+    "  --dated-names         with -SAVE, name pictures and animations by product,\n"
+    "                        hemisphere and date (conc-nh-20160110.png)\n"
     "  --version             print the version and exit\n");
 }

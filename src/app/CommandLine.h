@@ -10,6 +10,9 @@ struct TCommandLine {
   QStringList Arguments;
   // "--images-path DIR": the folder holding "SAF" for this run only.
   QString ImagesPath;
+  // "--dated-names": the batch run names its pictures and animations by
+  // product, hemisphere and date of the data ("conc-nh-20160110.png").
+  bool DatedNames = false;
   bool ShowVersion = false;
   bool ShowHelp = false;
   QString Error;
@@ -17,5 +20,9 @@ struct TCommandLine {
 
 // Parses the arguments after the program name.
 TCommandLine ParseCommandLine(const QStringList& arguments);
+
+// True when the data arguments ask for the unattended run (argument 2
+// begins "-SAVE").
+bool IsUnattendedRun(const TCommandLine& commandLine);
 
 QString CommandLineUsage();

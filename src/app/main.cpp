@@ -1,5 +1,6 @@
 // Norvant: start-up. Parses the command line, then shows the main window.
 #include <QApplication>
+#include <QGuiApplication>
 
 #include <cstdio>
 #include <cstdlib>
@@ -8,7 +9,7 @@
 #include "app/CommandLine.h"
 #include "app/FormMain.h"
 #include "app/FormMainOutput.h"
-#include "app/workflow/Batch.h"
+#include "app/Unattended.h"
 
 namespace {
 
@@ -47,11 +48,16 @@ int main(int argc, char** argv)
     std::fprintf(commandLine.ShowHelp ? stdout : stderr, "%s", qPrintable(CommandLineUsage()));
     return commandLine.ShowHelp ? EXIT_SUCCESS : EXIT_FAILURE;
   }
-  // An unattended run needs no screen: without one it draws offscreen.
-  const bool batch = ParseBatchCommand(commandLine.Arguments).Save;
-  if (!HasDisplay() && batch) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  } else if (!HasDisplay()) {
+  // The unattended run shows nothing: it draws offscreen (unless told
+  // otherwise), with no window and no start-up delay.
+  if (IsUnattendedRun(commandLine)) {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
+      qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QGuiApplication application(argc, argv);
+    return RunUnattended(commandLine);
+  }
+  if (!HasDisplay()) {
     std::fprintf(stderr,
                  "norvant: no display (DISPLAY and WAYLAND_DISPLAY are not set), so the window cannot be shown.\n"
                  "Unattended runs without a display come with the batch mode (-LATEST -SAVE).\n");

@@ -123,6 +123,23 @@ public:
   // builder sets it to an entry no class or scale step uses, so a missing
   // point never reads as data.
   std::uint8_t MissingIndex = 0;
+  // Highest colour index a value may take: where a palette keeps its top
+  // entries for the overlay colours (grid, coastlines, text), no value is
+  // painted with them. Set by the colour-table builder.
+  std::uint8_t TopDataIndex = 255;
+  // The entries a continuous scale spreads its values over, lowest value
+  // first: all 256, or, below reserved top entries, those between the
+  // missing-value entry and TopDataIndex.
+  struct TScaleSpan {
+    int First = 0;
+    int Last = 255;
+  };
+  TScaleSpan ScaleSpan() const
+  {
+    if (TopDataIndex >= 255)
+      return {};
+    return {MissingIndex == 0 ? 1 : 0, TopDataIndex};
+  }
   // Set by the colour-table builder: an edge or type field whose palette
   // holds the "Unclassified" class; its legend and read-out follow it.
   bool ExtendedClasses = false;

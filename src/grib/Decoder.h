@@ -12,6 +12,13 @@
 // Marks a point that complex packing flags as missing.
 inline constexpr std::int64_t kMissingValue = INT64_MIN;
 
+// Colour index of a value `ratio` (0..1) of the way up a continuous scale
+// over `entries`; ratios outside 0..1 (and NaN) stay on the scale's ends.
+inline int ScaleIndex(const TDataStuff::TScaleSpan& entries, double ratio) {
+  const int index = ClampIndex(entries.First + Nint(ratio * (entries.Last - entries.First)));
+  return index < entries.First ? entries.First : index > entries.Last ? entries.Last : index;
+}
+
 // The packed integers of one field: either a simple-packing bit stream, or
 // values already unpacked from complex packing (one per present point).
 struct TPackedValues {

@@ -232,15 +232,16 @@ void TMessageDecoder::Edition1IndexTables(TDataStuff& field) {
   const double minValue = field.MinValue, maxValue = field.MaxValue;
   const bool continuous = field.Continuous && !fixedTemperature;
   const int decimalScale = field.DecimalScale;
+  const TDataStuff::TScaleSpan entries = field.ScaleSpan();
 
   wideIndex_ = [=](std::int64_t x) -> std::uint8_t {
     const double xd = static_cast<double>(x);
     const double v = static_cast<float>((xd * binary + reference) / decimal);
     if (continuous)
-      return static_cast<std::uint8_t>(rawSpan > 0 ? ClampIndex(Nint((xd - rawMin) * 255.0 / rawSpan)) : 0);
+      return static_cast<std::uint8_t>(rawSpan > 0 ? ScaleIndex(entries, (xd - rawMin) / rawSpan) : entries.First);
     if (fixedTemperature)
       return static_cast<std::uint8_t>(
-          maxValue > minValue ? ClampIndex(Nint((v - minValue) * 255.0 / (maxValue - minValue))) : 0);
+          maxValue > minValue ? ScaleIndex(entries, (v - minValue) / (maxValue - minValue)) : entries.First);
     double index;
     switch (p) {
       case 52: index = Nint(v * 255 / 100); break;
@@ -261,7 +262,8 @@ void TMessageDecoder::Edition1IndexTables(TDataStuff& field) {
     LinearIndexValues(field);
   if (fixedTemperature)
     for (int i = 0; i < 256; ++i)
-      field.IndexValues[i] = static_cast<float>(minValue + i / 255.0 * (maxValue - minValue));
+      field.IndexValues[i] = static_cast<float>(minValue + static_cast<double>(i - entries.First) /
+                                                               (entries.Last - entries.First) * (maxValue - minValue));
   if (p == 175)
     for (int i = 0; i < 256; ++i)
       field.IndexValues[i] = static_cast<float>(i);

@@ -372,8 +372,10 @@ std::uint8_t TMessageDecoder::WideIndex(const TDataStuff& field, std::int64_t x)
 void TMessageDecoder::UseLinearIndex(TDataStuff& field) {
   const double low = static_cast<double>(rawMin_);
   const double span = static_cast<double>(rawMax_) - low;
-  wideIndex_ = [low, span](std::int64_t x) -> std::uint8_t {
-    return static_cast<std::uint8_t>(span > 0 ? ClampIndex(Nint((static_cast<double>(x) - low) * 255.0 / span)) : 0);
+  const TDataStuff::TScaleSpan entries = field.ScaleSpan();
+  wideIndex_ = [low, span, entries](std::int64_t x) -> std::uint8_t {
+    return static_cast<std::uint8_t>(span > 0 ? ScaleIndex(entries, (static_cast<double>(x) - low) / span)
+                                              : entries.First);
   };
   FillIndexTable(field);
   LinearIndexValues(field);
@@ -384,9 +386,11 @@ void TMessageDecoder::LinearIndexValues(TDataStuff& field) {
   const double decimal = std::pow(10.0, field.DecimalScale);
   const double low = static_cast<double>(rawMin_);
   const double span = static_cast<double>(rawMax_) - low;
+  const TDataStuff::TScaleSpan entries = field.ScaleSpan();
+  const double steps = entries.Last - entries.First;
   for (int i = 0; i < 256; ++i)
     field.IndexValues[i] =
-        static_cast<float>(((low + i * span / 255.0) * binary + field.ReferenceValue) / decimal);
+        static_cast<float>(((low + (i - entries.First) * span / steps) * binary + field.ReferenceValue) / decimal);
 }
 
 // Values that complex packing marks missing become holes in the bit map,

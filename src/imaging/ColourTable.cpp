@@ -307,6 +307,15 @@ void PaintRampDivergence(TColourTable& t, const TColourTableSource& s)
   }
 }
 
+// Entries 253 to 255 are left to the overlays where the palette holds
+// their colours at the top.
+constexpr std::uint8_t kTopBelowOverlays = 252;
+
+bool HasOverlayTop(std::int32_t code)
+{
+  return InSpans(kSilverWhiteTopCodes, code) || InSpans(kGreySilverWhiteTopCodes, code);
+}
+
 bool SetsIdentityIndex(TScheme scheme)
 {
   return scheme == TScheme::RampToTop || scheme == TScheme::RampCapped || scheme == TScheme::RampHeight ||
@@ -418,9 +427,11 @@ TColourTable MakeColourTable(const TColourTableSource& source)
     case TScheme::RampDivergence: PaintRampDivergence(t, source); break;
     case TScheme::Grey: PaintGrey(t); break;
   }
+  if (HasOverlayTop(code))
+    t.TopDataIndex = kTopBelowOverlays;
   if (SetsIdentityIndex(scheme))
     for (int i = 0; i < kFullPaletteSize; ++i)
-      t.IndexOfRaw[i] = static_cast<std::int16_t>(i);
+      t.IndexOfRaw[i] = static_cast<std::int16_t>(std::min<int>(i, t.TopDataIndex));
   ApplyTopAndBottom(t, code);
   t.Continuous = t.Size == kFullPaletteSize && source.ParameterOctet != kSnowDepthOctet &&
                  source.ParameterOctet != kSnowAgeOctet;

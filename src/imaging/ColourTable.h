@@ -48,6 +48,9 @@ struct TColourTable {
   // Entry painted where a grid point has no value: its colour is one that
   // no class or data value of the product shows.
   std::uint8_t MissingIndex = 0;
+  // Highest entry a data value may be painted with: 252 where the entries
+  // above hold the overlay colours, else 255.
+  std::uint8_t TopDataIndex = 255;
   // Colour index the first 256 packed values are mapped to, or kIndexUntouched.
   std::array<std::int16_t, 256> IndexOfRaw{};
 };

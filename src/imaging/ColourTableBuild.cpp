@@ -10,6 +10,7 @@ void ApplyColourTable(const TColourTable& table, std::int32_t parameterCode, boo
   field.Bitmap.SetPaletteSize(table.Size);
   field.Continuous = table.Continuous;
   field.MissingIndex = table.MissingIndex;
+  field.TopDataIndex = table.TopDataIndex;
   field.ExtendedClasses = HasExtendedClasses(parameterCode) && extendedGrid;
   for (std::size_t x = 0; x < table.IndexOfRaw.size(); ++x)
     if (table.IndexOfRaw[x] != kIndexUntouched)

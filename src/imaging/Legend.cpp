@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 #include "grib/DataStuff.h"
@@ -16,10 +17,10 @@ constexpr int kEdgeTab = 1;
 constexpr int kTypeTab = 2;
 constexpr int kSstTab = 3;
 
-// Bar rows show palette entries 1..253: 0 is the missing-value colour and
-// 254, 255 are the overlay colours.
-constexpr int kBarFirstStep = 2;
+// Bar rows show palette entries 1 up to at most 253: 0 is the missing-value
+// colour and 254, 255 are the overlay colours.
 constexpr int kBarLastStep = 254;
+constexpr int kBarHighestEntry = 253;
 
 constexpr double kKelvinAtZeroCelsius = 273.15;
 constexpr int kFirstLabelCelsius = 0;
@@ -52,18 +53,19 @@ std::vector<TLegendSwatch> LegendSwatches(TClassTable classes)
   return swatches;
 }
 
-std::vector<TSstBarLine> SstBar(const std::array<TRgb, 256>& palette, int boxHeight)
+std::vector<TSstBarLine> SstBar(const std::array<TRgb, 256>& palette, int boxHeight, int topEntry)
 {
   std::vector<TSstBarLine> lines;
+  const int firstStep = 255 - std::clamp(topEntry, 1, kBarHighestEntry);
   for (int y = boxHeight - 1; y >= 0; --y) {
     const int step = y * 256 / boxHeight;
-    if (step >= kBarFirstStep && step <= kBarLastStep)
+    if (step >= firstStep && step <= kBarLastStep)
       lines.push_back({y, palette[static_cast<std::size_t>(255 - step)]});
   }
   return lines;
 }
 
-std::vector<TSstLabel> SstLabels(float minKelvin, float maxKelvin, int boxHeight)
+std::vector<TSstLabel> SstLabels(float minKelvin, float maxKelvin, int boxHeight, int firstEntry, int lastEntry)
 {
   std::vector<TSstLabel> labels;
   const double span = static_cast<double>(maxKelvin) - minKelvin;
@@ -71,7 +73,8 @@ std::vector<TSstLabel> SstLabels(float minKelvin, float maxKelvin, int boxHeight
     return labels;
   for (int celsius = kFirstLabelCelsius; celsius <= kLastLabelCelsius; celsius += kLabelStepCelsius) {
     // nearbyint rounds halves to even in the default rounding mode.
-    const double entry = std::nearbyint((celsius + kKelvinAtZeroCelsius - minKelvin) * 255.0 / span);
+    const double entry =
+        std::nearbyint(firstEntry + (celsius + kKelvinAtZeroCelsius - minKelvin) * (lastEntry - firstEntry) / span);
     const double row = std::nearbyint((255.0 - entry) * boxHeight / 256.0);
     if (!std::isfinite(row) || std::abs(row) > 1e6)
       continue;
@@ -89,8 +92,9 @@ TLegend BuildLegend(int product, const TDataStuff* field, int boxHeight)
   }
   if (!field || field->Bitmap.PaletteSize() < 256)
     return legend;
-  legend.Bar = SstBar(field->Bitmap.Palette(), boxHeight);
-  legend.Labels = SstLabels(field->MinValue, field->MaxValue, boxHeight);
+  const TDataStuff::TScaleSpan entries = field->ScaleSpan();
+  legend.Bar = SstBar(field->Bitmap.Palette(), boxHeight, std::min(entries.Last, kBarHighestEntry));
+  legend.Labels = SstLabels(field->MinValue, field->MaxValue, boxHeight, entries.First, entries.Last);
   return legend;
 }
 

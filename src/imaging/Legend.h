@@ -50,13 +50,16 @@ TClassTable LegendClasses(int product, const TDataStuff* field);
 
 std::vector<TLegendSwatch> LegendSwatches(TClassTable classes);
 
-// Rows of the colour bar, from the bottom row up: the palette entries 1..253
-// spread over the box height, the highest at the top.
-std::vector<TSstBarLine> SstBar(const std::array<TRgb, 256>& palette, int boxHeight);
+// Rows of the colour bar, from the bottom row up: the palette entries 1 to
+// `topEntry` (253 unless the field's values stop lower), each at the row
+// of its place among 256, the highest at the top.
+std::vector<TSstBarLine> SstBar(const std::array<TRgb, 256>& palette, int boxHeight, int topEntry = 253);
 
-// Ticks for 0, 5, ... 30 degrees Celsius on a scale from minKelvin at entry 0
-// to maxKelvin at entry 255; none when the scale has no extent.
-std::vector<TSstLabel> SstLabels(float minKelvin, float maxKelvin, int boxHeight);
+// Ticks for 0, 5, ... 30 degrees Celsius on a scale from minKelvin at entry
+// `firstEntry` to maxKelvin at entry `lastEntry`; none when the scale has no
+// extent.
+std::vector<TSstLabel> SstLabels(float minKelvin, float maxKelvin, int boxHeight, int firstEntry = 0,
+                                 int lastEntry = 255);
 
 // Top of a degree text centred on its tick; texts whose top would be above
 // the box (negative) are not drawn, their ticks are.

@@ -34,6 +34,8 @@ constexpr auto kReadoutWords = std::to_array<TReadoutWord>({
 constexpr double kKelvinAtZeroCelsius = 273.15;
 constexpr int kLowestPercent = 1;
 constexpr int kHighestPercent = 100;
+constexpr int kOpenWaterCode = 0;
+constexpr int kLandCode = 101;
 
 bool IsClassOf(TClassTable classes, int code)
 {
@@ -60,17 +62,23 @@ QString ClassNameAt(const TDataStuff& field, int index)
   if (index == field.MissingIndex)
     return QStringLiteral("No data");
   const std::int32_t code = field.ParameterCode();
-  if (code == kParameterIceConcentration)
-    return index >= kLowestPercent && index <= kHighestPercent ? QString::number(index) + QLatin1Char('%')
-                                                               : notAvailable;
+  if (code == kParameterIceConcentration) {
+    if (index >= kLowestPercent && index <= kHighestPercent)
+      return QString::number(index) + QLatin1Char('%');
+    // The legend's words for the two codes that are not a percentage.
+    if (index == kOpenWaterCode)
+      return QStringLiteral("Open water");
+    return index == kLandCode ? QStringLiteral("Land") : notAvailable;
+  }
   if (HasExtendedClasses(code)) {
     const QString word = IceClassWord(code, field.ExtendedClasses, index);
     return word.isEmpty() ? notAvailable : word;
   }
   if (code == kParameterTemperature || code == kParameterSst) {
+    // Every entry but the missing-value one holds a temperature, the field's
+    // lowest (often freezing sea water under the ice) included.
     const float value = field.IndexValues[static_cast<std::size_t>(index)];
-    if (value > field.MinValue)
-      return QString::number(value - kKelvinAtZeroCelsius, 'f', 1) + QStringLiteral("°C");
+    return QString::number(value - kKelvinAtZeroCelsius, 'f', 1) + QStringLiteral("°C");
   }
   return notAvailable;
 }

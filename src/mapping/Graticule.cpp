@@ -102,6 +102,23 @@ TRanges RangesFor(const TMapping& mapping, int kind)
   return r;
 }
 
+// Spacings of lines are compared with label sizes: parallels need about
+// three label heights between them, meridians (labelled side by side) also
+// one and a half label widths.
+constexpr double kLineSpacingInHeights = 3.0;
+constexpr double kMeridianSpacingInWidths = 1.5;
+constexpr std::array<int, 4> kThinningSteps = {1, 2, 3, 6};
+
+// The smallest thinning that puts lines `spacing` pixels apart at least
+// `needed` pixels apart.
+int ThinningFor(double spacing, double needed)
+{
+  if (!std::isfinite(spacing) || spacing <= 0) return 1;
+  for (const int every : kThinningSteps)
+    if (spacing * every >= needed) return every;
+  return kThinningSteps.back();
+}
+
 class TGraticulePainter {
 public:
   TGraticulePainter(TCanvas& canvas, const TMapping& mapping, const TGraticuleStyle& style)
@@ -119,6 +136,9 @@ public:
 
 private:
   void AdjustSteps();
+  void ChooseThinning();
+  double PixelDistance(float lon1, float lat1, float lon2, float lat2) const;
+  float MeridianLabelLatitude(float centreLat) const;
   void DrawMeridians(const TLonLatRange& range);
   void DrawParallels(const TLonLatRange& range);
   void DrawSpecialParallels();
@@ -136,7 +156,10 @@ private:
   int kind_;
   int pictureWidth_ = 0, pictureHeight_ = 0;
   int clampMaxX_ = 0, clampMaxY_ = 0;
+  // Only every lonEvery_-th meridian and latEvery_-th parallel is drawn.
+  int lonEvery_ = 1, latEvery_ = 1;
   std::vector<TPoint> run_;
+  std::vector<TRect> labels_;
 };
 
 void TGraticulePainter::AdjustSteps()
@@ -186,8 +209,46 @@ void TGraticulePainter::StraightLine(TPoint from, TPoint to)
   canvas_.Polyline(line);
 }
 
+double TGraticulePainter::PixelDistance(float lon1, float lat1, float lon2, float lat2) const
+{
+  int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+  mapping_.LatLonToPixel(lon1, lat1, x1, y1);
+  mapping_.LatLonToPixel(lon2, lat2, x2, y2);
+  return std::hypot(static_cast<double>(x2) - x1, static_cast<double>(y2) - y1);
+}
+
+// The latitude on which the meridians' labels sit (or near it).
+float TGraticulePainter::MeridianLabelLatitude(float centreLat) const
+{
+  if (kind_ == pkVanDerGrinten) return -3.0f;
+  if (kind_ == pkPolarStereographic) return mapping_.CentreLat();
+  if (HasStraightLines(kind_) || kind_ == pkLambertConformal || kind_ == pkUnknown) return centreLat;
+  return std::fabs(mapping_.CentreLat()) < 10 ? 0.0f : mapping_.CentreLat();
+}
+
+// Measured at the picture's centre: parallels along its meridian, meridians
+// along the parallel of their labels.
+void TGraticulePainter::ChooseThinning()
+{
+  float lon = 0, lat = 0;
+  if (!mapping_.PixelToLatLon(pictureWidth_ / 2, pictureHeight_ / 2, lon, lat) || !std::isfinite(lon) ||
+      !std::isfinite(lat))
+    return;
+  // A label takes its text's height and a pixel of halo above and below.
+  const int height = canvas_.TextHeight(ParallelLabel(-85)) + 2;
+  const int widest = canvas_.TextWidth(MeridianLabel(-170));
+  const float towardEquator = lat > 0 ? -1.0f : 1.0f;
+  const double parallels =
+      PixelDistance(lon, lat, lon, lat + towardEquator * static_cast<float>(style_.latStep));
+  latEvery_ = ThinningFor(parallels, kLineSpacingInHeights * height);
+  const float labelLat = MeridianLabelLatitude(lat);
+  const double meridians = PixelDistance(lon, labelLat, lon + static_cast<float>(style_.lonStep), labelLat);
+  lonEvery_ = ThinningFor(meridians, std::max(kLineSpacingInHeights * height, kMeridianSpacingInWidths * widest));
+}
+
 void TGraticulePainter::Draw()
 {
+  ChooseThinning();
   const TRanges ranges = RangesFor(mapping_, kind_);
   DrawMeridians(ranges.main);
   if (ranges.second) DrawMeridians(*ranges.second);
@@ -197,7 +258,12 @@ void TGraticulePainter::Draw()
 
 void TGraticulePainter::DrawMeridians(const TLonLatRange& range)
 {
+  // Traced meridians run between the outermost parallels drawn.
+  const int latSpacing = style_.latStep * latEvery_;
+  int latTop = range.latMax / latSpacing * latSpacing, latBottom = range.latMin / latSpacing * latSpacing;
+  if (latTop <= latBottom) latTop = range.latMax, latBottom = range.latMin;
   for (int i = range.lonMin / style_.lonStep; i <= range.lonMax / style_.lonStep; ++i) {
+    if (i % lonEvery_ != 0) continue;
     int lon = style_.lonStep * i;
     while (lon > 180) lon -= 360;
     while (lon < -180) lon += 360;
@@ -209,7 +275,7 @@ void TGraticulePainter::DrawMeridians(const TLonLatRange& range)
       StraightLine({bottom.x + style_.xShift, mapping_.GetHeight() + style_.yShift - h},
                    {top.x + style_.xShift, top.y + style_.yShift});
     } else {
-      for (int lat = range.latMax; lat >= range.latMin; --lat) TracePoint(lon, lat);
+      for (int lat = latTop; lat >= latBottom; --lat) TracePoint(lon, lat);
       EndRun();
     }
     if (!style_.noLabels) PlaceMeridianLabel(lon, label, extent);
@@ -249,6 +315,7 @@ void TGraticulePainter::DrawParallels(const TLonLatRange& range)
   // A whole circle is closed by tracing both ends of the date line.
   const int lonMax = IsWholeCircleView(kind_) ? 180 : range.lonMax;
   for (int j = range.latMin / style_.latStep; j <= range.latMax / style_.latStep; ++j) {
+    if (j % latEvery_ != 0) continue;
     const int lat = style_.latStep * j;
     const QString label = ParallelLabel(lat);
     const TTextExtent extent = canvas_.TextExtent(label);
@@ -313,12 +380,24 @@ void TGraticulePainter::DrawLabel(int x, int y, const QString& text, const TText
   if (x + extent.width > mapping_.GetWidth() || left < 0) return;
   const int sx = left + style_.xShift, sy = top + style_.yShift;
   if (sx < 0 || sy < 0 || sx + extent.width > pictureWidth_ || sy + extent.height > pictureHeight_) return;
+  const TRect covered{sx - 1, sy - 1, sx + extent.width + 1, sy + extent.height + 1};  // with the halo
+  const auto overlaps = [&covered](const TRect& other) { return RectsIntersect(covered, other); };
+  if (std::any_of(labels_.begin(), labels_.end(), overlaps) ||
+      std::any_of(style_.keepClear.begin(), style_.keepClear.end(), overlaps))
+    return;
+  labels_.push_back(covered);
+  if (style_.drawnLabels != nullptr) style_.drawnLabels->push_back(covered);
   canvas_.SetFontColour(style_.haloColour);
   for (const auto& [dx, dy] : {std::pair{-1, -1}, {1, -1}, {-1, 1}, {1, 1}}) canvas_.TextOut(sx + dx, sy + dy, text);
   canvas_.SetFontColour(style_.textColour);
   canvas_.TextOut(sx, sy, text);
 }
 }  // namespace
+
+bool RectsIntersect(const TRect& a, const TRect& b)
+{
+  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
 
 QString MeridianLabel(int lon)
 {
@@ -357,7 +436,8 @@ void DrawGraticule(TCanvas* canvas, const TMapping& mapping, int lonStep, int la
                    TSpecialParallels specialParallels, std::uint32_t haloColour)
 {
   DrawGraticule(canvas, mapping,
-                {lonStep, latStep, textColour, lineColour, xShift, yShift, noLabels, specialParallels, haloColour});
+                {lonStep, latStep, textColour, lineColour, xShift, yShift, noLabels, specialParallels, haloColour, {},
+                 nullptr});
 }
 
 void DrawGraticuleOnBitmap(TExtBitmap* bitmap, const TMapping& mapping, int lonStep, int latStep,
@@ -366,5 +446,5 @@ void DrawGraticuleOnBitmap(TExtBitmap* bitmap, const TMapping& mapping, int lonS
 {
   DrawGraticuleOnBitmap(bitmap, mapping,
                         {lonStep, latStep, textColour, lineColour, xShift, yShift, noLabels, specialParallels,
-                         haloColour});
+                         haloColour, {}, nullptr});
 }

@@ -5,6 +5,9 @@
 // reference parallels.
 #include <bitset>
 #include <cstdint>
+#include <vector>
+
+#include "imaging/Canvas.h"
 
 class TCanvas;
 class TExtBitmap;
@@ -30,7 +33,20 @@ struct TGraticuleStyle {
   bool noLabels = false;
   TSpecialParallels specialParallels;
   std::uint32_t haloColour = 0x000000;
+  // Places no label may cover (the data-time stamp), in picture pixels.
+  std::vector<TRect> keepClear;
+  // When given, receives the rectangle of every label drawn, halo included.
+  std::vector<TRect>* drawnLabels = nullptr;
 };
+
+// Labels never overlap one another or a kept-clear place: a label that
+// would is left out. Where lines lie closer than about three label heights
+// (meridians also closer than one and a half label widths), only every 2nd,
+// 3rd or 6th line is drawn. Traced meridians end at the last parallel drawn,
+// so that they do not merge into a solid star at a pole.
+
+// True when the two rectangles share a pixel.
+bool RectsIntersect(const TRect& a, const TRect& b);
 
 // Nothing when the bitmap is absent or empty, or the mapping's kind is 0.
 void DrawGraticuleOnBitmap(TExtBitmap* bitmap, const TMapping& mapping, int lonStep, int latStep,

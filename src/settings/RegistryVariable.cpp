@@ -44,6 +44,26 @@ std::optional<QString> ReadText(const QString& valueName)
   return value.toString();
 }
 
+// True when the store already holds `value` as writing it would leave it:
+// rewriting the store (lock file, copy, sync, rename) costs more than the
+// whole of a short unattended run, and leaves the same state. Text-based
+// stores give every value back as text; the Windows registry keeps types.
+bool HoldsAlready(const QSettings& settings, const QString& name, const QVariant& value)
+{
+  const QVariant current = settings.value(name);
+  if (!current.isValid())
+    return false;
+  if (current.typeId() == value.typeId())
+    return current == value;
+#ifdef Q_OS_WIN
+  const bool textStore = settings.format() == QSettings::IniFormat;
+#else
+  const bool textStore = settings.format() == QSettings::IniFormat || settings.format() == QSettings::NativeFormat;
+#endif
+  return textStore && current.typeId() == QMetaType::QString && value.canConvert<QString>() &&
+         current.toString() == value.toString();
+}
+
 } // namespace
 
 TRegistryVariable::TRegistryVariable(QString valueName) : valueName_(std::move(valueName))
@@ -62,6 +82,8 @@ TRegistryVariable::~TRegistryVariable()
 bool TRegistryVariable::StoreValue(const QVariant& value) const
 {
   auto settings = OpenProgramSettings();
+  if (HoldsAlready(*settings, valueName_, value))
+    return true;
   settings->setValue(valueName_, value);
   settings->sync();
   if (settings->status() == QSettings::NoError)

@@ -5,6 +5,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -129,6 +130,17 @@ protected:
     }
   }
 
+  void ExpectPictureFile(const QString& file, int product, const QString& hemisphere)
+  {
+    auto workflow = DisplayWorkflow();
+    const std::optional<TRgbPicture> expected =
+      DisplayedPicture(*workflow, product, GapTreeFile(product, hemisphere, GapTreeEnd()));
+    ASSERT_TRUE(expected);
+    const std::optional<TRgbPicture> png = ReadPngWithLibpng(file);
+    ASSERT_TRUE(png) << qPrintable(file);
+    EXPECT_TRUE(*png == *expected) << qPrintable(file);
+  }
+
   void ExpectPicture(int product, const QString& hemisphere, bool asGif)
   {
     const QString file = out_.filePath(DefaultPictureName(product, asGif));
@@ -244,6 +256,46 @@ TEST_F(BatchEndToEnd, NothingFoundEndsWithFailureAndNoFiles)
   EXPECT_NE(run.ExitCode, 0);
   EXPECT_TRUE(run.Err.contains("nothing was saved")) << qPrintable(run.Err);
   EXPECT_TRUE(OutputFiles().isEmpty());
+}
+
+TEST_F(BatchEndToEnd, DatedNamesKeepEveryHemisphereAndDayApart)
+{
+  // Two hemispheres and the three days the tree holds, one run each, as an
+  // archive run would go.
+  QStringList expected;
+  for (const char* hemisphere : {"NH", "SH"}) {
+    for (const QDate& day : AnimationFrameDates(GapTreeEnd(), kGapTreeDays, 1)) {
+      if (day == GapTreeSkipped()) {
+        continue;
+      }
+      const TRun run = Run({GapTreeFile(0, hemisphere, day), "-SAVE:" + out_.path(), "--dated-names"});
+      ASSERT_TRUE(run.Finished);
+      EXPECT_EQ(run.ExitCode, 0) << qPrintable(run.Err);
+      for (const char* product : {"conc", "edge", "type"}) {
+        expected.append(QString("%1-%2-%3.png").arg(product, QString(hemisphere).toLower(), day.toString("yyyyMMdd")));
+      }
+    }
+  }
+  expected.sort();
+  EXPECT_EQ(OutputFiles(), expected);
+  EXPECT_EQ(OutputFiles().filter(QRegularExpression("^conc-[ns]h-[0-9]{8}[.]png$")).size(), 6);
+  // The pictures are those of the fixed-name run.
+  ExpectPictureFile(out_.filePath("conc-sh-" + GapTreeEnd().toString("yyyyMMdd") + ".png"), 0, "SH");
+
+  // The newest of each hemisphere with animations, into a fresh folder.
+  QTemporaryDir latest;
+  for (const char* which : {"-LATEST-NORTH", "-LATEST-SOUTH", "-LATEST"}) {
+    const TRun run = Run({which, "-SAVE:" + latest.path(), "-ANIM", "--dated-names"});
+    ASSERT_TRUE(run.Finished);
+    EXPECT_EQ(run.ExitCode, 0) << qPrintable(run.Err);
+  }
+  const QString end = GapTreeEnd().toString("yyyyMMdd");
+  const QStringList written = QDir(latest.path()).entryList(QDir::Files, QDir::Name);
+  for (const QString& name : {"conc-nh-" + end + ".png", "conc-sh-" + end + ".png", "sst-" + end + ".png",
+                              QString("sea-ice-conc-nh-anim.gif"), QString("sea-ice-type-sh-anim.gif"),
+                              QString("SST-anim.gif")}) {
+    EXPECT_TRUE(written.contains(name)) << qPrintable(name) << " among " << qPrintable(written.join(' '));
+  }
 }
 
 TEST_F(BatchEndToEnd, HelpAndVersionPrintAndEnd)

@@ -28,3 +28,14 @@ TEST(CommandLine, ImagesPathWithoutFolderIsAnError)
 }
 
 }  // namespace
+
+TEST(CommandLine, DatedNamesIsAnOptionAndSaveMakesTheRunUnattended)
+{
+  const TCommandLine dated = ParseCommandLine({"-LATEST-NORTH", "--dated-names", "-save:/tmp/out"});
+  EXPECT_TRUE(dated.DatedNames);
+  EXPECT_EQ(dated.Arguments, QStringList({"-LATEST-NORTH", "-save:/tmp/out"}));
+  EXPECT_TRUE(IsUnattendedRun(dated));
+  EXPECT_FALSE(ParseCommandLine({"-LATEST"}).DatedNames);
+  EXPECT_FALSE(IsUnattendedRun(ParseCommandLine({"-LATEST"})));
+  EXPECT_FALSE(IsUnattendedRun(ParseCommandLine({"-SAVE"})));
+}

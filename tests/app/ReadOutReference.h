@@ -74,6 +74,12 @@ private:
       return "No data";
     }
     const long percent = std::lround(field_.At(i, j));
+    if (percent == 0) {
+      return "Open water";
+    }
+    if (percent == 101 || percent == -99) {  // land, in either coding
+      return "Land";
+    }
     return percent >= 1 && percent <= 100 ? QString::number(percent) + "%" : QString("n/a");
   }
 

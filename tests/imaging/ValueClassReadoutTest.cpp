@@ -49,8 +49,8 @@ TEST(ValueClassReadout, NamesSeaIceClassesAndPercentages)
   TGribData conc;
   LoadEdition1(conc, 91);
   ExpectReadout(*conc.Current,
-                {{0, "n/a"}, {1, "1%"}, {57, "57%"}, {100, "100%"}, {101, "n/a"}, {103, "n/a"}, {-1, "n/a"},
-                 {300, "n/a"}},
+                {{0, "Open water"}, {1, "1%"}, {57, "57%"}, {100, "100%"}, {101, "Land"}, {103, "n/a"},
+                 {-1, "n/a"}, {300, "n/a"}},
                 "concentration");
   TGribData edge;
   LoadEdition1(edge, 220, true);
@@ -66,17 +66,20 @@ TEST(ValueClassReadout, NamesSeaIceClassesAndPercentages)
                 "type");
 }
 
-TEST(ValueClassReadout, GivesSstInCelsiusAboveTheFieldMinimum)
+TEST(ValueClassReadout, GivesSstInCelsiusDownToTheFieldMinimumAndNoDataOnHoles)
 {
   TGribData data;
   LoadSst(data);
   const TDataStuff& field = *data.Current;
   // Index i stands for 271.15 K + i * 35 K / 255.
   ExpectReadout(field, {{255, "33.0°C"}, {1, "-1.9°C"}, {102, "12.0°C"}, {15, "0.1°C"}}, "sst");
+  // The commonest value under the ice is the field's minimum: it reads as a
+  // temperature; only the missing-value entry reads "No data".
   TDataStuff& writable = *data.Current;
   writable.MinValue = writable.IndexValues[102];
-  EXPECT_EQ(ClassNameAt(field, 102).toStdString(), "n/a");
-  EXPECT_EQ(ClassNameAt(field, 101).toStdString(), "n/a");
+  EXPECT_EQ(ClassNameAt(field, 102).toStdString(), "12.0°C");
+  EXPECT_EQ(ClassNameAt(field, 101).toStdString(), "11.9°C");
+  EXPECT_EQ(ClassNameAt(field, field.MissingIndex).toStdString(), "No data");
 }
 
 TEST(ValueClassReadout, OtherProductsReadNotAvailable)

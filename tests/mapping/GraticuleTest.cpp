@@ -56,8 +56,9 @@ TEST(Graticule, ParallelAndMeridianLieWhereProjPutsThem)
     EXPECT_TRUE(HasIndexNear(picture, p.x, p.y, kSilver)) << "70N at lon " << lon;
     ++checked;
   }
-  // The prime meridian from the pole to the picture's edge.
-  for (double lat = 89; lat > 20; lat -= 0.5) {
+  // The prime meridian from the last parallel drawn (85°N) to the
+  // picture's edge.
+  for (double lat = 85; lat > 20; lat -= 0.5) {
     const TPixelF p = grid.Reference(0, lat);
     if (!InsidePicture(p)) break;
     EXPECT_TRUE(HasIndexNear(picture, p.x, p.y, kSilver)) << "0E at lat " << lat;
@@ -74,7 +75,7 @@ TEST(Graticule, PolarViewDrawsThe180MeridianAndClosesItsCircles)
   TNorthGrid grid;
   TExtBitmap picture = MakePicture();
   DrawNorthGraticule(grid, picture, true);
-  for (double lat : {88.0, 80.0, 70.0, 62.0}) {
+  for (double lat : {84.0, 80.0, 70.0, 62.0}) {
     const TPixelF p = grid.Reference(180, lat);
     EXPECT_TRUE(HasIndexNear(picture, p.x, p.y, kSilver)) << "180 at lat " << lat;
   }
@@ -250,5 +251,112 @@ TEST(Graticule, AbsurdCentresAndSpansDrawWithoutOverflow)
     TExtBitmap picture = MakePicture(200, 100);
     DrawGraticuleOnBitmap(&picture, mapping, 10, 5, kWhiteColour, kSilverColour, 0, 0, false, {}, 0);
     SUCCEED();
+  }
+}
+
+namespace {
+
+// Every label rectangle drawn, and the place kept clear for the stamp.
+struct TLabelRun {
+  std::vector<TRect> labels;
+  TRect stamp;
+  TExtBitmap picture;
+};
+
+TLabelRun DrawWithStamp(const TMapping& mapping, int width, int height)
+{
+  TLabelRun run;
+  run.picture = MakePicture(width, height);
+  run.stamp = {0, height - 15, 170, height};
+  TGraticuleStyle style;
+  style.keepClear.push_back(run.stamp);
+  style.drawnLabels = &run.labels;
+  DrawGraticuleOnBitmap(&run.picture, mapping, style);
+  return run;
+}
+
+// The global lat-lon grids as the decoder describes them: columns and rows
+// less one pixel, spans from the first to the last grid point.
+struct TGlobeCase {
+  const char* name;
+  int width, height;
+  float lonSpan, latSpan;
+};
+constexpr TGlobeCase kGlobes[] = {
+    {"720 x 360 half-degree SST", 720, 360, 359.5f, 179.5f},
+    {"1001 x 501 SST", 1001, 501, 360.0f, 180.0f},
+};
+
+}  // namespace
+
+TEST(GraticuleLabels, NoLabelOverlapsAnotherOrTheStamp)
+{
+  for (const TGlobeCase& c : kGlobes) {
+    SCOPED_TRACE(c.name);
+    const ZoomedMapping mapping(0, c.lonSpan, 0, c.latSpan, c.width - 1, c.height - 1);
+    const TLabelRun run = DrawWithStamp(mapping, c.width, c.height);
+    EXPECT_GE(run.labels.size(), 8u);
+    for (std::size_t i = 0; i < run.labels.size(); ++i) {
+      EXPECT_FALSE(RectsIntersect(run.labels[i], run.stamp)) << "label " << i << " over the stamp";
+      for (std::size_t j = i + 1; j < run.labels.size(); ++j)
+        EXPECT_FALSE(RectsIntersect(run.labels[i], run.labels[j])) << "labels " << i << " and " << j;
+    }
+  }
+  TNorthGrid grid;
+  const TLabelRun north = DrawWithStamp(grid.mapping, kColumns, kRows);
+  EXPECT_GE(north.labels.size(), 20u);
+  for (std::size_t i = 0; i < north.labels.size(); ++i)
+    for (std::size_t j = i + 1; j < north.labels.size(); ++j)
+      EXPECT_FALSE(RectsIntersect(north.labels[i], north.labels[j])) << "northern labels " << i << " and " << j;
+}
+
+TEST(GraticuleLabels, RectsIntersectOnlyWhenTheyShareAPixel)
+{
+  const TRect a{10, 10, 20, 20};
+  EXPECT_TRUE(RectsIntersect(a, {19, 19, 25, 25}));
+  EXPECT_FALSE(RectsIntersect(a, {20, 10, 30, 20}));  // right edge is exclusive
+  EXPECT_FALSE(RectsIntersect(a, {10, 20, 20, 30}));
+  EXPECT_TRUE(RectsIntersect(a, {0, 0, 100, 100}));
+}
+
+TEST(GraticuleLabels, CrowdedLinesAreThinnedSoAWorldMapGets30DegreeLines)
+{
+  const ZoomedMapping mapping(0, 359.5f, 0, 179.5f, 719, 359);
+  TExtBitmap picture = MakePicture(720, 360);
+  DrawGraticuleOnBitmap(&picture, mapping, 10, 5, kWhiteColour, kSilverColour, 0, 0, true, {}, 0);
+  auto meridianAt = [&](float lon) {
+    int x = 0, y = 0;
+    mapping.LatLonToPixel(lon, 0, x, y);
+    return picture.ScanLine(110)[x] == kSilver;  // a row between parallels
+  };
+  auto parallelAt = [&](float lat) {
+    int x = 0, y = 0;
+    mapping.LatLonToPixel(15, lat, x, y);  // a column between meridians
+    return picture.ScanLine(y)[x] == kSilver;
+  };
+  for (float lon : {-60.0f, -30.0f, 0.0f, 30.0f, 90.0f}) EXPECT_TRUE(meridianAt(lon)) << lon;
+  for (float lon : {-10.0f, 10.0f, 20.0f, 40.0f}) EXPECT_FALSE(meridianAt(lon)) << lon;
+  for (float lat : {-60.0f, -30.0f, 0.0f, 30.0f, 60.0f}) EXPECT_TRUE(parallelAt(lat)) << lat;
+  for (float lat : {-5.0f, 5.0f, 10.0f, 15.0f, 45.0f, 85.0f}) EXPECT_FALSE(parallelAt(lat)) << lat;
+}
+
+TEST(GraticuleLabels, SpaciousPolarGridKeepsEveryLineButNoStarAtThePole)
+{
+  TNorthGrid grid;
+  TExtBitmap picture = MakePicture();
+  DrawNorthGraticule(grid, picture, true);
+  // Every 10° meridian and 5° parallel of the 10 km grid is still drawn.
+  for (double lon : {-170.0, -10.0, 10.0, 100.0}) {
+    const TPixelF p = grid.Reference(lon, 72.5);
+    EXPECT_TRUE(HasIndexNear(picture, p.x, p.y, kSilver)) << "meridian " << lon;
+  }
+  for (double lat : {65.0, 75.0, 85.0}) {
+    const TPixelF p = grid.Reference(25, lat);
+    EXPECT_TRUE(HasIndexNear(picture, p.x, p.y, kSilver)) << "parallel " << lat;
+  }
+  // Inside the 85° circle the meridians no longer run on to the pole.
+  for (double lon = -180; lon < 180; lon += 10) {
+    const TPixelF p = grid.Reference(lon, 87.5);
+    EXPECT_FALSE(HasIndexNear(picture, p.x, p.y, kSilver)) << "meridian " << lon << " at 87.5N";
   }
 }

@@ -7,6 +7,8 @@
 #include <QStandardPaths>
 #include <memory>
 
+#include <sys/stat.h>
+
 using RegistryVariable = TemporarySettings;
 
 TEST_F(RegistryVariable, SettingsLandInTheTemporaryFolderNeverTheUsersOwn)
@@ -195,4 +197,38 @@ TEST_F(SiblingSettings, SettingExistsLooksOnlyAtThisProgram)
   Plant(QStringLiteral("FormState"), 2);
   EXPECT_TRUE(SettingExists(QStringLiteral("FormState")));
   OpenVendorSettings(QStringLiteral("Feedkeeper"))->clear();
+}
+
+TEST_F(RegistryVariable, AValueStoredAlreadyIsNotWrittenAgainButAChangedOneIs)
+{
+  // The store is rewritten whole through a new file, so a rewrite shows as
+  // a new file identity.
+  auto identity = []() -> ino_t {
+    struct stat status {};
+    return ::stat(OpenProgramSettings()->fileName().toLocal8Bit().constData(), &status) == 0 ? status.st_ino : 0;
+  };
+  {
+    TRegistryInteger frames(QStringLiteral("AnimationFrames"), 7);
+    TRegistryBoolean grid(QStringLiteral("ShowGrid"), true);
+    TRegistryString folder(QStringLiteral("CurrentDataPath"), QStringLiteral("/data/"));
+  }
+  const ino_t first = identity();
+  ASSERT_NE(first, 0u);
+  {
+    TRegistryInteger frames(QStringLiteral("AnimationFrames"), 3);
+    TRegistryBoolean grid(QStringLiteral("ShowGrid"), false);
+    TRegistryString folder(QStringLiteral("CurrentDataPath"), QString());
+  }
+  EXPECT_EQ(identity(), first) << "unchanged values rewrote the store";
+  {
+    TRegistryInteger frames(QStringLiteral("AnimationFrames"), 3);
+    frames.Value = 8;
+  }
+  EXPECT_NE(identity(), first);
+  EXPECT_EQ(Stored(QStringLiteral("AnimationFrames")).toInt(), 8);
+  Plant(QStringLiteral("ShowGrid"), QStringLiteral("yes"));  // malformed: rewritten in the right form
+  {
+    TRegistryBoolean grid(QStringLiteral("ShowGrid"), true);
+  }
+  EXPECT_EQ(Stored(QStringLiteral("ShowGrid")).toInt(), 1);
 }

@@ -320,6 +320,29 @@ class SampleTreeTest(unittest.TestCase):
                     with open(path, "rb") as a, open(same_day, "rb") as b:
                         self.assertEqual(a.read(), b.read(), name)
 
+    def test_long_names_and_plain_days_carry_the_same_messages(self):
+        out = os.path.join(self.tmp, "long")
+        printed = run_tool(os.path.join(TOOLS, "make_sample_tree.py"), out, "--end", END.isoformat(),
+                           "--days", "1", "--names", "long", "--plain", END.isoformat())
+        names = sorted(os.path.basename(p) for p in printed)
+        stamp = f"{END:%Y%m%d}1200"
+        self.assertEqual(names, sorted(
+            [f"ice_{product}_{hemisphere}_polstere-100_multi_{stamp}.grb"
+             for product in ("conc", "edge", "type") for hemisphere in ("nh", "sh")]
+            + [f"S-OSI_-FRA_-MULT-MAPSST_FIELD-{stamp}Z.grb"]))
+        # The same messages as the current names of that day, unpacked.
+        day = os.path.join(self.out, "SAF", f"{END:%Y}", f"{END:%m}", f"{END:%d}")
+        for hemisphere in ("NH", "SH"):
+            for product in ("CONC", "EDGE", "TYPE"):
+                current = [p for p in os.listdir(day)
+                           if p.startswith(f"S-OSI_-NOR_-MULT-GL_{hemisphere}_{product}__-")]
+                self.assertEqual(len(current), 1)
+                long_name = os.path.join(
+                    out, "SAF", f"{END:%Y}", f"{END:%m}", f"{END:%d}",
+                    f"ice_{product.lower()}_{hemisphere.lower()}_polstere-100_multi_{stamp}.grb")
+                with open(long_name, "rb") as f:
+                    self.assertEqual(f.read(), read_bytes(os.path.join(day, current[0])))
+
 
 def read_products(path):
     """[(keys, values, latitudes, longitudes)] of every product in a file,

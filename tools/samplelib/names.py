@@ -14,6 +14,12 @@ def old_ice_name(hemisphere, product, date, extension):
     return f"GL_{hemisphere}_{product}_{date:%Y%m%d}{extension}"
 
 
+def long_ice_name(hemisphere, product, date, extension):
+    """Multi-product style name, e.g. ice_conc_nh_polstere-100_multi_202612051200.grb"""
+    return (f"ice_{product.lower()}_{hemisphere.lower()}_polstere-100_multi_"
+            f"{date:%Y%m%d}1200{extension}")
+
+
 def sst_name(date):
     return f"{SST_PREFIX}{date:%Y%m%d}1200Z.grb.gz"
 

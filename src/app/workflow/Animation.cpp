@@ -146,7 +146,7 @@ QString AnimationFrameFileName(const QString& source, const QDate& sourceDay, co
 }
 
 TAnimationResult MakeAnimation(TWorkflow& workflow, int product, const QString& outputFolder,
-                               TAnimationProgress* progress)
+                               TAnimationProgress* progress, const QString& animationName)
 {
   using TOutcome = TAnimationResult::TOutcome;
   TAnimationResult result;
@@ -194,7 +194,7 @@ TAnimationResult MakeAnimation(TWorkflow& workflow, int product, const QString& 
     return result;
   }
   const QString folder = outputFolder.isEmpty() ? workflow.Settings().DataFolder.Value : outputFolder;
-  result.FileName = JoinFolder(folder, AnimationFileName(product));
+  result.FileName = JoinFolder(folder, animationName.isEmpty() ? AnimationFileName(product) : animationName);
   try {
     gif->SaveToFile(result.FileName);
     result.Outcome = TOutcome::Written;

@@ -76,12 +76,13 @@ struct TAnimationResult {
 };
 
 // Builds the animation of `product` from its last loaded file and writes it
-// as AnimationFileName(product) into `outputFolder` (DataFolder when empty).
+// as `fileName` (AnimationFileName(product) when empty) into `outputFolder`
+// (DataFolder when empty).
 // The product's slot and the display end on the last day that loaded; a
 // cancelled run writes nothing and reloads the day it started from. With no
 // source the user is told "Please load some data before animating".
 TAnimationResult MakeAnimation(TWorkflow& workflow, int product, const QString& outputFolder,
-                               TAnimationProgress* progress = nullptr);
+                               TAnimationProgress* progress = nullptr, const QString& fileName = QString());
 
 // "Animation saved to: <file>" and a line with the frame count and the
 // days left out; the reason for any other outcome.

@@ -52,11 +52,14 @@ QString ProductName(int product)
   return QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size()));
 }
 
-void SaveOne(TWorkflow& workflow, int product, const QString& folder, const TSaveOverlays& overlays,
-             TBatchOutcome& outcome)
+void SaveOne(TWorkflow& workflow, int product, const QString& folder, const TBatchCommand& command,
+             const TSaveOverlays& overlays, TBatchOutcome& outcome)
 {
   ++outcome.Requested;
-  const QString fileName = DefaultPicturePath(folder, product, workflow.Settings().SaveAsGif.Value);
+  const bool asGif = workflow.Settings().SaveAsGif.Value;
+  const QString fileName = command.DatedNames
+                             ? JoinFolder(folder, DatedPictureName(product, *workflow.DisplayedData(), asGif))
+                             : DefaultPicturePath(folder, product, asGif);
   const TSaveResult saved = SaveProductImage(workflow, workflow.DisplayBitmap(), workflow.DisplayMapping(),
                                              workflow.DisplayedData(), fileName, overlays);
   if (saved.Written) {
@@ -66,11 +69,12 @@ void SaveOne(TWorkflow& workflow, int product, const QString& folder, const TSav
   }
 }
 
-void AnimateOne(TWorkflow& workflow, int product, const QString& folder, TAnimationProgress* progress,
-                TBatchOutcome& outcome)
+void AnimateOne(TWorkflow& workflow, int product, const QString& folder, const TBatchCommand& command,
+                TAnimationProgress* progress, TBatchOutcome& outcome)
 {
   ++outcome.Requested;
-  const TAnimationResult animation = MakeAnimation(workflow, product, folder, progress);
+  const QString name = command.DatedNames ? DatedAnimationName(product, *workflow.DisplayedData()) : QString();
+  const TAnimationResult animation = MakeAnimation(workflow, product, folder, progress, name);
   if (animation.Written()) {
     outcome.Written.append(animation.FileName);
     if (!animation.SkippedDays.empty()) {
@@ -156,9 +160,9 @@ TBatchOutcome RunBatchLoop(TWorkflow& workflow, const TBatchCommand& command, co
     ++outcome.ProductsLoaded;
     const QString pictureFolder =
       saveFolder.isEmpty() ? WithTrailingSeparator(QFileInfo(workflow.DisplayedFileName()).absolutePath()) : saveFolder;
-    SaveOne(workflow, product, pictureFolder, overlays, outcome);
+    SaveOne(workflow, product, pictureFolder, command, overlays, outcome);
     if (command.Animate) {
-      AnimateOne(workflow, product, saveFolder, progress, outcome);
+      AnimateOne(workflow, product, saveFolder, command, progress, outcome);
     }
   }
   return outcome;

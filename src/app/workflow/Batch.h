@@ -22,6 +22,9 @@ struct TBatchCommand {
   bool HasSaveFolder = false;  // argument 2 starts "-SAVE:"
   QString SaveFolder;          // what follows "-SAVE:", as given
   bool Animate = false;
+  // "--dated-names": pictures and animations named by product, hemisphere
+  // and date of the data instead of the fixed names.
+  bool DatedNames = false;
 };
 
 TBatchCommand ParseBatchCommand(const QStringList& arguments);

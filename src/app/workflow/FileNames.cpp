@@ -87,6 +87,35 @@ std::string MultiProductConcentrationName(std::string_view name)
   return ReplaceFirstNoCase(result, "_CONC_SH_", "_CONC_SH_POLSTERE-100_MULTI_");
 }
 
+std::string MultiProductSiblingName(std::string_view name)
+{
+  constexpr std::string_view kMulti = "POLSTERE-100_MULTI_";
+  std::string result(name);
+  const std::string upper = Upper(name);
+  for (const std::string_view marker : {"_EDGE_NH_", "_EDGE_SH_", "_TYPE_NH_", "_TYPE_SH_"}) {
+    const std::size_t at = upper.find(marker);
+    if (at == std::string::npos || upper.compare(at + marker.size(), kMulti.size(), kMulti) == 0) {
+      continue;
+    }
+    // The inserted part follows the letter case of the name.
+    std::string multi(kMulti);
+    if (std::islower(static_cast<unsigned char>(result[at + 1]))) {
+      std::transform(multi.begin(), multi.end(), multi.begin(),
+                     [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
+    }
+    result.insert(at + marker.size(), multi);
+    break;
+  }
+  return result;
+}
+
+fs::path OtherCompression(const fs::path& file)
+{
+  const std::string name = FileNameText(file);
+  const std::string other = IsGzipFile(file) ? name.substr(0, name.size() - 3) : name + ".gz";
+  return file.has_parent_path() ? file.parent_path() / other : fs::path(other);
+}
+
 std::string OlderStyleName(std::string_view name)
 {
   std::string result = ReplaceFirstNoCase(name, "S-OSI_-NOR_-MULT-", "");
@@ -119,13 +148,37 @@ std::optional<fs::path> FindExistingFile(const fs::path& file)
   return std::nullopt;
 }
 
-fs::path ResolveDataFileName(const fs::path& file)
+std::optional<fs::path> FindDataFile(const fs::path& file)
 {
   if (auto existing = FindExistingFile(file)) {
+    return existing;
+  }
+  if (file.empty() || FileNameText(file).empty()) {
+    return std::nullopt;
+  }
+  return FindExistingFile(OtherCompression(file));
+}
+
+fs::path ResolveDataFileName(const fs::path& file)
+{
+  if (auto existing = FindDataFile(file)) {
     return *existing;
   }
   const fs::path older = file.parent_path() / OlderStyleName(FileNameText(file));
-  if (auto existing = FindExistingFile(older)) {
+  if (auto existing = FindDataFile(older)) {
+    return *existing;
+  }
+  return file;
+}
+
+fs::path ResolveSiblingFileName(const fs::path& file)
+{
+  const fs::path resolved = ResolveDataFileName(file);
+  if (FindDataFile(resolved)) {
+    return resolved;
+  }
+  const fs::path longName = file.parent_path() / MultiProductSiblingName(FileNameText(file));
+  if (auto existing = FindDataFile(longName)) {
     return *existing;
   }
   return file;

@@ -34,6 +34,14 @@ TSeaIceNames SeaIceSiblingNames(std::string_view name);
 // "_CONC_NH_POLSTERE-100_MULTI_", likewise for the south).
 std::string MultiProductConcentrationName(std::string_view name);
 
+// The multi-product naming of an edge or type file ("_EDGE_NH_" becomes
+// "_EDGE_NH_POLSTERE-100_MULTI_", likewise for "_TYPE_" and the south): the
+// long names these products also come under.
+std::string MultiProductSiblingName(std::string_view name);
+
+// The same name with ".gz" added, or removed when it ends in ".gz".
+std::filesystem::path OtherCompression(const std::filesystem::path& file);
+
 // The older naming of a current-style file name.
 std::string OlderStyleName(std::string_view name);
 
@@ -41,9 +49,18 @@ std::string OlderStyleName(std::string_view name);
 // file name (not the folders) compared ignoring case.
 std::optional<std::filesystem::path> FindExistingFile(const std::filesystem::path& file);
 
-// The existing file for `file`: itself, else its older-style name, else
-// `file` unchanged.
+// The file as stored on disk under its own name, else under the name with
+// ".gz" added or removed: whether a day was stored compressed does not
+// hide it.
+std::optional<std::filesystem::path> FindDataFile(const std::filesystem::path& file);
+
+// The existing file for `file`: itself, else its older-style name (either
+// of them also with ".gz" added or removed), else `file` unchanged.
 std::filesystem::path ResolveDataFileName(const std::filesystem::path& file);
+
+// The existing file for an edge or type sibling: as ResolveDataFileName,
+// else its multi-product name when that exists, else `file` unchanged.
+std::filesystem::path ResolveSiblingFileName(const std::filesystem::path& file);
 
 // A file name of one date rewritten for another: the first "yyyymmdd" of
 // `from` becomes that of `to` (case-sensitive), and the day folders

@@ -5,6 +5,7 @@
 
 #include <exception>
 
+#include "app/workflow/Animation.h"
 #include "app/workflow/Products.h"
 #include "app/workflow/Workflow.h"
 #include "grib/GribData.h"
@@ -13,6 +14,7 @@
 #include "imaging/PngImage.h"
 #include "mapping/CartogList.h"
 #include "mapping/Graticule.h"
+#include "mapping/Mapping.h"
 
 namespace {
 
@@ -60,6 +62,39 @@ QString DefaultPictureName(int product, bool asGif)
   return QString::fromLatin1(base.data(), static_cast<qsizetype>(base.size())) + (asGif ? ".gif" : ".png");
 }
 
+namespace {
+
+// "-nh" or "-sh" for a sea-ice product, nothing for SST.
+QString HemisphereSuffix(int product, const TGribData& data)
+{
+  if (product == prSst || data.Mapping == nullptr) {
+    return {};
+  }
+  return data.Mapping->Southern() ? QStringLiteral("-sh") : QStringLiteral("-nh");
+}
+
+}  // namespace
+
+QString DatedPictureName(int product, const TGribData& data, bool asGif)
+{
+  if (product < 0 || product >= kProductCount) {
+    return {};
+  }
+  const std::string_view base = kProductBaseNames[static_cast<std::size_t>(product)];
+  return QString::fromLatin1(base.data(), static_cast<qsizetype>(base.size())) + HemisphereSuffix(product, data) +
+         "-" + data.ReferenceTime.toUTC().date().toString("yyyyMMdd") + (asGif ? ".gif" : ".png");
+}
+
+QString DatedAnimationName(int product, const TGribData& data)
+{
+  QString name = AnimationFileName(product);
+  const QString suffix = HemisphereSuffix(product, data);
+  if (!suffix.isEmpty()) {
+    name.replace(QStringLiteral("-anim.gif"), suffix + QStringLiteral("-anim.gif"));
+  }
+  return name;
+}
+
 QString JoinFolder(const QString& folder, const QString& name)
 {
   if (folder.isEmpty()) {
@@ -89,8 +124,12 @@ TExtBitmap ComposeSavedPicture(TWorkflow& workflow, const TExtBitmap& bitmap, co
   }
   TCanvas(picture).SetPenColour(kSilverColour);
   if (overlays.ShowGrid) {
-    DrawGraticuleOnBitmap(&picture, mapping, kGridLonStep, kGridLatStep, kWhiteColour, kSilverColour, 0, 0, false,
-                          TSpecialParallels(), kBlackColour);
+    if (data != nullptr) {
+      DrawGraticuleOnBitmap(&picture, mapping, workflow.GraticuleStyle(picture, *data));
+    } else {
+      DrawGraticuleOnBitmap(&picture, mapping, kGridLonStep, kGridLatStep, kWhiteColour, kSilverColour, 0, 0, false,
+                            TSpecialParallels(), kBlackColour);
+    }
   }
   if (overlays.ShowBoundaries) {
     const TBoundaryMappingScope scope(workflow.Boundaries(), mapping);

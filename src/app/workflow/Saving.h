@@ -14,6 +14,13 @@ QString DefaultPictureName(int product, bool asGif);
 // The default name of the product's picture in the folder data were last
 // opened from.
 QString DefaultPicturePath(const QString& dataFolder, int product, bool asGif);
+// Names of an archive run, told apart by product, hemisphere and the date
+// of the data: "conc-nh-20160110.png", "sst-20160110.gif"; animations
+// "sea-ice-conc-nh-anim.gif", "SST-anim.gif". Sea-ice products take the
+// hemisphere of their grid.
+QString DatedPictureName(int product, const TGribData& data, bool asGif);
+QString DatedAnimationName(int product, const TGribData& data);
+
 // `folder` + `name`, with one separator between them; `name` alone when the
 // folder is empty.
 QString JoinFolder(const QString& folder, const QString& name);

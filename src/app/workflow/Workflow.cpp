@@ -94,6 +94,8 @@ bool TWorkflow::LoadProducts(const QString& fileName, unsigned mask)
     return false;
   }
   const QFileInfo file(fileName);
+  const std::array<QString, kProductCount> previousSources = animationSources_;
+  failed_.fill(false);
   bool allLoaded = true;
   if (!IsSstFile(ToPath(fileName))) {
     allLoaded = LoadSeaIce(file.path(), file.fileName(), mask);
@@ -102,6 +104,18 @@ bool TWorkflow::LoadProducts(const QString& fileName, unsigned mask)
     allLoaded = LoadInto(prSst, fileName);
     if (allLoaded) {
       SelectTab(prSst);
+    }
+  }
+  if (lastLoad_.Tried > 0 && lastLoad_.Loaded == 0) {
+    // Nothing of the file could be read: what was shown stays, and so do
+    // the files an animation starts from.
+    animationSources_ = previousSources;
+  } else {
+    // A product that did not load shows nothing rather than another date's data.
+    for (int product = 0; product < kProductCount; ++product) {
+      if (failed_[static_cast<std::size_t>(product)]) {
+        slots_[static_cast<std::size_t>(product)] = {};
+      }
     }
   }
   Render();
@@ -118,17 +132,17 @@ bool TWorkflow::LoadSeaIce(const QString& folder, const QString& name, unsigned 
   animationSources_[prConcentration] = ToQString(concentration);
   if ((mask & kMaskConcentration) != 0) {
     fs::path wanted = concentration;
-    if (!FindExistingFile(wanted)) {
+    if (!FindDataFile(wanted)) {
       wanted = folderPath / MultiProductConcentrationName(wanted.filename().string());
     }
     loaded[prConcentration] = LoadInto(prConcentration, ToQString(wanted));
   }
-  const fs::path edge = ResolveDataFileName(folderPath / names.edge);
+  const fs::path edge = ResolveSiblingFileName(folderPath / names.edge);
   animationSources_[prEdge] = ToQString(edge);
   if ((mask & kMaskEdge) != 0) {
     loaded[prEdge] = LoadInto(prEdge, ToQString(edge));
   }
-  const fs::path type = ResolveDataFileName(folderPath / names.type);
+  const fs::path type = ResolveSiblingFileName(folderPath / names.type);
   animationSources_[prType] = ToQString(type);
   if ((mask & kMaskType) != 0) {
     loaded[prType] = LoadInto(prType, ToQString(type));
@@ -153,16 +167,13 @@ bool TWorkflow::LoadInto(int product, const QString& fileName)
   if (lastLoad_.FirstError.isEmpty()) {
     lastLoad_.FirstError = lastError_;
   }
-  // A product that did not load shows nothing rather than another date's data.
-  TSlot& slot = slots_[static_cast<std::size_t>(product)];
-  slot.Data.reset();
-  slot.FileName.clear();
+  failed_[static_cast<std::size_t>(product)] = true;
   return false;
 }
 
 bool TWorkflow::LoadGribFile(const QString& fileName)
 {
-  const std::optional<fs::path> existing = FindExistingFile(ToPath(fileName));
+  const std::optional<fs::path> existing = FindDataFile(ToPath(fileName));
   if (!existing) {
     SetLastError(fileName, "the file does not exist");
     return false;
@@ -347,8 +358,7 @@ void TWorkflow::RenderProduct(const TGribData& data)
   }
   TCanvas(displayBitmap_).SetPenColour(kSilverColour);
   if (options_.ShowGrid) {
-    DrawGraticuleOnBitmap(&displayBitmap_, *displayMapping_, kGridLonStep, kGridLatStep, kWhiteColour, kSilverColour, 0, 0,
-                          false, TSpecialParallels(), kBlackColour);
+    DrawGraticuleOnBitmap(&displayBitmap_, *displayMapping_, GraticuleStyle(displayBitmap_, data));
   }
   if (options_.ShowBoundaries) {
     TCanvas(displayBitmap_).SetPenColour(kSilverColour);
@@ -357,9 +367,47 @@ void TWorkflow::RenderProduct(const TGribData& data)
   DrawDataDate(displayBitmap_, data);
 }
 
+namespace {
+
+QString DataDateText(const TGribData& data)
+{
+  return "Data: " + QLocale::c().toString(data.ReferenceTime.toUTC(), "yyyy-MMM-dd hh:mm");
+}
+
+}  // namespace
+
+TGraticuleStyle TWorkflow::GraticuleStyle(TExtBitmap& bitmap, const TGribData& data,
+                                          std::vector<TRect>* drawnLabels) const
+{
+  TGraticuleStyle style;
+  style.lonStep = kGridLonStep;
+  style.latStep = kGridLatStep;
+  style.textColour = kWhiteColour;
+  style.lineColour = kSilverColour;
+  style.haloColour = kBlackColour;
+  style.keepClear.push_back(DataDateRect(bitmap, data));
+  style.drawnLabels = drawnLabels;
+  return style;
+}
+
+TRect TWorkflow::DataDateRect(TExtBitmap& bitmap, const TGribData& data) const
+{
+  const QString text = DataDateText(data);
+  TCanvas canvas(bitmap);
+  const TCanvasFont savedFont = canvas.Font();
+  if (options_.LargeText) {
+    canvas.Font().size = options_.FontPoints * 3 / 2;
+    canvas.Font().bold = true;
+  }
+  const int height = canvas.TextHeight(text);
+  const int width = canvas.TextWidth("  " + text + "  ");
+  canvas.SetFont(savedFont);
+  return {0, bitmap.Height() - height, width, bitmap.Height()};
+}
+
 void TWorkflow::DrawDataDate(TExtBitmap& bitmap, const TGribData& data) const
 {
-  const QString text = "Data: " + QLocale::c().toString(data.ReferenceTime.toUTC(), "yyyy-MMM-dd hh:mm");
+  const QString text = DataDateText(data);
   TCanvas canvas(bitmap);
   const TCanvasFont savedFont = canvas.Font();
   const TBrushStyle savedStyle = canvas.BrushStyle();

@@ -20,6 +20,7 @@
 #include "app/workflow/ViewerSettings.h"
 #include "imaging/ExtBitmap.h"
 #include "imaging/Legend.h"
+#include "mapping/Graticule.h"
 #include "mapping/Mapping.h"
 
 class TCartogList;
@@ -53,7 +54,8 @@ public:
   // Loads the products of `fileName` that `mask` asks for (a sea-ice file
   // brings its concentration, edge and type siblings; an SST file itself),
   // selects the tab of the first that loaded and renders it. True when every
-  // product tried loaded.
+  // product tried loaded. A product that failed while another loaded shows
+  // nothing; when none loaded, everything shown before stays.
   bool LoadProducts(const QString& fileName, unsigned mask);
   // Reads one file (gzip when its name ends in ".gz") and files the decoded
   // product in its slot. False when the file is missing or unreadable, does
@@ -97,6 +99,13 @@ public:
 
   // Stamps "Data: yyyy-mmm-dd hh:nn" in the bottom-left corner.
   void DrawDataDate(TExtBitmap& bitmap, const TGribData& data) const;
+  // The place the stamp takes on the bitmap.
+  TRect DataDateRect(TExtBitmap& bitmap, const TGribData& data) const;
+  // The grid of a product picture: 10° and 5° steps, white labels with a
+  // black halo on silver lines, no label over the stamp. `drawnLabels`, when
+  // given, receives the rectangle of every label drawn.
+  TGraticuleStyle GraticuleStyle(TExtBitmap& bitmap, const TGribData& data,
+                                 std::vector<TRect>* drawnLabels = nullptr) const;
 
   TReadOut ReadOutAt(int x, int y) const;
   // The legend box content of a tab, for a box of the given height.
@@ -123,6 +132,8 @@ private:
   TMessageSink& messages_;
   std::array<TSlot, kProductCount> slots_;
   std::array<QString, kProductCount> animationSources_;
+  // Products that failed in the current LoadProducts.
+  std::array<bool, kProductCount> failed_{};
   int selectedTab_ = prConcentration;
   TDisplayOptions options_;
   TExtBitmap displayBitmap_;

@@ -1,0 +1,161 @@
+// Every file a user has is found: sea-ice siblings under the multi-product
+// (long) names, and days stored with or without gzip, on trees written by
+// the project's own tool.
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "app/AppTestSupport.h"
+#include "app/workflow/Animation.h"
+#include "app/workflow/FileNames.h"
+#include "app/workflow/Workflow.h"
+#include "grib/GribData.h"
+
+#include <memory>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const QDate kLastDay(2026, 12, 5);
+
+// A tree written by tools/make_sample_tree.py with the given options, below
+// a folder kept for the test run; empty when the tool failed.
+QString MakeTree(const QStringList& options)
+{
+  auto folder = std::make_unique<QTemporaryDir>();
+  QProcess tool;
+  tool.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+  tool.setStandardOutputFile(QProcess::nullDevice());
+  tool.start("/usr/bin/python3", QStringList{QString(NORVANT_SOURCE_DIR) + "/tools/make_sample_tree.py", folder->path(),
+                                             "--end", kLastDay.toString(Qt::ISODate)} +
+                                   options);
+  if (!tool.waitForFinished(600000) || tool.exitStatus() != QProcess::NormalExit || tool.exitCode() != 0) {
+    return {};
+  }
+  static std::vector<std::unique_ptr<QTemporaryDir>> kept;
+  const QString path = folder->path() + "/";
+  kept.push_back(std::move(folder));
+  return path;
+}
+
+// One day of both hemispheres under the long names only.
+const QString& LongNameTree()
+{
+  static const QString path = MakeTree({"--days", "1", "--names", "long"});
+  return path;
+}
+
+// Seven days whose northern sea ice and SST are gzipped on some days and
+// plain on the others (the 1st, 3rd and 5th).
+const QString& MixedCompressionTree()
+{
+  static const QString path = MakeTree({"--days", "7", "--plain", kLastDay.addDays(-6).toString(Qt::ISODate),
+                                        kLastDay.addDays(-4).toString(Qt::ISODate),
+                                        kLastDay.addDays(-2).toString(Qt::ISODate)});
+  return path;
+}
+
+QString DayFolder(const QString& tree, const QDate& day) { return tree + "SAF/" + day.toString("yyyy/MM/dd/"); }
+
+class FileFinding : public ViewerSettingsTest {
+protected:
+  void SetUp() override
+  {
+    ViewerSettingsTest::SetUp();
+    settings = std::make_unique<TViewerSettings>();
+    workflow = std::make_unique<TWorkflow>(*settings, messages);
+    TDisplayOptions options;
+    options.ShowGrid = false;
+    options.ShowBoundaries = false;
+    workflow->SetDisplayOptions(options);
+  }
+  void TearDown() override
+  {
+    workflow.reset();
+    settings.reset();
+    ViewerSettingsTest::TearDown();
+  }
+  QString Name(int product) const { return QFileInfo(workflow->FileName(product)).fileName(); }
+
+  TCollectingMessageSink messages;
+  std::unique_ptr<TViewerSettings> settings;
+  std::unique_ptr<TWorkflow> workflow;
+};
+
+TEST(FileNameRules, MultiProductSiblingAndOtherCompression)
+{
+  struct Case {
+    const char* name;
+    const char* multiProduct;
+  } cases[] = {
+      {"ice_edge_nh_201601101200.grb", "ice_edge_nh_polstere-100_multi_201601101200.grb"},
+      {"ice_type_sh_201601101200.grb.gz", "ice_type_sh_polstere-100_multi_201601101200.grb.gz"},
+      {"ice_edge_nh_polstere-100_multi_201601101200.grb", "ice_edge_nh_polstere-100_multi_201601101200.grb"},
+      {"S-OSI_-NOR_-MULT-GL_NH_EDGE__-201601101200Z.grb", "S-OSI_-NOR_-MULT-GL_NH_EDGE__-201601101200Z.grb"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(MultiProductSiblingName(c.name), c.multiProduct) << c.name;
+  EXPECT_EQ(OtherCompression(fs::path("a/b/x.grb")), fs::path("a/b/x.grb.gz"));
+  EXPECT_EQ(OtherCompression(fs::path("a/b/x.grb.GZ")), fs::path("a/b/x.grb"));
+  EXPECT_EQ(OtherCompression(fs::path("x.grb.gz")), fs::path("x.grb"));
+}
+
+TEST_F(FileFinding, LongNameOnlyTreeGivesConcentrationEdgeAndType)
+{
+  ASSERT_FALSE(LongNameTree().isEmpty()) << "the tree could not be made";
+  const QString folder = DayFolder(LongNameTree(), kLastDay);
+  for (const char* hemisphere : {"nh", "sh"}) {
+    SCOPED_TRACE(hemisphere);
+    const QString extension = QString(hemisphere) == "nh" ? ".grb.gz" : ".grb";
+    const QString stem = QString("_%1_polstere-100_multi_202612051200").arg(hemisphere) + extension;
+    // Opened from any of the three.
+    for (const char* opened : {"conc", "edge", "type"}) {
+      SCOPED_TRACE(opened);
+      EXPECT_TRUE(workflow->LoadProducts(folder + "ice_" + opened + stem, kMaskAll));
+      EXPECT_EQ(Name(prConcentration), "ice_conc" + stem);
+      EXPECT_EQ(Name(prEdge), "ice_edge" + stem);
+      EXPECT_EQ(Name(prType), "ice_type" + stem);
+      EXPECT_EQ(workflow->Data(prEdge)->ParameterCode(), 220);
+      EXPECT_EQ(workflow->Data(prType)->ParameterCode(), 221);
+      EXPECT_EQ(QFileInfo(workflow->AnimationSource(prType)).fileName(), "ice_type" + stem);
+    }
+  }
+}
+
+TEST_F(FileFinding, DaysStoredWithOrWithoutGzipAllBecomeFrames)
+{
+  ASSERT_FALSE(MixedCompressionTree().isEmpty()) << "the tree could not be made";
+  settings->OverrideImagesPath(MixedCompressionTree());
+  QTemporaryDir out;
+  const QString stamp = kLastDay.toString("yyyyMMdd") + "1200Z";
+  const QString newest = DayFolder(MixedCompressionTree(), kLastDay);
+  struct Case {
+    int product;
+    QString file;
+  } cases[] = {
+      {prConcentration, newest + "S-OSI_-NOR_-MULT-GL_NH_CONC__-" + stamp + ".grb.gz"},
+      {prType, newest + "S-OSI_-NOR_-MULT-GL_NH_CONC__-" + stamp + ".grb.gz"},
+      {prSst, newest + "S-OSI_-FRA_-MULT-MAPSST_FIELD-" + stamp + ".grb.gz"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.product);
+    ASSERT_TRUE(workflow->LoadProducts(c.file, kMaskAll));
+    const TAnimationResult result = MakeAnimation(*workflow, c.product, out.path());
+    ASSERT_TRUE(result.Written()) << result.Error.toStdString();
+    EXPECT_EQ(result.Frames, 7);
+    EXPECT_TRUE(result.SkippedDays.empty());
+  }
+  // A plain day named as if gzipped, and a gzipped day named as if plain:
+  // each file and its siblings load.
+  const QString plainDay = DayFolder(MixedCompressionTree(), kLastDay.addDays(-2));
+  EXPECT_TRUE(workflow->LoadProducts(plainDay + "S-OSI_-NOR_-MULT-GL_NH_EDGE__-202612031200Z.grb.gz", kMaskAll));
+  EXPECT_EQ(Name(prConcentration), "S-OSI_-NOR_-MULT-GL_NH_CONC__-202612031200Z.grb");
+  EXPECT_EQ(Name(prType), "S-OSI_-NOR_-MULT-GL_NH_TYPE__-202612031200Z.grb");
+  EXPECT_TRUE(workflow->LoadProducts(newest + "S-OSI_-NOR_-MULT-GL_NH_TYPE__-" + stamp + ".grb", kMaskAll));
+  EXPECT_EQ(Name(prEdge), "S-OSI_-NOR_-MULT-GL_NH_EDGE__-" + stamp + ".grb.gz");
+  EXPECT_TRUE(workflow->LoadProducts(plainDay + "S-OSI_-FRA_-MULT-MAPSST_FIELD-202612031200Z.grb.gz", kMaskSst));
+  EXPECT_EQ(Name(prSst), "S-OSI_-FRA_-MULT-MAPSST_FIELD-202612031200Z.grb");
+}
+
+}  // namespace

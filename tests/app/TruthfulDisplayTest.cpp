@@ -1,0 +1,234 @@
+// What the picture and the read-out say on the sample tree: the hottest
+// water keeps off the overlay colours (in the picture, the saved PNG and the
+// legend), the concentration read-out names open water and land, a failed
+// open keeps what was shown, and the labels of a rendered SST picture keep
+// apart.
+#include <QFileInfo>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include "app/AppTestSupport.h"
+#include "app/SampleTree.h"
+#include "app/FormMain.h"
+#include "app/workflow/Saving.h"
+#include "app/workflow/Workflow.h"
+#include "grib/GribData.h"
+
+#include <QtTest/QTest>
+
+namespace {
+
+constexpr int kFirstOverlayEntry = 253;
+constexpr double kHotKelvin = 273.15 + 29.0;
+const QString kDay5 = "202612051200Z";
+
+class TruthfulDisplay : public ViewerSettingsTest {
+protected:
+  void SetUp() override
+  {
+    ViewerSettingsTest::SetUp();
+    ASSERT_FALSE(SampleImagesPath().isEmpty()) << "the sample tree could not be made";
+    settings = std::make_unique<TViewerSettings>();
+    settings->OverrideImagesPath(SampleImagesPath());
+    workflow = std::make_unique<TWorkflow>(*settings, messages);
+  }
+  void TearDown() override
+  {
+    workflow.reset();
+    settings.reset();
+    ViewerSettingsTest::TearDown();
+  }
+
+  void ShowGrid(bool grid)
+  {
+    TDisplayOptions options;
+    options.ShowGrid = grid;
+    options.ShowBoundaries = false;
+    workflow->SetDisplayOptions(options);
+  }
+
+  TScopedUtcClock clock{SampleMorning()};
+  TCollectingMessageSink messages;
+  std::unique_ptr<TViewerSettings> settings;
+  std::unique_ptr<TWorkflow> workflow;
+};
+
+// Entries 253..255 painted where the field has a value.
+int OverlayEntriesOnData(const TExtBitmap& bitmap, const TExtBitmap& field, std::uint8_t missing)
+{
+  int count = 0;
+  for (int y = 0; y < field.Height(); ++y) {
+    for (int x = 0; x < field.Width(); ++x) {
+      const std::uint8_t index = bitmap.ScanLine(y)[x];
+      count += field.ScanLine(y)[x] != missing && index >= kFirstOverlayEntry ? 1 : 0;
+    }
+  }
+  return count;
+}
+
+TEST_F(TruthfulDisplay, HotWaterKeepsOffTheOverlayEntriesInPictureSavedPngAndLegend)
+{
+  ShowGrid(false);
+  ASSERT_TRUE(workflow->LoadProducts(SampleDay(5) + "S-OSI_-FRA_-MULT-MAPSST_FIELD-" + kDay5 + ".grb.gz", kMaskSst));
+  const TGribData& sst = *workflow->Data(prSst);
+  const TDataStuff& field = *sst.Current;
+  ASSERT_GE(field.MaxValue, kHotKelvin) << "the sample needs water of 29 °C or more";
+  EXPECT_EQ(field.TopDataIndex, 252);
+
+  const TExtBitmap& picture = sst.Bitmap();
+  int hottest = 0;
+  for (int y = 0; y < picture.Height(); ++y) {
+    for (int x = 0; x < picture.Width(); ++x) {
+      const std::uint8_t index = picture.ScanLine(y)[x];
+      ASSERT_LT(index, kFirstOverlayEntry) << "pixel " << x << "," << y;
+      hottest = std::max<int>(hottest, index);
+    }
+  }
+  // The whole scale is used, up to its last entry, which reads the maximum.
+  EXPECT_EQ(hottest, 252);
+  EXPECT_NEAR(field.IndexValues[252], field.MaxValue, 0.01);
+  EXPECT_NEAR(field.IndexValues[1], field.MinValue, 0.01);
+  EXPECT_EQ(OverlayEntriesOnData(workflow->DisplayBitmap(), picture, field.MissingIndex), 0);
+
+  QTemporaryDir out;
+  const QString file = out.filePath("sst.png");
+  ASSERT_TRUE(SaveProductPicture(*workflow, prSst, file, TSaveOverlays{}).Written);
+  const QImage saved(file);
+  ASSERT_EQ(saved.format(), QImage::Format_Indexed8);
+  int onOverlay = 0;
+  for (int y = 0; y < saved.height(); ++y) {
+    for (int x = 0; x < saved.width(); ++x) {
+      onOverlay += picture.ScanLine(y)[x] != field.MissingIndex && saved.pixelIndex(x, y) >= kFirstOverlayEntry;
+    }
+  }
+  EXPECT_EQ(onOverlay, 0);
+
+  // The bar shows the entries the data use; the 0° label sits where the
+  // entry of 0 °C is drawn.
+  const TLegend legend = workflow->Legend(prSst, 289);
+  ASSERT_FALSE(legend.Bar.empty());
+  const std::array<TRgb, 256>& palette = picture.Palette();
+  for (const TSstBarLine& line : legend.Bar) {
+    EXPECT_FALSE(line.Colour == palette[253] || line.Colour == palette[254] || line.Colour == palette[255]);
+  }
+  EXPECT_EQ(legend.Bar.back().Colour, palette[252]);
+}
+
+TEST_F(TruthfulDisplay, ConcentrationReadOutNamesOpenWaterAndLand)
+{
+  ShowGrid(false);
+  ASSERT_TRUE(workflow->LoadProducts(SampleDay(5) + "S-OSI_-NOR_-MULT-GL_SH_CONC__-" + kDay5 + ".grb", kMaskConcentration));
+  const TExtBitmap& picture = workflow->Data(prConcentration)->Bitmap();
+  struct Wanted {
+    int code;
+    const char* text;
+    bool found = false;
+  } wanted[] = {{0, "Open water"}, {101, "Land"}, {50, "50%"}};
+  for (int y = 0; y < picture.Height(); ++y) {
+    for (int x = 0; x < picture.Width(); ++x) {
+      for (Wanted& w : wanted) {
+        if (!w.found && picture.ScanLine(y)[x] == w.code) {
+          w.found = true;
+          const TReadOut readOut = workflow->ReadOutAt(x, y);
+          ASSERT_TRUE(readOut.Data);
+          EXPECT_EQ(readOut.Data->toStdString(), w.text) << "pixel " << x << "," << y;
+        }
+      }
+    }
+  }
+  for (const Wanted& w : wanted) EXPECT_TRUE(w.found) << "no pixel of code " << w.code;
+}
+
+TEST_F(TruthfulDisplay, SstAtTheFieldMinimumReadsItsTemperature)
+{
+  ShowGrid(false);
+  ASSERT_TRUE(workflow->LoadProducts(SampleDay(5) + "S-OSI_-FRA_-MULT-MAPSST_FIELD-" + kDay5 + ".grb.gz", kMaskSst));
+  const TDataStuff& field = *workflow->Data(prSst)->Current;
+  const TExtBitmap& picture = field.Bitmap;
+  bool coldest = false, hole = false;
+  for (int y = 0; y < picture.Height() && !(coldest && hole); ++y) {
+    for (int x = 0; x < picture.Width(); ++x) {
+      const std::uint8_t index = picture.ScanLine(y)[x];
+      if (!coldest && index == 1) {
+        coldest = true;
+        EXPECT_EQ(workflow->ReadOutAt(x, y).Data->toStdString(),
+                  QString::number(field.MinValue - 273.15, 'f', 1).toStdString() + "°C");
+      }
+      if (!hole && index == field.MissingIndex) {
+        hole = true;
+        EXPECT_EQ(workflow->ReadOutAt(x, y).Data->toStdString(), "No data");
+      }
+    }
+  }
+  EXPECT_TRUE(coldest && hole);
+}
+
+TEST_F(TruthfulDisplay, RenderedSstLabelsKeepApartAndOffTheStamp)
+{
+  ShowGrid(true);
+  ASSERT_TRUE(workflow->LoadProducts(SampleDay(5) + "S-OSI_-FRA_-MULT-MAPSST_FIELD-" + kDay5 + ".grb.gz", kMaskSst));
+  TExtBitmap picture;
+  picture.Assign(workflow->Data(prSst)->Bitmap());
+  std::vector<TRect> labels;
+  const TGraticuleStyle style = workflow->GraticuleStyle(picture, *workflow->Data(prSst), &labels);
+  ASSERT_EQ(style.keepClear.size(), 1u);
+  const TRect stamp = style.keepClear.front();
+  EXPECT_EQ(stamp.left, 0);
+  EXPECT_EQ(stamp.bottom, picture.Height());
+  DrawGraticuleOnBitmap(&picture, workflow->DisplayMapping(), style);
+  EXPECT_GE(labels.size(), 8u);
+  for (std::size_t i = 0; i < labels.size(); ++i) {
+    EXPECT_FALSE(RectsIntersect(labels[i], stamp)) << i;
+    for (std::size_t j = i + 1; j < labels.size(); ++j) EXPECT_FALSE(RectsIntersect(labels[i], labels[j])) << i << "," << j;
+  }
+}
+
+TEST_F(TruthfulDisplay, FailedOpenAfterAGoodOneKeepsPictureSourcesAndSaysWhy)
+{
+  ShowGrid(false);
+  const QString good = SampleDay(5) + "S-OSI_-NOR_-MULT-GL_SH_CONC__-" + kDay5 + ".grb";
+  ASSERT_TRUE(workflow->LoadProducts(good, kMaskAll));
+  const TGribData* conc = workflow->Data(prConcentration);
+  const TGribData* edge = workflow->Data(prEdge);
+  const QString shown = workflow->DisplayedFileName();
+  const QString source = workflow->AnimationSource(prEdge);
+  const int height = workflow->DisplayBitmap().Height();
+
+  QTemporaryDir scratch;
+  QFile bad(scratch.filePath("S-OSI_-NOR_-MULT-GL_NH_CONC__-" + kDay5 + ".grb.gz"));
+  ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+  bad.write("this is not gzip");
+  bad.close();
+  EXPECT_FALSE(workflow->LoadProducts(bad.fileName(), kMaskAll));
+  EXPECT_EQ(workflow->LastLoad().Loaded, 0);
+  EXPECT_TRUE(workflow->LastLoad().FirstError.contains(QFileInfo(bad).fileName()));
+  EXPECT_EQ(workflow->Data(prConcentration), conc);
+  EXPECT_EQ(workflow->Data(prEdge), edge);
+  EXPECT_EQ(workflow->DisplayedFileName(), shown);
+  EXPECT_EQ(workflow->DisplayBitmap().Height(), height);
+  EXPECT_EQ(workflow->AnimationSource(prEdge), source);
+}
+
+#ifdef NORVANT_WIDGET_TESTS
+TEST_F(TruthfulDisplay, FailedOpenInTheWindowKeepsTheCaptionAndTellsWhy)
+{
+  TFormMain window;
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  window.SetBatchMode(true);  // messages to standard error, not a modal box
+  window.LoadAndShow(SampleDay(5) + "S-OSI_-NOR_-MULT-GL_SH_EDGE__-" + kDay5 + ".grb", kMaskAll);
+  const QString caption = window.windowTitle();
+  ASSERT_TRUE(caption.endsWith("S-OSI_-NOR_-MULT-GL_SH_CONC__-" + kDay5)) << caption.toStdString();
+  QTemporaryDir scratch;
+  QFile bad(scratch.filePath("GL_NH_CONC_20261205.grb.gz"));
+  ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+  bad.write("not gzip either");
+  bad.close();
+  window.LoadAndShow(bad.fileName(), kMaskAll);
+  EXPECT_EQ(window.windowTitle(), caption);
+  EXPECT_NE(window.Workflow().Data(prEdge), nullptr);
+  EXPECT_FALSE(window.Workflow().DisplayBitmap().Empty());
+}
+#endif
+
+}  // namespace
