@@ -171,6 +171,13 @@ def other_grid(sample, grid_type):
         sides = ("Ni", "Nj") if grid_type == "rotated_ll" else ("Nx", "Ny")
         ec.codes_set_long(h, sides[0], NX)
         ec.codes_set_long(h, sides[1], NY)
+        if grid_type == "lambert":
+            # A cone the reader can place: 50 km cells tangent at 45N.
+            for key, value in (("DxInMetres", 50000), ("DyInMetres", 50000), ("Latin1InDegrees", 45.0),
+                               ("Latin2InDegrees", 45.0), ("LoVInDegrees", 0.0),
+                               ("latitudeOfFirstGridPointInDegrees", 40.0),
+                               ("longitudeOfFirstGridPointInDegrees", -5.0)):
+                ec.codes_set(h, key, value)
         ec.codes_set_long(h, "bitsPerValue", 8)
         ec.codes_set_values(h, _values())
         return bytes(ec.codes_get_message(h))

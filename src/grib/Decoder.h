@@ -8,6 +8,7 @@
 
 #include "grib/GribData.h"
 #include "grib/Octets.h"
+#include "mapping/ProjMapping.h"
 
 // Marks a point that complex packing flags as missing.
 inline constexpr std::int64_t kMissingValue = INT64_MIN;
@@ -90,9 +91,8 @@ private:
   void ColourTable(TDataStuff& field);
   bool ScanningMode(int mode);
   void SetLatLonMapping(double la1, double la2, double lo1, double lo2);
-  void SetPolarMapping(float orientation, bool southern, int scaleUnit, double gridMetres, float firstLat,
-                       float firstLon);
-  void PlaceGrid(TMapping& mapping, double lat, double lon);
+  bool PlaceProjectedGrid(std::unique_ptr<TProjMapping> mapping, const std::string& error, double firstLat,
+                          double firstLon, double dx, double dy);
 
   TGribData& data_;
   std::span<const std::uint8_t> stream_;

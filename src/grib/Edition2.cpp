@@ -2,9 +2,11 @@
 #include <cmath>
 
 #include "grib/Decoder.h"
+#include "grib/GridEarth.h"
 #include "grib/Limits.h"
 #include "grib/TimeText.h"
 #include "mapping/GeostationaryMapping.h"
+#include "mapping/ProjGrids.h"
 
 namespace {
 
@@ -216,26 +218,19 @@ bool TMessageDecoder::PolarGrid2(TOctets s) {
   Logf("  Polar-stereo mapping: grid %d x %d (W x H)", data_.Width, data_.Height);
   Logf("  First longitude: %f%s,  first latitude: %f%s", lo1, kDegree, la1, kDegree);
   Logf("  X grid length: %d m,  Y grid length: %d m at 60%s circle", grid.Dx, grid.Dy, kDegree);
-  if (dxMm != dyMm)
-    return true;
-  if (dyMm == 0)
-    return Fail("Grid length of 0 m cannot be mapped");
-  float orientation = static_cast<float>(lov);
-  int scaleUnit = std::fabs(Nint(lad)) == 70 ? 728 : 700;
-  bool southern = grid.Southern;
-  float centreLat = 60;
-  if (nx == 4096 && ny == 3072 && std::fabs(la1 - 43.765273) < 5e-7) {
-    orientation = 0;
-    scaleUnit = 641;
-    centreLat = 45;
-    southern = false;
-  }
-  SetPolarMapping(orientation, southern, scaleUnit, dyMm / 1000.0, static_cast<float>(la1), static_cast<float>(lo1));
-  if (centreLat != 60) {
-    data_.Mapping->SetCentreLat(centreLat);
-    PlaceGrid(*data_.Mapping, la1, lo1);
-  }
-  return true;
+  if (dxMm == 0 || dyMm == 0 || dxMm == 0xFFFFFFFFu || dyMm == 0xFFFFFFFFu)
+    return Fail("Grid lengths of %u x %u mm cannot be mapped", dxMm, dyMm);
+  if (grid.ProjectionCentre & 0x40)
+    return Fail("Bi-polar projection cannot be mapped");
+  TEarth earth;
+  std::string why;
+  if (!Grib2Earth(s, earth, why))
+    return Fail("Grid on an unknown earth: %s", why.c_str());
+  // The latitude where Dx and Dy hold lies on the projection's hemisphere.
+  const double trueLat = grid.Southern ? -std::fabs(lad) : std::fabs(lad);
+  std::string error;
+  auto mapping = PolarStereographicMapping(earth, trueLat, lov, grid.Southern, &error);
+  return PlaceProjectedGrid(std::move(mapping), error, la1, lo1, dxMm / 1000.0, dyMm / 1000.0);
 }
 
 bool TMessageDecoder::SpaceViewGrid2(TOctets s) {

@@ -6,7 +6,9 @@
 #include "grib/Decoder.h"
 #include "mapping/DwdLmeMapping.h"
 #include "mapping/GeostationaryMapping.h"
+#include "grib/GridEarth.h"
 #include "mapping/GridPlacement.h"
+#include "mapping/ProjGrids.h"
 
 namespace {
 
@@ -111,7 +113,9 @@ bool TMessageDecoder::PolarGrid1(TOctets g) {
     Log("  Oblate Earh (1965) 6378.160 km, 6356.775 km, f = 1/297.0");
   else
     Log("  Earth assumed spherical with radius = 6367.47 km");
-  bool trueScale70 = false;
+  TEarth earth = Grib1Earth(grid.ResolutionFlags);
+  // Edition 1 grids are true at 60 degrees unless the extension says otherwise.
+  double trueLat = grid.Southern ? -60 : 60;
   if (data_.ExtendedGrid) {
     if (!g.Has(41, 4))
       return Fail("Extended grid description of %zu bytes is too short", g.Size());
@@ -121,42 +125,37 @@ bool TMessageDecoder::PolarGrid1(TOctets g) {
     grid.TrueScaleLatitude = IbmFloat(g.U32(41));
     Logf("  Major/minor axis: %.3f x %.3f km", grid.MajorAxisKm, grid.MinorAxisKm);
     Logf("  Latitude of true scale: %.3f%s", grid.TrueScaleLatitude, kDegree);
-    trueScale70 = std::fabs(Nint(grid.TrueScaleLatitude)) == 70;
+    earth = TEarth::Ellipsoid(double{grid.MajorAxisKm} * 1000, double{grid.MinorAxisKm} * 1000);
+    // Stated as a magnitude by some producers: it lies on the grid's hemisphere.
+    trueLat = grid.Southern ? -std::fabs(grid.TrueScaleLatitude) : std::fabs(grid.TrueScaleLatitude);
+  } else {
+    grid.TrueScaleLatitude = static_cast<float>(trueLat);
   }
   data_.Width = nx;
   data_.Height = ny;
-  if (grid.Dx != grid.Dy)
-    return true;
-  if (grid.Dx <= 0)
-    return Fail("Grid length of %d m cannot be mapped", grid.Dx);
+  if (grid.Dx <= 0 || grid.Dy <= 0)
+    return Fail("Grid lengths of %d x %d m cannot be mapped", grid.Dx, grid.Dy);
   float orientation = Degrees(grid.LoV);
   if (field.Centre() == 211 && (field.Process() == 220 || field.Process() == 229) && orientation == 180)
     orientation = 0;
-  SetPolarMapping(orientation, grid.Southern, trueScale70 ? 728 : 700, grid.Dx, Degrees(grid.La1),
-                  Degrees(grid.Lo1));
-  return true;
+  std::string error;
+  auto mapping = PolarStereographicMapping(earth, trueLat, orientation, grid.Southern, &error);
+  return PlaceProjectedGrid(std::move(mapping), error, Degrees(grid.La1), Degrees(grid.Lo1), grid.Dx, grid.Dy);
 }
 
-void TMessageDecoder::SetPolarMapping(float orientation, bool southern, int scaleUnit, double gridMetres,
-                                      float firstLat, float firstLon) {
-  auto mapping = std::make_unique<TMapping>();
-  mapping->SetKind(pkPolarStereographic);
-  mapping->SetCentreLon(orientation);
-  mapping->SetCentreLat(southern ? -60.0f : 60.0f);
-  mapping->SetHeight(static_cast<int>(Nint(scaleUnit * 10000.0 / gridMetres)));
-  mapping->SetWidth(data_.Width);
-  mapping->SetXOffset(0);
-  mapping->SetLatSpan(0);
-  PlaceGrid(*mapping, firstLat, firstLon);
+// Puts a projected grid in its picture: the first point on the pixel the
+// scanning mode stores it in, the others Dx and Dy metres apart.
+bool TMessageDecoder::PlaceProjectedGrid(std::unique_ptr<TProjMapping> mapping, const std::string& error,
+                                         double firstLat, double firstLon, double dx, double dy) {
+  if (!mapping)
+    return Fail("Projection cannot be set up (%s)", error.c_str());
+  const int column = data_.HorizontalFlip ? data_.Width - 1 : 0;
+  const int row = data_.VerticalFlip ? data_.Height - 1 : 0;
+  if (!mapping->PlacePoint(firstLon, firstLat, column, row, dx, dy, data_.Width, data_.Height))
+    return Fail("First grid point %.3f%s, %.3f%s has no place in the projection", firstLat, kDegree, firstLon,
+                kDegree);
   data_.Mapping = std::move(mapping);
-}
-
-// Puts the first grid point on the picture corner the scanning mode stores
-// it in, so that the picture and its mapping agree.
-void TMessageDecoder::PlaceGrid(TMapping& mapping, double lat, double lon) {
-  PlaceFirstGridPoint(mapping, static_cast<float>(lon), static_cast<float>(lat), data_.Height, !data_.VerticalFlip);
-  if (data_.HorizontalFlip)
-    mapping.SetXOffsetF(mapping.XOffsetF() + static_cast<float>(data_.Width - 1));
+  return true;
 }
 
 bool TMessageDecoder::LambertGrid1(TOctets g) {
@@ -192,17 +191,12 @@ bool TMessageDecoder::LambertGrid1(TOctets g) {
   Logf("  Longitude step: %dm,  latitude step: %dm", grid.Dx, grid.Dy);
   Logf("  Southern pole longitude: %f%s,  latitude: %f%s", Degrees(grid.SouthPoleLon), kDegree,
        Degrees(grid.SouthPoleLat), kDegree);
-  auto mapping = std::make_unique<TMapping>();
-  mapping->SetKind(pkLambertConformal);
-  mapping->SetCentreLon(Degrees(grid.LoV));
-  mapping->SetCentreLat((Degrees(grid.Latin1) + Degrees(grid.Latin2)) / 2);
-  mapping->SetStdParallel1(Degrees(grid.Latin1));
-  mapping->SetStdParallel2(Degrees(grid.Latin2));
-  mapping->SetWidth(nx);
-  mapping->SetHeight(ny);
-  PlaceGrid(*mapping, Degrees(grid.La1), Degrees(grid.Lo1));
-  data_.Mapping = std::move(mapping);
-  return true;
+  if (grid.Dx <= 0 || grid.Dy <= 0)
+    return Fail("Grid lengths of %d x %d m cannot be mapped", grid.Dx, grid.Dy);
+  std::string error;
+  auto mapping = LambertConformalMapping(Grib1Earth(grid.ResolutionFlags), Degrees(grid.Latin1),
+                                         Degrees(grid.Latin2), Degrees(grid.LoV), &error);
+  return PlaceProjectedGrid(std::move(mapping), error, Degrees(grid.La1), Degrees(grid.Lo1), grid.Dx, grid.Dy);
 }
 
 bool TMessageDecoder::RotatedGrid1(TOctets g) {

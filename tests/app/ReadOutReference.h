@@ -20,8 +20,8 @@ class TReadOutReference {
 public:
   explicit TReadOutReference(const QString& file)
     : field_(ReadReferenceField(file.toStdString())),
-      // The sample's sea-ice grids: polar stereographic on a 6380 km
-      // sphere, true at 70 degrees.
+      // The sample's sea-ice grids, as their extended grid sections state:
+      // polar stereographic on the Hughes 1980 ellipsoid, true at 70 degrees.
       proj_(Projection(field_)),
       first_(proj_.Forward(field_.FirstLon, field_.FirstLat))
   {
@@ -65,7 +65,7 @@ private:
   {
     const bool south = field.FirstLat < 0;
     return std::string("+proj=stere +lat_0=") + (south ? "-90 +lat_ts=-70" : "90 +lat_ts=70") +
-           " +R=6380000 +lon_0=" + std::to_string(field.OrientationLon);
+           " +a=6378273 +b=6356889 +lon_0=" + std::to_string(field.OrientationLon);
   }
 
   QString ExpectedText(long i, long j) const
