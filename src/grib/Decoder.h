@@ -8,6 +8,7 @@
 
 #include "grib/GribData.h"
 #include "grib/Octets.h"
+#include "mapping/Earth.h"
 #include "mapping/ProjMapping.h"
 
 // Marks a point that complex packing flags as missing.
@@ -15,6 +16,14 @@ inline constexpr std::int64_t kMissingValue = INT64_MIN;
 
 // The packed integers of one field: either a simple-packing bit stream, or
 // values already unpacked from complex packing (one per present point).
+// What a space-view grid description states about the satellite's view.
+struct TSpaceView {
+  TEarth earth;
+  double xpThousandths = 0, ypThousandths = 0;  // sub-satellite point, thousandths of a grid length
+  double dx = 0, dy = 0;                        // apparent diameter of the earth in grid lengths
+  double nr = 0;                                // satellite distance, earth radii x 10^6
+};
+
 struct TPackedValues {
   std::span<const std::uint8_t> bits;
   int bitsPerValue = 0;
@@ -91,6 +100,9 @@ private:
   void ColourTable(TDataStuff& field);
   bool ScanningMode(int mode);
   void SetLatLonMapping(double la1, double la2, double lo1, double lo2);
+  void SetSpaceViewMapping(const TSpaceView& view);
+  bool SetRotatedMapping(double la1, double la2, double lo1, double lo2, double southPoleLat, double southPoleLon,
+                         double angle);
   bool PlaceProjectedGrid(std::unique_ptr<TProjMapping> mapping, const std::string& error, double firstLat,
                           double firstLon, double dx, double dy);
 

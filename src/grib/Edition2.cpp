@@ -187,7 +187,9 @@ bool TMessageDecoder::LatLonGrid2(TOctets s, int templateNumber) {
   if (templateNumber == 1) {
     grid.SouthPoleLat = static_cast<std::int32_t>(s.S(73, 4) / 1000);
     grid.SouthPoleLon = static_cast<std::int32_t>(s.U32(77) / 1000);
+    grid.RotationAngle = IeeeFloat(s.U32(81));
     Logf("    Pole lat: %1.f, lon: %1.f", grid.SouthPoleLat / 1000.0, grid.SouthPoleLon / 1000.0);
+    return SetRotatedMapping(la1, la2, lo1, lo2, s.S(73, 4) * 1e-6, s.U32(77) * 1e-6, grid.RotationAngle);
   }
   return true;
 }
@@ -244,32 +246,16 @@ bool TMessageDecoder::SpaceViewGrid2(TOctets s) {
   data_.Grid.Yp = static_cast<std::int32_t>(s.U32(60));
   if (!ScanningMode(static_cast<int>(s.U8(64))))
     return false;
-  // A distance inside the Earth (or missing) is taken as the geostationary orbit.
-  constexpr std::uint32_t kGeostationaryDistance = 6610700;  // Earth radii x 10^6
-  std::uint32_t nr = s.U32(69);
-  if (nr <= 1000000 || nr == 0xFFFFFFFFu)
-    nr = kGeostationaryDistance;
-  const double dx = s.U32(48), dy = s.U32(52);
-  auto mapping = std::make_unique<TGeostationaryMapping>();
-  mapping->SetCentreLon(data_.SatelliteLongitude);
-  // The axes are given in metres, the mapping works in kilometres.
-  const double major = s.U32(22) * std::pow(10.0, -static_cast<int>(s.U8(21))) / 1000;
-  const double minor = s.U32(27) * std::pow(10.0, -static_cast<int>(s.U8(26))) / 1000;
-  if (major > 0 && minor > 0) {
-    mapping->SetEquatorRadius(static_cast<float>(major));
-    mapping->SetPolarRadius(static_cast<float>(minor));
-  }
-  mapping->SetCentreColumn(TGeostationaryMapping::CentreFromGrid(data_.Grid.Xp, data_.Width, data_.HorizontalFlip));
-  mapping->SetCentreLine(TGeostationaryMapping::CentreFromGrid(data_.Grid.Yp, data_.Height, data_.VerticalFlip));
-  mapping->SetSatDistance(static_cast<float>(nr * 1e-6 * mapping->EquatorRadius()));
-  const double apparent = std::asin(1e6 / nr) * 180 / M_PI;
-  float columnFactor = static_cast<float>(dx / 2 / apparent), lineFactor = static_cast<float>(dy / 2 / apparent);
-  if (data_.Width == 1237)
-    columnFactor = lineFactor = 69.38852f;
-  mapping->SetColumnFactor(columnFactor);
-  mapping->SetLineFactor(lineFactor);
-  mapping->SetDiscSize(data_.Width, data_.Height);
-  data_.Mapping = std::move(mapping);
+  TSpaceView view;
+  std::string why;
+  if (!Grib2Earth(s, view.earth, why))
+    return Fail("Grid on an unknown earth: %s", why.c_str());
+  view.xpThousandths = data_.Grid.Xp;
+  view.ypThousandths = data_.Grid.Yp;
+  view.dx = s.U32(48);
+  view.dy = s.U32(52);
+  view.nr = s.U32(69);
+  SetSpaceViewMapping(view);
   Logf("  Geostationary mapping: grid %d x %d (W x H)", data_.Width, data_.Height);
   Logf("  Sub-satellite longitude: %.1f%s", data_.SatelliteLongitude, kDegree);
   return true;

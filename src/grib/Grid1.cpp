@@ -211,40 +211,83 @@ bool TMessageDecoder::RotatedGrid1(TOctets g) {
   grid.RotationAngle = IbmFloat(g.U32(39));
   data_.Width = ni;
   data_.Height = nj;
+  return SetRotatedMapping(Degrees(grid.La1), Degrees(grid.La2), Degrees(grid.Lo1), Degrees(grid.Lo2),
+                           Degrees(grid.SouthPoleLat), Degrees(grid.SouthPoleLon), grid.RotationAngle);
+}
+
+// The rotated grid laid out from its south-western point, whichever corner
+// the scanning mode stores first.
+bool TMessageDecoder::SetRotatedMapping(double la1, double la2, double lo1, double lo2, double southPoleLat,
+                                        double southPoleLon, double angle) {
+  if (angle != 0)
+    return Fail("Rotated grid turned by %g%s about its pole cannot be mapped", angle, kDegree);
   auto mapping = std::make_unique<TDwdLmeMapping>();
   mapping->SetCentreLon(10);
   mapping->SetCentreLat(50);
   mapping->SetLonSpan(60);
   mapping->SetLatSpan(40);
-  mapping->SetWidth(ni);
-  mapping->SetHeight(nj);
-  mapping->SetRotLatFirst(Degrees(grid.La1));
-  mapping->SetRotLatLast(Degrees(grid.La2));
-  mapping->SetRotLonFirst(Degrees(grid.Lo1));
-  mapping->SetRotLonLast(Degrees(grid.Lo2));
-  mapping->SetPoleLat(-Degrees(grid.SouthPoleLat));
-  mapping->SetPoleLon(Degrees(grid.SouthPoleLon) + 180);
+  mapping->SetWidth(data_.Width);
+  mapping->SetHeight(data_.Height);
+  mapping->SetRotLatFirst(static_cast<float>(data_.VerticalFlip ? la1 : la2));
+  mapping->SetRotLatLast(static_cast<float>(data_.VerticalFlip ? la2 : la1));
+  mapping->SetRotLonFirst(static_cast<float>(data_.HorizontalFlip ? lo2 : lo1));
+  mapping->SetRotLonLast(static_cast<float>(data_.HorizontalFlip ? lo1 : lo2));
+  mapping->SetPoleLat(static_cast<float>(-southPoleLat));
+  mapping->SetPoleLon(static_cast<float>(southPoleLon + 180));
   data_.Mapping = std::move(mapping);
   return true;
 }
 
 bool TMessageDecoder::SpaceViewGrid1(TOctets g) {
+  if (!g.Has(32, 3))
+    return Fail("Space-view grid description of %zu bytes is too short", g.Size());
   auto& grid = data_.Grid;
   const int nx = static_cast<int>(g.U16(7)), ny = static_cast<int>(g.U16(9));
   grid.Lo1 = g.S(14, 3);
   grid.ResolutionFlags = static_cast<std::uint8_t>(g.U8(17));
+  // Edition 1 gives the sub-satellite point in grid lengths, not thousandths.
   grid.Xp = static_cast<std::int32_t>(g.U16(24));
   grid.Yp = static_cast<std::int32_t>(g.U16(26));
-  data_.SatelliteLongitude = TGeostationaryMapping::SubSatelliteLonFromGrid(grid.Lo1);
+  if (!ScanningMode(static_cast<int>(g.U8(28))))
+    return false;
   data_.Width = nx;
   data_.Height = ny;
-  auto mapping = std::make_unique<TGeostationaryMapping>();
-  mapping->SetCentreLon(data_.SatelliteLongitude);
-  // The scanning mode is not read for this grid type: no flips.
-  mapping->SetCentreColumn(TGeostationaryMapping::CentreFromGrid(grid.Xp, nx, false));
-  mapping->SetCentreLine(TGeostationaryMapping::CentreFromGrid(grid.Yp, ny, false));
-  mapping->SetDiscSize(nx, ny);
-  data_.Mapping = std::move(mapping);
+  data_.SatelliteLongitude = Degrees(grid.Lo1);
+  TSpaceView view;
+  view.earth = Grib1Earth(grid.ResolutionFlags);
+  // Counted from column and line 0 here, from 1 in the thousandths of edition 2.
+  view.xpThousandths = (grid.Xp + 1) * 1000.0;
+  view.ypThousandths = (grid.Yp + 1) * 1000.0;
+  view.dx = g.U24(18);
+  view.dy = g.U24(21);
+  view.nr = g.U24(32);
+  SetSpaceViewMapping(view);
   Logf("  Geostationary mapping: grid %d x %d (W x H)", nx, ny);
   return true;
+}
+
+// The geostationary view of a space-view grid: scan angles per pixel from
+// the earth's apparent diameter, the satellite at Nr earth radii.
+void TMessageDecoder::SetSpaceViewMapping(const TSpaceView& view) {
+  // A distance inside the Earth (or missing) is taken as the geostationary orbit.
+  constexpr double kGeostationaryDistance = 6610700;  // Earth radii x 10^6
+  const double nr = view.nr <= 1000000 || view.nr >= 0xFFFFFFFFu ? kGeostationaryDistance : view.nr;
+  auto mapping = std::make_unique<TGeostationaryMapping>();
+  mapping->SetCentreLon(data_.SatelliteLongitude);
+  mapping->SetEquatorRadius(static_cast<float>(view.earth.a / 1000));
+  mapping->SetPolarRadius(static_cast<float>(view.earth.b / 1000));
+  mapping->SetCentreColumn(TGeostationaryMapping::CentreFromGrid(static_cast<std::int64_t>(view.xpThousandths),
+                                                                 data_.Width, data_.HorizontalFlip));
+  mapping->SetCentreLine(TGeostationaryMapping::CentreFromGrid(static_cast<std::int64_t>(view.ypThousandths),
+                                                               data_.Height, data_.VerticalFlip));
+  mapping->SetSatDistance(static_cast<float>(nr * 1e-6 * mapping->EquatorRadius()));
+  const double apparent = std::asin(1e6 / nr) * 180 / M_PI;
+  float columnFactor = static_cast<float>(view.dx / 2 / apparent);
+  float lineFactor = static_cast<float>(view.dy / 2 / apparent);
+  if (data_.Width == 1237)
+    columnFactor = lineFactor = 69.38852f;
+  mapping->SetColumnFactor(columnFactor);
+  mapping->SetLineFactor(lineFactor);
+  mapping->SetDiscSize(data_.Width, data_.Height);
+  data_.Mapping = std::move(mapping);
 }
