@@ -14,14 +14,14 @@ JOBS       ?= $(shell nproc)
 SAMPLE_DIR ?= $(CURDIR)/$(BUILD)/sample-images
 FUZZ_BUILD ?= build-fuzz
 COVERAGE_BUILD ?= build-coverage
-FUZZ_SECONDS ?= 20
+FUZZ_RUNS ?= 20000
 FUZZ_LONG_SECONDS ?= 600
 
 PACKAGES = g++ cmake ninja-build pkg-config qt6-base-dev libpng-dev zlib1g-dev \
            libgtest-dev libgmock-dev libbenchmark-dev \
            libeccodes-tools libeccodes-dev python3-eccodes python3-numpy \
            proj-bin libproj-dev pngcheck libgif-dev gifsicle fonts-dejavu-core \
-           clang libclang-rt-14-dev gcovr
+           clang libclang-rt-14-dev gcovr time
 # Only the benchmarks need these (GDAL is timed beside the batch run).
 BENCH_PACKAGES = gdal-bin
 
@@ -68,7 +68,7 @@ fuzz-build: deps $(FUZZ_BUILD)/build.ninja
 fuzz-replay: fuzz-build
 	cd $(FUZZ_BUILD) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ./tests/test_grib --gtest_filter='*BadCorpus*'
-	bash fuzz/run.sh replay $(FUZZ_BUILD) $(FUZZ_SECONDS)
+	bash fuzz/run.sh replay $(FUZZ_BUILD) $(FUZZ_RUNS)
 
 fuzz: fuzz-build
 	bash fuzz/run.sh long $(FUZZ_BUILD) $(FUZZ_LONG_SECONDS)

@@ -13,7 +13,8 @@ Outcomes:
   no-track  (track files) the broken segment is left out
   constant  a legal field of bit width 0: every point has one value
   decodes   a sound message of a grid kind the decoder reads, kept beside
-            its broken variants
+            its broken variants (for gzip: the file reads and decodes; for
+            the g1-multi files: the first message decodes)
   known-fault  not yet handled soundly (the reason says how); read for
             memory safety only
 
@@ -81,9 +82,14 @@ POLAR_KEYS = {
 }
 
 
-def grib1_polar():
-    """Ice concentration on a small polar grid, with a bit map."""
-    keys = dict(POLAR_KEYS, indicatorOfParameter=91, table2Version=3)
+def grib1_polar(parameter=91, date=None, centre=None, process=None):
+    """Ice concentration (or another parameter) on a small polar grid, with
+    a bit map."""
+    keys = dict(POLAR_KEYS, indicatorOfParameter=parameter, table2Version=3)
+    if date is not None:
+        keys["dataDate"] = date
+    if centre is not None:
+        keys.update(centre=centre, generatingProcessIdentifier=process)
     return _encode("polar_stereographic_sfc_grib1", keys, _values(9999.0), missing=9999.0)
 
 
@@ -172,12 +178,14 @@ def other_grid(sample, grid_type):
         ec.codes_set_long(h, sides[0], NX)
         ec.codes_set_long(h, sides[1], NY)
         if grid_type == "lambert":
-            # A cone the reader can place: 50 km cells tangent at 45N.
-            for key, value in (("DxInMetres", 50000), ("DyInMetres", 50000), ("Latin1InDegrees", 45.0),
-                               ("Latin2InDegrees", 45.0), ("LoVInDegrees", 0.0),
-                               ("latitudeOfFirstGridPointInDegrees", 40.0),
-                               ("longitudeOfFirstGridPointInDegrees", -5.0)):
-                ec.codes_set(h, key, value)
+            # The sample's cone (both standard parallels on the equator, the
+            # first point on the pole, no grid length) places nothing.
+            for key, value in (("Latin1InDegrees", 25.0), ("Latin2InDegrees", 25.0), ("LoVInDegrees", 265.0),
+                               ("latitudeOfFirstGridPointInDegrees", 20.0),
+                               ("longitudeOfFirstGridPointInDegrees", 235.0)):
+                ec.codes_set_double(h, key, value)
+            ec.codes_set_long(h, "DxInMetres", 40000)
+            ec.codes_set_long(h, "DyInMetres", 40000)
         ec.codes_set_long(h, "bitsPerValue", 8)
         ec.codes_set_values(h, _values())
         return bytes(ec.codes_get_message(h))
@@ -298,9 +306,80 @@ def grib1_cases():
         ("g1-dx-zero", put(put(m, gds + 20, 0, 3), gds + 23, 0, 3), "polar grid lengths of 0 m"),
         ("g1-edition-3", put(m, 7, 3, 1), "edition 3"),
         ("g1-edition-0", put(m, 7, 0, 1), "edition 0"),
-        ("g1-scanning-columns", put(m, gds + 27, 0x20, 1), "points stored column by column"),
+        ("g1-first-lat-91", put(m, gds + 10, 91000, 3), "first grid point latitude 91 degrees"),
+        ("g1-first-lat-minus-91", put(m, gds + 10, 0x800000 | 91000, 3), "first grid point latitude -91 degrees"),
+        ("g1-first-lat-7fffff", put(m, gds + 10, 0x7FFFFF, 3), "first grid point latitude 0x7FFFFF"),
+        ("g1-first-lat-missing", put(m, gds + 10, 0xFFFFFF, 3), "first grid point latitude all ones (missing)"),
+        ("g1-dy-zero", put(m, gds + 23, 0, 3), "polar grid length of 0 m along y only"),
+        ("g1-data-flag-octet14", put(m, bds + 3, m[bds + 3] | 0x10, 1),
+         "data flags announce additional flags at octet 14"),
+        ("g1-unused-bits-eat-data", _grib1_unused_bits(m, s), "unused-bit count leaves fewer bits than the values need"),
+        ("g1-bms-unused-200", put(m, bms + 3, 200, 1), "bit map section counts 200 unused bits"),
+        ("g1-bms-unused-eat-bits", _grib1_bitmap_unused(m, s), "unused bits leave the bit map short of the grid"),
+    ]
+    ll = grib1_latlon()
+    ll_gds = grib1_sections(ll)["gds"][0]
+    cases += [
+        ("g1-latlon-last-lat-minus-91", put(ll, ll_gds + 17, 0x800000 | 91000, 3), "last grid point latitude -91 degrees"),
+        ("g1-latlon-no-lat-span", put(ll, ll_gds + 17, 80000, 3), "ten rows between equal latitudes"),
     ]
     return cases
+
+
+def _grib1_unused_bits(m, s):
+    """An unused-bit count one more than the padding the data section has."""
+    bds, length = s["bds"]
+    present = sum(bin(b).count("1") for b in m[s["bms"][0] + 6:s["bms"][0] + s["bms"][1]])
+    present = min(present, NX * NY)
+    slack = (length - 11) * 8 - present * m[bds + 10]
+    return put(m, bds + 3, (m[bds + 3] & 0xF0) | (slack + 1), 1)
+
+
+def _grib1_bitmap_unused(m, s):
+    """An unused-bit count of the bit map one more than its padding."""
+    bms, length = s["bms"]
+    return put(m, bms + 3, (length - 6) * 8 - NX * NY + 1, 1)
+
+
+def grib1_sound_cases():
+    """Messages that other producers write and the decoder must read."""
+    m = grib1_polar()
+    s = grib1_sections(m)
+    osisaf = grib1_polar(centre=88, process=1)
+    return [
+        ("g1-scanning-columns", put(m, s["gds"][0] + 27, 0x60, 1), "points stored column by column from the south"),
+        ("g1-extended-gds-42", _grib1_resize_gds(osisaf + b"", grib1_sections(osisaf), 42),
+         "a 42-octet extended grid section: too short for the earth's axes, the field is intact"),
+        ("g1-bulletin-header", BULLETIN_HEADER + m, "a telecommunication bulletin header before the message"),
+        ("g1-data-hold-markers", grib1_markers_in_data(), "packed data that contain \"7777\" and \"GRIB\""),
+    ]
+
+
+BULLETIN_HEADER = b"****0000000123****\r\r\nYKAZ88 KWBN 060448\r\r\n"
+
+
+def grib1_markers_in_data():
+    """A lat-lon field of 8-bit values whose packed data spell
+    7777GRIB7777GRIB."""
+    msg = grib1_latlon()
+    bds = grib1_sections(msg)["bds"][0]
+    assert msg[bds + 10] == 8
+    return msg[:bds + 11] + b"7777GRIB" * 2 + msg[bds + 11 + 16:]
+
+
+def multi_message_cases():
+    """An edge field of one day followed by a damaged concentration field of
+    the next: the first product must stay as it was read."""
+    edge = grib1_polar(parameter=220, date=20261205)
+    conc = grib1_polar(date=20261206)
+    s = grib1_sections(conc)
+    gds, bds = s["gds"][0], s["bds"][0]
+    return [
+        ("g1-multi-then-cut", edge + conc[:len(conc) // 2], "a second message cut in half"),
+        ("g1-multi-then-bits-33", edge + put(conc, bds + 10, 33, 1), "a second message of 33 bits per value"),
+        ("g1-multi-then-lat-91", edge + put(conc, gds + 10, 91000, 3), "a second message beyond the pole"),
+        ("g1-multi-then-table-99", edge + put(conc, 8 + 3, 99, 1), "a second message of parameter table 99"),
+    ]
 
 
 def other_grid_cases():
@@ -408,6 +487,18 @@ def grib2_cases():
         ("g2-section3-short", _grib2_resize(m, 3, 20), "grid template 20 cut to 20 bytes"),
         ("g2-section5-short", _grib2_resize(m, 5, 12), "section 5 of 12 bytes"),
         ("g2-data-missing", _grib2_resize(m, 7, 5), "section 7 without data"),
+        ("g2-first-lat-91", put(m, s3 + 38, 91000000, 4), "first grid point latitude 91 degrees"),
+        ("g2-first-lat-7fffffff", put(m, s3 + 38, 0x7FFFFFFF, 4), "first grid point latitude 0x7FFFFFFF"),
+        ("g2-first-lat-missing", put(m, s3 + 38, 0xFFFFFFFF, 4), "first grid point latitude all ones (missing)"),
+        ("g2-dy-zero", put(m, s3 + 59, 0, 4), "polar grid length of 0 mm along y only"),
+        ("g2-binary-scale-1280", put(m, s5 + 15, 1280, 2), "a binary scale of 2^1280: every value beyond the float range"),
+    ]
+    ll = grib2_latlon_simple()
+    ll3 = grib2_section(ll, 3)[0]
+    cases += [
+        ("g2-latlon-first-lat-91", put(ll, ll3 + 46, 91000000, 4), "lat-lon first latitude 91 degrees"),
+        ("g2-latlon-last-lat-minus-91", put(ll, ll3 + 55, 0x80000000 | 91000000, 4),
+         "lat-lon last latitude -91 degrees"),
     ]
     c = grib2_complex()
     cs = {n: (start, length) for n, start, length in grib2_sections(c)}
@@ -487,6 +578,7 @@ def gzip_cases():
     bad_crc[-8] ^= 0xFF
     return [
         ("gz-bomb-300mib", bomb, "300 MiB of zeros: beyond the un-gzip cap"),
+        ("gz-bomb-1gib", _zeros_gzip(b"", 1024), "1 GiB of zeros: no message in the first 64 KiB"),
         ("gz-truncated", good[:len(good) // 2], "gzip stream cut in half"),
         ("gz-header-only", good[:10], "only the gzip header"),
         ("gz-corrupt-deflate", bytes(corrupt), "corrupt deflate blocks"),
@@ -495,6 +587,17 @@ def gzip_cases():
         ("gz-empty", b"", "an empty file"),
         ("gz-garbage-inside", gzip.compress(b"no GRIB here" * 10, mtime=0), "gzip of something that is not GRIB"),
     ]
+
+
+def _zeros_gzip(head, mebibytes):
+    comp = zlib.compressobj(9, zlib.DEFLATED, 16 + zlib.MAX_WBITS)
+    chunk = bytes(1 << 20)
+    return comp.compress(head) + b"".join(comp.compress(chunk) for _ in range(mebibytes)) + comp.flush()
+
+
+def gzip_sound_cases():
+    return [("gz-message-then-bomb", _zeros_gzip(grib1_polar(), 1024),
+             "a sound message followed by 1 GiB of zeros: read without inflating the zeros")]
 
 
 # ------------------------------------------------- overlay files
@@ -558,8 +661,12 @@ def write_corpus():
         rows.append((name + ".grb", "grib", outcome, why, data))
     rows.append(("g1-bits-0-constant.grb", "grib", "constant",
                  "bit width 0: a legal constant field, decoded without division by zero", _grib1_constant()))
+    for name, data, why in grib1_sound_cases() + multi_message_cases():
+        rows.append((name + ".grb", "grib", "decodes", why, data))
     for name, data, why in gzip_cases():
         rows.append((name + ".gz", "gzip", "reject", why, data))
+    for name, data, why in gzip_sound_cases():
+        rows.append((name + ".gz", "gzip", "decodes", why, data))
     extensions = {"countries": ".dat", "gshhs": ".b", "gpx": ".gpx"}
     for name, reader, data, why in overlay_cases():
         # A track file is text read leniently: a broken segment is left out

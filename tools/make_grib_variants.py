@@ -117,8 +117,16 @@ def physical(x, reference, binary_scale, decimal_scale):
 
 def picture(x_file, present, scanning):
     """The packed integers laid out as the grid lies: north (lat-lon) or
-    +y (polar stereographic) up, west or -x left; -1 where missing."""
-    img = np.where(present, x_file, -1)
+    +y (polar stereographic) up, west or -x left; -1 where missing.
+    x_file has the grid's shape (rows, columns) and holds the values in
+    file order; with 0x20 that order runs down each column in turn, with
+    0x10 every other row (column) runs the opposite way."""
+    rows, cols = np.asarray(x_file).shape
+    flat = np.where(present, x_file, -1).ravel()
+    lines = flat.reshape((cols, rows) if scanning & 0x20 else (rows, cols)).copy()
+    if scanning & 0x10:
+        lines[1::2] = lines[1::2, ::-1]
+    img = lines.T if scanning & 0x20 else lines
     if scanning & 0x40:
         img = img[::-1]
     if scanning & 0x80:
@@ -420,7 +428,8 @@ def latlon_grib2(v):
             "12-bit simple packing", [entry])
 
     x = pattern((11, 19), 12, seed=701)
-    for scanning, with_bitmap in ((0x00, False), (0x00, True), (0x40, True)):
+    for scanning, with_bitmap in ((0x00, False), (0x00, True), (0x40, True), (0x10, True), (0x20, True),
+                                  (0x60, True), (0x30, False)):
         keys, info = ll_keys(19, 11, 50.0, 40.0, -5.0, 13.0, 1.0, scanning)
         present = hole_mask(x.shape) if with_bitmap else np.ones(x.shape, dtype=bool)
         message, pinfo = simple_grib2(x, present, keys, 27000.0, 0, 2, 12)

@@ -60,6 +60,7 @@ private:
   bool SpaceViewGrid1(TOctets gds);
   bool BitMapSection1(TOctets section);
   bool DataSection1(TOctets section);
+  bool CheckUnusedBits(TOctets bds, int unused, int bitsPerValue);
   void Edition1IndexTables(TDataStuff& field);
 
   // Edition 2 sections; pos_ walks the message.
@@ -99,6 +100,8 @@ private:
   void Paint(TDataStuff& field);
   void ColourTable(TDataStuff& field);
   bool ScanningMode(int mode);
+  bool CheckGridGeometry(int gridType);
+  bool CheckCorners();
   void SetLatLonMapping(double la1, double la2, double lo1, double lo2);
   void SetSpaceViewMapping(const TSpaceView& view);
   bool SetRotatedMapping(double la1, double la2, double lo1, double lo2, double southPoleLat, double southPoleLon,

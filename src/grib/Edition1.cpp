@@ -152,7 +152,7 @@ bool TMessageDecoder::GridSection1(TOctets gds) {
     case 90: placed = SpaceViewGrid1(gds); break;
     default: Logf("  Projection: unknown (%d)", data_.GridType); return false;
   }
-  if (!placed || !SizeField(field))
+  if (!placed || !CheckGridGeometry(data_.GridType) || !SizeField(field))
     return false;
   Log(QString(data_.VerticalFlip ? "  Vertical flip" : "  No vertical flip") +
       (data_.HorizontalFlip ? ", Horizontal flip" : ", No horizontal flip"));
@@ -165,10 +165,18 @@ bool TMessageDecoder::BitMapSection1(TOctets bms) {
   const int predefined = static_cast<int>(bms.U16(5));
   if (predefined != 0)
     return Fail("Predefined bit map %d is not available", predefined);
+  // Octet 4 counts the padding bits at the end of the section. Sections
+  // have an even length, so up to 15 are sound (ecCodes writes 15 for a
+  // grid of 209 points).
+  constexpr int kMostPaddingBits = 15;
+  const int unused = static_cast<int>(bms.U8(4));
+  if (unused > kMostPaddingBits)
+    return Fail("Bit map section counts %d unused bits, more than its padding can hold", unused);
   const auto bits = bms.Bytes().subspan(kBitMapHeaderLength);
   const std::int64_t points = std::int64_t{data_.Width} * data_.Height;
-  if (static_cast<std::int64_t>(bits.size()) * 8 < points)
-    return Fail("Bit map holds %zu bits for %lld grid points", bits.size() * 8, static_cast<long long>(points));
+  if (static_cast<std::int64_t>(bits.size()) * 8 - unused < points)
+    return Fail("Bit map holds %zu bits for %lld grid points", bits.size() * 8 - unused,
+                static_cast<long long>(points));
   ExpandBitmap(bits, field);
   return true;
 }
@@ -183,7 +191,10 @@ bool TMessageDecoder::DataSection1(TOctets bds) {
   Logf("  %d-bit data", field.BitsPerValue);
   if (flags & 0xC0)
     return Fail("Unsupported data packing (flags 0x%02x): only grid-point simple packing is read", flags);
-  if (!CheckScaleFactors(field) || !CheckBitmap(field) || !PrepareSimple(field, bds.Bytes().subspan(kDataHeaderLength), field.BitsPerValue))
+  if (flags & 0x10)
+    return Fail("Unsupported data packing (flags 0x%02x): additional flags at octet 14", flags);
+  if (!CheckScaleFactors(field) || !CheckBitmap(field) || !CheckUnusedBits(bds, flags & 0x0F, field.BitsPerValue) ||
+      !PrepareSimple(field, bds.Bytes().subspan(kDataHeaderLength), field.BitsPerValue))
     return false;
   ScanRange(field);
   LogRange(field);
@@ -191,6 +202,18 @@ bool TMessageDecoder::DataSection1(TOctets bds) {
   Edition1IndexTables(field);
   Paint(field);
   return true;
+}
+
+// The low four bits of the data flags count the padding bits at the end of
+// the section; the values must fit in the bits before them.
+bool TMessageDecoder::CheckUnusedBits(TOctets bds, int unused, int bitsPerValue) {
+  const auto dataBits = static_cast<std::uint64_t>(bds.Size() - kDataHeaderLength) * 8;
+  const auto needed = static_cast<std::uint64_t>(presentPoints_) * static_cast<std::uint64_t>(bitsPerValue);
+  if (dataBits >= static_cast<std::uint64_t>(unused) && needed <= dataBits - static_cast<std::uint64_t>(unused))
+    return true;
+  return Fail("The data hold %llu bits with %d of them unused; %lld values of %d bits need %llu",
+              static_cast<unsigned long long>(dataBits), unused, static_cast<long long>(presentPoints_), bitsPerValue,
+              static_cast<unsigned long long>(needed));
 }
 
 // Colour index of every packed value by the parameter's rules.

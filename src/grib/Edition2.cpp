@@ -150,7 +150,9 @@ bool TMessageDecoder::Section3() {
     case 90: ok = SpaceViewGrid2(s); break;
     default: return Fail("Unsupported grid definition (%d) in section 3", templateNumber);
   }
-  if (!ok)
+  // The checks name the grid kinds by their edition 1 numbers.
+  const int gridType = templateNumber == 20 ? 5 : templateNumber == 90 ? 90 : 0;
+  if (!ok || !CheckGridGeometry(gridType))
     return false;
   const std::uint64_t points = s.U32(7);
   if (points != static_cast<std::uint64_t>(data_.Width) * static_cast<std::uint64_t>(data_.Height))

@@ -154,8 +154,8 @@ void WithValueSource(const TPackedValues& packed, Use&& use) {
 
 struct TPaintTarget {
   TDataStuff& field;
-  int width, height;
-  bool flipColumns, flipRows, keepRaw;
+  TScanOrder order;
+  bool keepRaw;
 };
 
 // Writes the colour index of every present point to the pixel the
@@ -165,13 +165,14 @@ void PaintRows(const TPaintTarget& t, Next&& next, const IndexOf& indexOf) {
   const std::uint8_t* present = t.field.NoBitmap ? nullptr : t.field.Available.Cells().data();
   std::uint8_t* pixels = t.field.Bitmap.Pixels().data();
   std::uint16_t* raw = t.keepRaw ? t.field.RawValues.Cells().data() : nullptr;
-  const std::ptrdiff_t step = t.flipColumns ? -1 : 1;
-  for (int r = 0; r < t.height; ++r) {
-    const std::size_t rowStart = static_cast<std::size_t>(t.flipRows ? t.height - 1 - r : r) * t.width;
-    const std::size_t first = rowStart + (t.flipColumns ? t.width - 1 : 0);
+  const int width = t.order.Width, height = t.order.Height;
+  const std::ptrdiff_t step = t.order.FlipColumns ? -1 : 1;
+  for (int r = 0; r < height; ++r) {
+    const std::size_t rowStart = static_cast<std::size_t>(t.order.FlipRows ? height - 1 - r : r) * width;
+    const std::size_t first = rowStart + (t.order.FlipColumns ? width - 1 : 0);
     std::uint8_t* out = pixels + first;
-    const std::uint8_t* has = present ? present + static_cast<std::size_t>(r) * t.width : nullptr;
-    for (int c = 0; c < t.width; ++c, out += step) {
+    const std::uint8_t* has = present ? present + static_cast<std::size_t>(r) * width : nullptr;
+    for (int c = 0; c < width; ++c, out += step) {
       if (has && !has[c])
         continue;
       const std::int64_t x = next();
@@ -182,6 +183,27 @@ void PaintRows(const TPaintTarget& t, Next&& next, const IndexOf& indexOf) {
         raw[first + static_cast<std::ptrdiff_t>(c) * step] =
             static_cast<std::uint16_t>(std::clamp<std::int64_t>(x, 0, 65535));
     }
+  }
+}
+
+// The same for the rarer orders: columns stored one after another, or rows
+// (columns) that alternate in direction.
+template <class Next, class IndexOf>
+void PaintInScanOrder(const TPaintTarget& t, Next&& next, const IndexOf& indexOf) {
+  const std::uint8_t* present = t.field.NoBitmap ? nullptr : t.field.Available.Cells().data();
+  std::uint8_t* pixels = t.field.Bitmap.Pixels().data();
+  std::uint16_t* raw = t.keepRaw ? t.field.RawValues.Cells().data() : nullptr;
+  const std::size_t points = static_cast<std::size_t>(t.order.Width) * static_cast<std::size_t>(t.order.Height);
+  for (std::size_t k = 0; k < points; ++k) {
+    if (present && !present[k])
+      continue;
+    const std::int64_t x = next();
+    if (x == kMissingValue)
+      continue;
+    const std::size_t pixel = t.order.PixelOf(k);
+    pixels[pixel] = indexOf(x);
+    if (raw)
+      raw[pixel] = static_cast<std::uint16_t>(std::clamp<std::int64_t>(x, 0, 65535));
   }
 }
 
@@ -399,8 +421,11 @@ void TMessageDecoder::Paint(TDataStuff& field) {
       return WideIndex(field, x);
     return table[x < 0 ? 0 : 65535];
   };
-  TPaintTarget target{field, data_.Width, data_.Height, data_.HorizontalFlip, data_.VerticalFlip, keepRaw};
-  WithValueSource(packed_, [&](auto&& next) { PaintRows(target, next, indexOf); });
+  const TPaintTarget target{field, data_.ScanOrder(), keepRaw};
+  if (target.order.RowsInOrder())
+    WithValueSource(packed_, [&](auto&& next) { PaintRows(target, next, indexOf); });
+  else
+    WithValueSource(packed_, [&](auto&& next) { PaintInScanOrder(target, next, indexOf); });
 }
 
 void TMessageDecoder::ColourTable(TDataStuff& field) {

@@ -7,6 +7,9 @@
 
 #include <algorithm>
 
+#include "grib/GribData.h"
+#include "grib/Octets.h"
+
 namespace {
 
 // zlib counts in 32-bit units; feed and drain it in pieces of this size.
@@ -34,7 +37,7 @@ private:
 bool IsGzipName(const QString& path) { return path.endsWith(QLatin1String(".gz"), Qt::CaseInsensitive); }
 
 bool Gunzip(std::span<const std::uint8_t> compressed, std::vector<std::uint8_t>& out, QString& error,
-            std::uint64_t maxBytes) {
+            std::uint64_t maxBytes, const TWantsMore& wantsMore) {
   out.clear();
   TInflater inflater;
   if (!inflater.Ok()) {
@@ -63,7 +66,7 @@ bool Gunzip(std::span<const std::uint8_t> compressed, std::vector<std::uint8_t>&
     const uInt inputBefore = z.avail_in;
     status = inflate(&z, Z_NO_FLUSH);
     out.resize(before + (room - z.avail_out));
-    if (status == Z_STREAM_END)
+    if (status == Z_STREAM_END || (wantsMore && !wantsMore(out)))
       break;
     if (status == Z_BUF_ERROR && z.avail_in == 0 && consumed == compressed.size()) {
       error = QStringLiteral("The gzip data end before the compressed stream does");
@@ -79,6 +82,37 @@ bool Gunzip(std::span<const std::uint8_t> compressed, std::vector<std::uint8_t>&
     }
   }
   return true;
+}
+
+bool TGribFraming::WantsMore(std::span<const std::uint8_t> data) {
+  constexpr std::size_t kHeader = 16;  // signature, lengths and edition of either edition
+  if (!started_) {
+    const std::size_t start = FindGribSignature(data, kMaxLeadingBytes);
+    if (start == kNoSignature)
+      return data.size() < kMaxLeadingBytes + kHeader;
+    next_ = start;
+    started_ = true;
+  }
+  while (data.size() >= kHeader && next_ <= data.size() - kHeader) {
+    const TOctets head(data.subspan(next_, kHeader));
+    if (head.U32(1) != 0x47524942u)  // "GRIB"
+      return false;
+    const std::uint32_t edition = head.U8(8);
+    const std::uint64_t length = edition == 1 ? head.U24(5) : edition == 2 ? head.U(9, 8) : 0;
+    if (length < kHeader)
+      return false;  // the decoder says what is wrong with it
+    if (length > data.size() - next_)
+      return true;
+    next_ += static_cast<std::size_t>(length);
+  }
+  return true;
+}
+
+bool GunzipGrib(std::span<const std::uint8_t> compressed, std::vector<std::uint8_t>& out, QString& error,
+                std::uint64_t maxBytes) {
+  TGribFraming framing;
+  return Gunzip(compressed, out, error, maxBytes,
+                [&framing](std::span<const std::uint8_t> inflated) { return framing.WantsMore(inflated); });
 }
 
 bool ReadDataFile(const QString& path, std::vector<std::uint8_t>& bytes, QString& error) {
@@ -104,7 +138,7 @@ bool ReadDataFile(const QString& path, std::vector<std::uint8_t>& bytes, QString
     return true;
   }
   QString reason;
-  if (!Gunzip(raw, bytes, reason)) {
+  if (!GunzipGrib(raw, bytes, reason)) {
     error = QStringLiteral("%1: %2").arg(shown, reason);
     bytes.clear();
     return false;

@@ -39,6 +39,19 @@ TGribData::TGribData(bool keepRaw) : Mapping(std::make_unique<TMapping>()) {
 
 TGribData::~TGribData() = default;
 
+std::unique_ptr<TGribData> TGribData::NewForNextMessage() const {
+  auto next = std::make_unique<TGribData>(!Fields.empty() && Fields.front()->KeepRaw);
+  next->FileName = FileName;
+  next->LowerPriority = LowerPriority;
+  next->ColourMinCelsius = ColourMinCelsius;
+  next->ColourMaxCelsius = ColourMaxCelsius;
+  next->KeepRawForMore = KeepRawForMore;
+  next->OnColourTable = OnColourTable;
+  next->MaxFields = MaxFields;
+  next->LevelFilter = LevelFilter;
+  return next;
+}
+
 void TGribData::GetIndexValues(float (&values)[256]) const {
   std::copy(Current->IndexValues.begin(), Current->IndexValues.end(), values);
 }
@@ -64,10 +77,25 @@ float TGribData::LastLongitude() const { return GridType == 0 ? Grid.Lo2 / 1000.
 
 float TGribData::OrientationLongitude() const { return GridType == 5 ? Grid.LoV / 1000.0f : kNoGeometry; }
 
+std::size_t FindGribSignature(std::span<const std::uint8_t> stream, std::size_t searchBytes) {
+  static constexpr std::uint8_t kSignature[] = {'G', 'R', 'I', 'B'};
+  const std::size_t end = std::min(stream.size(), searchBytes + sizeof kSignature);
+  const auto window = stream.first(end);
+  const auto found = std::search(window.begin(), window.end(), std::begin(kSignature), std::end(kSignature));
+  return found == window.end() ? kNoSignature : static_cast<std::size_t>(found - window.begin());
+}
+
 bool TGribData::LoadFromStream(std::span<const std::uint8_t> stream, bool exactLength) {
   Current->Available.Clear();
   Current->FileName = FileName;
   messageLength_ = 0;
+  // Files from telecommunication feeds start with a bulletin header; the
+  // message is framed by its own lengths from the signature on.
+  const std::size_t start = FindGribSignature(stream, kMaxLeadingBytes);
+  if (start != kNoSignature && start > 0) {
+    Log.append(QStringLiteral("Skipped %1 bytes before the GRIB message").arg(start));
+    stream = stream.subspan(start);
+  }
   bool ok = false;
   try {
     const TIdlePriorityScope priority(LowerPriority);
@@ -81,7 +109,8 @@ bool TGribData::LoadFromStream(std::span<const std::uint8_t> stream, bool exactL
     else
       Log.append(Edition == 0 ? QStringLiteral("No GRIB message at the start of the data")
                               : QStringLiteral("Unsupported GRIB edition %1").arg(Edition));
-    messageLength_ = decoder.MessageLength();
+    if (decoder.MessageLength() > 0)
+      messageLength_ = (start == kNoSignature ? 0 : start) + decoder.MessageLength();
   } catch (const std::exception& error) {
     // Only allocation can throw here.
     Log.append(QStringLiteral("Decoding stopped: %1").arg(QString::fromUtf8(error.what())));

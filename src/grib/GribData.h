@@ -13,6 +13,7 @@
 #include <span>
 
 #include "grib/DataStuff.h"
+#include "grib/ScanOrder.h"
 #include "mapping/Mapping.h"
 
 // Grid description as read, per grid type. Latitudes and longitudes are in
@@ -36,6 +37,13 @@ struct TGridParameters {
 
 class TGribData;
 
+// Bulletin headers and other leading bytes before the first message are
+// skipped when the signature follows within this many bytes.
+inline constexpr std::size_t kMaxLeadingBytes = 64 * 1024;
+inline constexpr std::size_t kNoSignature = static_cast<std::size_t>(-1);
+// Offset of the first "GRIB" that starts within the first searchBytes bytes.
+std::size_t FindGribSignature(std::span<const std::uint8_t> stream, std::size_t searchBytes);
+
 // Builds the palette, class names, MissingIndex and Continuous flag of a
 // field before its data are unpacked. Defined with the colour tables.
 void BuildColourTable(TGribData& data, TDataStuff& field);
@@ -50,16 +58,20 @@ public:
 
   explicit TGribData(bool keepRaw = false);
   ~TGribData();
+  // An empty reader with this one's settings, for a further message of
+  // the same file.
+  std::unique_ptr<TGribData> NewForNextMessage() const;
   TGribData(const TGribData&) = delete;
   TGribData& operator=(const TGribData&) = delete;
 
-  // Decodes the GRIB message at the start of the bytes. With exactLength
+  // Decodes the GRIB message at the start of the bytes (after at most
+  // kMaxLeadingBytes of anything else). With exactLength
   // (edition 2) the bytes must hold exactly one message. Never throws: on
   // failure the Log says why and the result is false. True when the last
   // field decoded has a picture. Current is then the last field.
   bool LoadFromStream(std::span<const std::uint8_t> stream, bool exactLength = false);
   // Bytes from the start of the stream to the end of the message last
-  // loaded (its total length); 0 when no message was framed.
+  // loaded (leading bytes and its total length); 0 when no message was framed.
   std::size_t MessageLength() const { return messageLength_; }
 
   TExtBitmap& Bitmap() { return Current->Bitmap; }
@@ -105,6 +117,12 @@ public:
   // Scanning direction of the grid: points east to west, rows south to north.
   bool HorizontalFlip = false;
   bool VerticalFlip = false;
+  // Points stored column by column; every other row (column) reversed.
+  bool ColumnMajor = false;
+  bool AlternateRows = false;
+  TScanOrder ScanOrder() const {
+    return {Width, Height, HorizontalFlip, VerticalFlip, ColumnMajor, AlternateRows};
+  }
 
 private:
   std::size_t messageLength_ = 0;

@@ -22,8 +22,12 @@ bool TMessageDecoder::ScanningMode(int mode) {
   data_.Grid.ScanningMode = static_cast<std::uint8_t>(mode);
   data_.HorizontalFlip = (mode & 0x80) != 0;
   data_.VerticalFlip = (mode & 0x40) != 0;
-  if (mode & 0x20)
-    return Fail("Unsupported scanning mode 0x%02x: points stored column by column", mode);
+  data_.ColumnMajor = (mode & 0x20) != 0;
+  data_.AlternateRows = (mode & 0x10) != 0;
+  if (data_.ColumnMajor)
+    Log("  Points stored column by column");
+  if (data_.AlternateRows)
+    Log(data_.ColumnMajor ? "  Every other column runs the opposite way" : "  Every other row runs the opposite way");
   return true;
 }
 
@@ -116,9 +120,13 @@ bool TMessageDecoder::PolarGrid1(TOctets g) {
   TEarth earth = Grib1Earth(grid.ResolutionFlags);
   // Edition 1 grids are true at 60 degrees unless the extension says otherwise.
   double trueLat = grid.Southern ? -60 : 60;
-  if (data_.ExtendedGrid) {
-    if (!g.Has(41, 4))
-      return Fail("Extended grid description of %zu bytes is too short", g.Size());
+  grid.TrueScaleLatitude = static_cast<float>(trueLat);
+  if (data_.ExtendedGrid && !g.Has(41, 4)) {
+    // The field itself is intact; only the earth's axes and the true-scale
+    // latitude are missing, so those of the edition 1 description stand.
+    Logf("  Extended GDS of %zu bytes is too short for the earth's axes and true-scale latitude: ignored",
+         g.Size());
+  } else if (data_.ExtendedGrid) {
     Log("  Extended GDS");
     grid.MajorAxisKm = IbmFloat(g.U32(33));
     grid.MinorAxisKm = IbmFloat(g.U32(37));
@@ -128,8 +136,6 @@ bool TMessageDecoder::PolarGrid1(TOctets g) {
     earth = TEarth::Ellipsoid(double{grid.MajorAxisKm} * 1000, double{grid.MinorAxisKm} * 1000);
     // Stated as a magnitude by some producers: it lies on the grid's hemisphere.
     trueLat = grid.Southern ? -std::fabs(grid.TrueScaleLatitude) : std::fabs(grid.TrueScaleLatitude);
-  } else {
-    grid.TrueScaleLatitude = static_cast<float>(trueLat);
   }
   data_.Width = nx;
   data_.Height = ny;

@@ -1,8 +1,25 @@
 #include "imaging/SstScale.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
+
+// Hue, lightness and saturation are only defined as an angle and two
+// fractions; ramps fed with damaged or extreme field values can hand over
+// anything, so each input is brought into its domain first (NaN counts as 0).
+float Fraction(float x)
+{
+  return std::isnan(x) ? 0.0f : std::clamp(x, 0.0f, 1.0f);
+}
+
+float Degrees(float hue)
+{
+  if (!std::isfinite(hue))
+    return 0.0f;
+  const float reduced = std::fmod(hue, 360.0f);
+  return reduced < 0.0f ? reduced + 360.0f : reduced;
+}
 
 // Single precision throughout: the scale's bytes depend on it (m1 at the
 // start of the scale comes out just under 0.2).
@@ -30,7 +47,9 @@ std::uint8_t ToByte(float fraction)
 
 TRgbFraction HlsToRgb(float hue, float lightness, float saturation)
 {
-  saturation = std::min(saturation, 1.0f);
+  hue = Degrees(hue);
+  lightness = Fraction(lightness);
+  saturation = Fraction(saturation);
   if (saturation == 0.0f)
     return {lightness, lightness, lightness};
   const float m2 = lightness <= 0.5f ? lightness * (1.0f + saturation)

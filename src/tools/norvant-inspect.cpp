@@ -72,34 +72,45 @@ std::vector<TCorner> Corners(const TGribData& data) {
   return corners;
 }
 
-// Whether the grid point shown at picture pixel (x, y) has a value.
-bool PixelHasValue(const TGribData& data, const TDataStuff& field, int x, int y) {
+// Which picture pixels hold a grid point with a value, in picture order.
+std::vector<bool> PresentPixels(const TGribData& data, const TDataStuff& field) {
+  const std::size_t pixels = static_cast<std::size_t>(field.Bitmap.Width()) * field.Bitmap.Height();
   if (field.NoBitmap || field.Available.Empty())
-    return true;
-  const int row = data.VerticalFlip ? data.Height - 1 - y : y;
-  const int column = data.HorizontalFlip ? data.Width - 1 - x : x;
-  return field.Available[row][column] != 0;
+    return std::vector<bool>(pixels, true);
+  std::vector<bool> present(pixels, false);
+  const TScanOrder order = data.ScanOrder();
+  const auto cells = field.Available.Cells();
+  for (std::size_t k = 0; k < cells.size() && k < pixels; ++k)
+    present[order.PixelOf(k)] = cells[k] != 0;
+  return present;
 }
 
+// The whole file or nothing: a short write, or one the device refuses when
+// the data are flushed, is an error.
 bool WriteFile(const QString& path, const void* bytes, std::size_t size) {
   QFile out(path);
-  return out.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-         out.write(static_cast<const char*>(bytes), static_cast<qint64>(size)) == static_cast<qint64>(size);
+  if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    return false;
+  const bool written = out.write(static_cast<const char*>(bytes), static_cast<qint64>(size)) == static_cast<qint64>(size);
+  const bool flushed = out.flush();
+  out.close();
+  return written && flushed && out.error() == QFileDevice::NoError;
 }
 
 bool WriteValues(const TGribData& data, const QString& path) {
   const TDataStuff& field = *data.Current;
   const TExtBitmap& bitmap = field.Bitmap;
+  const std::vector<bool> present = PresentPixels(data, field);
   std::vector<float> values(static_cast<std::size_t>(bitmap.Width()) * bitmap.Height());
   std::size_t k = 0;
   for (int y = 0; y < bitmap.Height(); ++y) {
     const std::uint8_t* line = bitmap.ScanLine(y);
-    for (int x = 0; x < bitmap.Width(); ++x) {
+    for (int x = 0; x < bitmap.Width(); ++x, ++k) {
       const std::uint8_t index = line[x];
       float value = std::numeric_limits<float>::quiet_NaN();
-      if (PixelHasValue(data, field, x, y))
+      if (present[k])
         value = field.Continuous ? field.IndexValues[index] : static_cast<float>(index);
-      values[k++] = value;
+      values[k] = value;
     }
   }
   // The file is little-endian float32, whatever the host.

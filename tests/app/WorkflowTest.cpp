@@ -12,7 +12,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cmath>
+#include <span>
 #include <fstream>
 
 namespace {
@@ -235,6 +237,32 @@ TEST_F(MultiMessage, CutFurtherMessageLeavesTheFirstField)
   EXPECT_FALSE(workflow->Data(prEdge)->Bitmap().Empty());
 }
 
+// A further message that fails, whatever way, leaves the product read from
+// the first one as it was: its identification, name, date and picture.
+TEST_F(MultiMessage, DamagedFurtherMessageChangesNothingOfTheFirstProduct)
+{
+  for (const char* file : {"g1-multi-then-cut.grb", "g1-multi-then-bits-33.grb", "g1-multi-then-lat-91.grb",
+                           "g1-multi-then-table-99.grb"}) {
+    SCOPED_TRACE(file);
+    const QByteArray bytes = ReadBytes(QString(NORVANT_SOURCE_DIR "/tests/data/bad/") + file);
+    TGribData alone;
+    alone.LowerPriority = false;
+    ASSERT_TRUE(alone.LoadFromStream(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                               static_cast<std::size_t>(bytes.size()))));
+    WriteBytes(name, bytes);
+    ASSERT_TRUE(workflow->LoadGribFile(Scratch(name)));
+    const TGribData* edge = workflow->Data(prEdge);
+    ASSERT_NE(edge, nullptr);
+    EXPECT_EQ(workflow->Data(prConcentration), nullptr);
+    EXPECT_EQ(edge->ParameterCode(), 220);
+    EXPECT_EQ(edge->Current->Name, alone.Current->Name);
+    EXPECT_EQ(edge->ReferenceTime, alone.ReferenceTime);
+    EXPECT_EQ(edge->ReferenceTime.date(), QDate(2026, 12, 5));
+    EXPECT_TRUE(std::ranges::equal(edge->Bitmap().Pixels(), alone.Bitmap().Pixels()));
+    EXPECT_TRUE(edge->Log.join('\n').contains("Further message")) << edge->Log.join('\n').toStdString();
+  }
+}
+
 TEST_F(MultiMessage, NextMessageIsFoundFromEitherSideOfTheEndMarker)
 {
   const QByteArray both = Message("EDGE") + Message("CONC");
@@ -242,15 +270,15 @@ TEST_F(MultiMessage, NextMessageIsFoundFromEitherSideOfTheEndMarker)
   const std::span<const std::uint8_t> stream(bytes, static_cast<std::size_t>(both.size()));
   const std::size_t first = static_cast<std::size_t>(Message("EDGE").size());
   for (std::size_t offset : {first - 4, first}) {
-    TGribData data;
-    ASSERT_TRUE(data.LoadFromStream(stream, false));
+    auto data = std::make_unique<TGribData>();
+    ASSERT_TRUE(data->LoadFromStream(stream, false));
     std::size_t at = offset;
     ASSERT_TRUE(ReadNextGribMessage(data, stream, at));
-    EXPECT_EQ(data.ParameterCode(), 91);
+    EXPECT_EQ(data->ParameterCode(), 91);
     EXPECT_EQ(at, static_cast<std::size_t>(both.size()));
     EXPECT_FALSE(ReadNextGribMessage(data, stream, at));
   }
-  TGribData data;
+  auto data = std::make_unique<TGribData>();
   std::size_t beyond = stream.size() + 100;
   EXPECT_FALSE(ReadNextGribMessage(data, stream, beyond));
   std::size_t inside = 10;  // not at a message boundary

@@ -131,7 +131,7 @@ void CompareField(const TDataStuff& field, const TReferenceField& ref, const std
 // the first point; more for the sea-ice grids true at 70 degrees. Its
 // polar-stereographic geometry differs from the grid's for south-polar grids
 // and for grids stored from the top row, so there only the first point is
-// checked.
+// checked. It also steps along rows on polar grids stored column by column.
 void CompareGeometry(const TGribData& data, const TReferenceField& ref, const std::string& label) {
   SCOPED_TRACE(label);
   ASSERT_TRUE(data.Mapping);
@@ -144,7 +144,13 @@ void CompareGeometry(const TGribData& data, const TReferenceField& ref, const st
   ASSERT_TRUE(pixelOf(0, x0, y0));
   EXPECT_NEAR(x0, ref.PictureX(0), 0.05);
   EXPECT_NEAR(y0, ref.PictureY(0), 0.05);
-  if (ref.isPolar && (ref.southPole || !ref.jPositive))
+  if (ref.isPolar && (ref.southPole || !ref.jPositive || ref.jConsecutive))
+    return;
+  // ecCodes (2.28) places the points of alternating rows as if every row
+  // ran the same way; their values are checked at the pixels the scanning
+  // mode defines, and the tool's own picture of them against ecCodes in
+  // test_sample_tools.py is left out for the same reason.
+  if (ref.alternate)
     return;
   const double perPixel = std::fabs(std::fabs(data.Grid.TrueScaleLatitude) - 70) < 0.5 ? 0.06 : 0.003;
   double worst = 0;
@@ -165,24 +171,27 @@ void CompareGeometry(const TGribData& data, const TReferenceField& ref, const st
                       << ref.PictureY(worstPoint) << ")";
 }
 
+void CompareFile(const QString& path) {
+  const std::string name = QFileInfo(path).fileName().toStdString();
+  SCOPED_TRACE(name);
+  const std::vector<std::uint8_t> bytes = FileBytes(path);
+  const std::vector<TReferenceField> reference = ReferenceFields(bytes, true);
+  const TDecodedFile decoded = DecodeAll(bytes, QFileInfo(path).fileName());
+  ASSERT_EQ(decoded.fields.size(), reference.size());
+  for (std::size_t i = 0; i < reference.size(); ++i) {
+    const std::string label = name + " field " + std::to_string(i);
+    CompareField(*decoded.fields[i], reference[i], label);
+    if (decoded.fields[i] == decoded.fields[i]->Owner->Fields.front().get())
+      CompareGeometry(*decoded.fields[i]->Owner, reference[i], label);
+  }
+}
+
 void CompareFolder(const QString& folder) {
   ASSERT_FALSE(folder.isEmpty());
   const QStringList files = GribFilesBelow(folder);
   ASSERT_FALSE(files.isEmpty());
-  for (const QString& path : files) {
-    const std::string name = QFileInfo(path).fileName().toStdString();
-    SCOPED_TRACE(name);
-    const std::vector<std::uint8_t> bytes = FileBytes(path);
-    const std::vector<TReferenceField> reference = ReferenceFields(bytes, true);
-    const TDecodedFile decoded = DecodeAll(bytes, QFileInfo(path).fileName());
-    ASSERT_EQ(decoded.fields.size(), reference.size());
-    for (std::size_t i = 0; i < reference.size(); ++i) {
-      const std::string label = name + " field " + std::to_string(i);
-      CompareField(*decoded.fields[i], reference[i], label);
-      if (decoded.fields[i] == decoded.fields[i]->Owner->Fields.front().get())
-        CompareGeometry(*decoded.fields[i]->Owner, reference[i], label);
-    }
-  }
+  for (const QString& path : files)
+    CompareFile(path);
 }
 
 }  // namespace
@@ -193,4 +202,13 @@ TEST(DecoderOracle, VariantsMatchEcCodesPointByPoint) {
   if (!QFileInfo::exists(QStringLiteral(NORVANT_SOURCE_DIR "/tools/make_grib_variants.py")))
     GTEST_SKIP() << "tools/make_grib_variants.py is not in this tree";
   CompareFolder(VariantsFolder());
+}
+
+// Files as other producers write them: a bulletin header before the message,
+// an extended grid section too short for its extension, points stored
+// column by column, packed data that happen to hold "7777" and "GRIB".
+TEST(DecoderOracle, OtherProducersQuirksMatchEcCodesPointByPoint) {
+  for (const char* name : {"g1-bulletin-header.grb", "g1-extended-gds-42.grb", "g1-scanning-columns.grb",
+                           "g1-data-hold-markers.grb"})
+    CompareFile(QStringLiteral(NORVANT_SOURCE_DIR "/tests/data/bad/") + QLatin1String(name));
 }

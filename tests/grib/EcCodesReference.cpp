@@ -56,6 +56,9 @@ std::vector<TReferenceField> ReferenceFields(std::span<const std::uint8_t> bytes
     f.height = Long(h, "Nj");
     f.iNegative = Long(h, "iScansNegatively") != 0;
     f.jPositive = Long(h, "jScansPositively") != 0;
+    f.jConsecutive = Long(h, "jPointsAreConsecutive") != 0;
+    long alternate = 0;
+    f.alternate = codes_get_long(h, "alternativeRowScanning", &alternate) == 0 && alternate != 0;
     long centre = 0;
     if (codes_get_long(h, "projectionCentreFlag", &centre) == 0) {
       f.isPolar = true;

@@ -3,26 +3,36 @@
 // the decoder is compared with.
 #include <cstdint>
 #include <span>
+#include <utility>
 #include <vector>
 
 struct TReferenceField {
   long edition = 0;
   long width = 0, height = 0;
-  bool iNegative = false;  // points run east to west
-  bool jPositive = false;  // rows run south to north
+  bool iNegative = false;     // points run east to west
+  bool jPositive = false;     // rows run south to north
+  bool jConsecutive = false;  // points stored column by column
+  bool alternate = false;     // every other row (column) reversed
   bool isPolar = false;
   bool southPole = false;  // polar stereographic grid centred on the south pole
-  std::vector<double> values;   // file order, row after row
+  std::vector<double> values;   // file order
   std::vector<char> missing;    // file order
   std::vector<double> latitudes, longitudes;
-  // Picture position of file point k: x right, y down, north up.
-  int PictureX(std::size_t k) const {
-    const long c = static_cast<long>(k) % width;
-    return static_cast<int>(iNegative ? width - 1 - c : c);
-  }
-  int PictureY(std::size_t k) const {
-    const long r = static_cast<long>(k) / width;
-    return static_cast<int>(jPositive ? height - 1 - r : r);
+  // Picture position of file point k: x right, y down, north up, as the
+  // WMO scanning-mode flags define it.
+  int PictureX(std::size_t k) const { return Picture(k).first; }
+  int PictureY(std::size_t k) const { return Picture(k).second; }
+
+private:
+  std::pair<int, int> Picture(std::size_t k) const {
+    const long along = jConsecutive ? height : width;
+    const long line = static_cast<long>(k) / along;
+    long position = static_cast<long>(k) % along;
+    if (alternate && line % 2 == 1)
+      position = along - 1 - position;
+    const long i = jConsecutive ? line : position;
+    const long j = jConsecutive ? position : line;
+    return {static_cast<int>(iNegative ? width - 1 - i : i), static_cast<int>(jPositive ? height - 1 - j : j)};
   }
 };
 

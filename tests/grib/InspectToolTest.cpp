@@ -48,6 +48,25 @@ std::vector<float> ReadFloats(const QString& path) {
   return values;
 }
 
+// The values file holds ecCodes' value of every grid point at the pixel the
+// WMO scanning mode puts it on, NaN where ecCodes has none.
+void ExpectValuesLikeEcCodes(const QString& file, const QJsonObject& report, const QString& valuesPath) {
+  const auto reference = ReferenceFields(FileBytes(file), false).front();
+  const int width = report[QStringLiteral("width")].toInt(), height = report[QStringLiteral("height")].toInt();
+  ASSERT_EQ(width, reference.width);
+  ASSERT_EQ(height, reference.height);
+  const std::vector<float> decoded = ReadFloats(valuesPath);
+  ASSERT_EQ(decoded.size(), static_cast<std::size_t>(width * height));
+  const double step = (report[QStringLiteral("maxValue")].toDouble() - report[QStringLiteral("minValue")].toDouble()) / 255;
+  for (std::size_t k = 0; k < reference.values.size(); ++k) {
+    const float v = decoded[static_cast<std::size_t>(reference.PictureY(k)) * width + reference.PictureX(k)];
+    ASSERT_EQ(std::isnan(v), static_cast<bool>(reference.missing[k])) << "point " << k;
+    if (!reference.missing[k]) {
+      ASSERT_NEAR(v, reference.values[k], 1.5 * step + 1e-3) << "point " << k;
+    }
+  }
+}
+
 }  // namespace
 
 TEST(InspectTool, JsonReportAndValuesAgreeWithEcCodes) {
@@ -67,20 +86,58 @@ TEST(InspectTool, JsonReportAndValuesAgreeWithEcCodes) {
   EXPECT_EQ(report[QStringLiteral("referenceTime")].toString(), QStringLiteral("2026-12-05T12:00:00Z"));
   EXPECT_EQ(report[QStringLiteral("corners")].toObject()[QStringLiteral("topLeft")].toArray().size(), 2);
 
-  const auto reference = ReferenceFields(FileBytes(file), false).front();
-  const int width = report[QStringLiteral("width")].toInt(), height = report[QStringLiteral("height")].toInt();
-  ASSERT_EQ(width, reference.width);
-  ASSERT_EQ(height, reference.height);
-  const std::vector<float> decoded = ReadFloats(values);
-  ASSERT_EQ(decoded.size(), static_cast<std::size_t>(width * height));
-  EXPECT_EQ(QFile(indices).size(), width * height);
-  const double step = (report[QStringLiteral("maxValue")].toDouble() - report[QStringLiteral("minValue")].toDouble()) / 255;
-  for (std::size_t k = 0; k < reference.values.size(); ++k) {
-    const float v = decoded[static_cast<std::size_t>(reference.PictureY(k)) * width + reference.PictureX(k)];
-    ASSERT_EQ(std::isnan(v), static_cast<bool>(reference.missing[k])) << "point " << k;
-    if (!reference.missing[k]) {
-      ASSERT_NEAR(v, reference.values[k], 1.5 * step + 1e-3) << "point " << k;
-    }
+  ExpectValuesLikeEcCodes(file, report, values);
+  EXPECT_EQ(QFile(indices).size(), report[QStringLiteral("width")].toInt() * report[QStringLiteral("height")].toInt());
+}
+
+// Points stored column by column, from the south, or in rows that alternate
+// in direction: every value lands on the pixel of its grid point.
+TEST(InspectTool, ValuesOfEveryScanningOrderLieOnTheirGridPoints) {
+  for (const char* name : {"g2_ll_simple_12bit_scan_60_bitmap.grb2", "g2_ll_simple_12bit_scan_10_bitmap.grb2",
+                           "g2_ll_simple_12bit_scan_20_bitmap.grb2", "g2_ll_simple_12bit_scan_30.grb2"}) {
+    SCOPED_TRACE(name);
+    const QString file = VariantsFolder() + QLatin1Char('/') + QLatin1String(name);
+    QTemporaryDir out;
+    const QString values = out.filePath(QStringLiteral("values.f32"));
+    const TRun run = Inspect({file, QStringLiteral("--json"), QStringLiteral("--values"), values});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    ExpectValuesLikeEcCodes(file, QJsonDocument::fromJson(run.out).object(), values);
+  }
+}
+
+TEST(InspectTool, AFailedWriteExitsWithStatusOne) {
+  const QString file = VariantsFolder() + QStringLiteral("/g2_ll_simple_12bit_scan_00.grb2");
+  for (const char* option : {"--values", "--indices"}) {
+    const TRun run = Inspect({file, QLatin1String(option), QStringLiteral("/dev/full")});
+    EXPECT_EQ(run.exitCode, 1) << option;
+    EXPECT_TRUE(run.err.contains("Cannot write /dev/full")) << option << ": " << run.err.toStdString();
+  }
+}
+
+// The whole process, measured from outside: a bomb of zeros is never
+// inflated beyond what the messages need.
+TEST(InspectTool, GzipBombsStayWithinTheMemoryBudget) {
+  constexpr long kBudgetKiB = 256 * 1024;
+  const QString time = QStringLiteral("/usr/bin/time");
+  ASSERT_TRUE(QFile::exists(time)) << "the Debian package \"time\" is missing";
+  const struct {
+    const char* file;
+    int exitCode;
+  } cases[] = {{"gz-bomb-1gib.gz", 1}, {"gz-message-then-bomb.gz", 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    QProcess run;
+    run.start(time, {QStringLiteral("-f"), QStringLiteral("peak-rss-kib %M"),
+                     QStringLiteral(NORVANT_BINARY_DIR "/norvant-inspect"),
+                     QStringLiteral(NORVANT_SOURCE_DIR "/tests/data/bad/") + QLatin1String(c.file)});
+    ASSERT_TRUE(run.waitForFinished(120000));
+    EXPECT_EQ(run.exitCode(), c.exitCode);
+    const QList<QByteArray> lines = run.readAllStandardError().trimmed().split('\n');
+    const QByteArray last = lines.last();
+    ASSERT_TRUE(last.startsWith("peak-rss-kib ")) << last.toStdString();
+    const long kib = last.mid(13).toLong();
+    EXPECT_GT(kib, 0);
+    EXPECT_LT(kib, kBudgetKiB);
   }
 }
 

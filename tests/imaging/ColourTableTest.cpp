@@ -3,6 +3,8 @@
 // field.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "grib/GribData.h"
 #include "imaging/ColourTable.h"
 #include "imaging/ColourTableBuild.h"
@@ -195,6 +197,35 @@ TEST(ColourTable, RampWithZeroTopStaysDefined)
   source.ParameterCode = 300000002;  // all values zero
   const TColourTable t = MakeColourTable(source);
   EXPECT_EQ(t.Palette[100], HlsToBytes(250.0f, 0.7f, 1.0f));
+}
+
+// Field values from damaged or hostile files (a reference of 2.6e33, spans
+// of zero, NaN and infinities) reach every ramp: each still paints defined
+// colours, and the ones at a value's extremes are the ramp's end colours.
+TEST(ColourTable, RampsPaintDefinedColoursForAnyFieldValues)
+{
+  constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+  constexpr float kInf = std::numeric_limits<float>::infinity();
+  const std::int32_t rampCodes[] = {300000002, 300001000, 300001001, 300001002, 300001013};
+  const float extremes[] = {kNaN, kInf, -kInf, 2.6e33f, -2.6e33f, std::numeric_limits<float>::max(), 0.0f};
+  for (const std::int32_t code : rampCodes) {
+    for (const float value : extremes) {
+      SCOPED_TRACE(testing::Message() << "code " << code << ", value " << value);
+      TColourTableSource source;
+      source.ParameterCode = code;
+      source.IndexValues.fill(value);
+      const TColourTable t = MakeColourTable(source);  // UBSan reports any conversion of NaN
+      TColourTableSource again = source;
+      EXPECT_EQ(MakeColourTable(again).Palette, t.Palette);
+    }
+  }
+  TColourTableSource height;
+  height.ParameterCode = 300001002;
+  height.IndexValues[1] = 2.6e33f;
+  height.IndexValues[2] = kNaN;
+  const TColourTable h = MakeColourTable(height);
+  EXPECT_EQ(h.Palette[1], (TRgb{255, 255, 255}));  // above the top: the ramp's pale end
+  EXPECT_EQ(h.Palette[2], kBlackRgb);
 }
 
 TEST(ColourTable, EveryBuildClearsNamesAndPaletteOfTheFieldsEarlierBuild)

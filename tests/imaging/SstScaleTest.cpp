@@ -3,6 +3,8 @@
 #include <QColor>
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <cmath>
 
 #include "imaging/ColourTable.h"
@@ -62,6 +64,26 @@ TEST(SstScale, HlsHandlesGreyAndOversaturation)
   EXPECT_EQ(HlsToBytes(120.0f, 0.5f, 1.0f), (TRgb{0, 255, 0}));
   EXPECT_EQ(HlsToBytes(240.0f, 0.5f, 1.0f), (TRgb{0, 0, 255}));
   EXPECT_EQ(HlsToBytes(-120.0f, 0.5f, 1.0f), (TRgb{0, 0, 255}));  // brought into range once
+}
+
+// Hue, lightness and saturation outside their domains (what a ramp makes of
+// an extreme field value) give a colour within it, never NaN.
+TEST(SstScale, HlsBringsEveryInputIntoItsDomain)
+{
+  constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+  constexpr float kInf = std::numeric_limits<float>::infinity();
+  const float inputs[] = {kNaN, kInf, -kInf, 1e30f, -1e30f, 2.6e33f, 0.5f, 720.0f + 120.0f};
+  for (const float h : inputs)
+    for (const float l : inputs)
+      for (const float s : inputs) {
+        const TRgbFraction c = HlsToRgb(h, l, s);
+        for (const float component : {c.Red, c.Green, c.Blue}) {
+          ASSERT_TRUE(component >= 0.0f && component <= 1.0f) << h << " " << l << " " << s;
+        }
+      }
+  EXPECT_EQ(HlsToBytes(840.0f, 0.5f, 1.0f), (TRgb{0, 255, 0}));  // 840 = 2 x 360 + 120
+  EXPECT_EQ(HlsToBytes(0.0f, 7.0f, 1.0f), (TRgb{255, 255, 255}));
+  EXPECT_EQ(HlsToBytes(kNaN, kNaN, kNaN), (TRgb{0, 0, 0}));
 }
 
 TEST(SstScale, SstPaletteKeepsScaleBetweenBlackBottomAndOverlayTop)

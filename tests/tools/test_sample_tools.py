@@ -444,7 +444,10 @@ class GribVariantsTest(unittest.TestCase):
         checked = set()
         for name, _, message, (keys, values, lats, lons) in self.entries():
             grid = message["grid"]
-            if "picture" not in message:
+            # It places points of alternating rows (0x10) as if every row
+            # ran one way; the decoder's test checks those against the WMO
+            # definition instead.
+            if "picture" not in message or grid.get("scanning_mode", 0) & 0x10:
                 continue
             picture = np.array(message["picture"])
             if grid["type"] == "regular_ll":
@@ -467,7 +470,7 @@ class GribVariantsTest(unittest.TestCase):
                     seen[rows[k], cols[k]] = value if present[k] else -1
             np.testing.assert_array_equal(seen, picture, err_msg=name)
             checked.add(grid["scanning_mode"])
-        self.assertEqual(checked, {0x00, 0x40, 0x80, 0xC0})
+        self.assertEqual(checked, {0x00, 0x20, 0x40, 0x60, 0x80, 0xC0})
 
     def test_polar_first_point_is_the_corner_the_scanning_mode_names(self):
         for name, _, message, _ in self.entries():

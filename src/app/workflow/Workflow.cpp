@@ -170,7 +170,7 @@ bool TWorkflow::LoadGribFile(const QString& fileName)
   const QString onDisk = ToQString(*existing);
   try {
     auto data = std::make_unique<TGribData>(false);
-    if (!ReadAndDecode(onDisk, *data)) {
+    if (!ReadAndDecode(onDisk, data)) {
       return false;
     }
     const int product = ProductForParameterCode(data->ParameterCode());
@@ -190,7 +190,7 @@ bool TWorkflow::LoadGribFile(const QString& fileName)
   return false;
 }
 
-bool TWorkflow::ReadAndDecode(const QString& fileName, TGribData& data)
+bool TWorkflow::ReadAndDecode(const QString& fileName, std::unique_ptr<TGribData>& data)
 {
   std::vector<std::uint8_t> bytes;
   QString readError;
@@ -198,39 +198,23 @@ bool TWorkflow::ReadAndDecode(const QString& fileName, TGribData& data)
     SetLastError(fileName, readError);
     return false;
   }
-  if (!data.LoadFromStream(bytes, false)) {
-    SetLastError(fileName, data.Log.isEmpty() ? QString("it is not a GRIB file") : data.Log.last().trimmed());
+  if (!data->LoadFromStream(bytes, false)) {
+    SetLastError(fileName, data->Log.isEmpty() ? QString("it is not a GRIB file") : data->Log.last().trimmed());
     return false;
   }
   if (IsMultiMessageFile(ToPath(fileName))) {
     // The concentration field may follow one or two other fields.
-    std::size_t offset = data.MessageLength();
-    for (int further = 0; further < 2 && data.ParameterCode() != kSlotCodeConcentration; ++further) {
+    std::size_t offset = data->MessageLength();
+    for (int further = 0; further < 2 && data->ParameterCode() != kSlotCodeConcentration; ++further) {
       if (!ReadNextGribMessage(data, bytes, offset)) {
         break;
       }
     }
-    KeepLastPicture(data);
   }
   return true;
 }
 
-void TWorkflow::KeepLastPicture(TGribData& data)
-{
-  // A further message that failed to decode leaves an empty field last; the
-  // field shown is then the last one that has a picture.
-  if (data.Current != nullptr && !data.Current->Bitmap.Empty()) {
-    return;
-  }
-  for (auto field = data.Fields.rbegin(); field != data.Fields.rend(); ++field) {
-    if (!(*field)->Bitmap.Empty()) {
-      data.Current = field->get();
-      return;
-    }
-  }
-}
-
-bool ReadNextGribMessage(TGribData& data, std::span<const std::uint8_t> stream, std::size_t& offset)
+bool ReadNextGribMessage(std::unique_ptr<TGribData>& data, std::span<const std::uint8_t> stream, std::size_t& offset)
 {
   auto probeFits = [&](std::size_t at) { return at < stream.size() && stream.size() - at > kMessageProbe; };
   if (!probeFits(offset)) {
@@ -246,17 +230,25 @@ bool ReadNextGribMessage(TGribData& data, std::span<const std::uint8_t> stream, 
   }
   const std::span<const std::uint8_t> head = stream.subspan(at, kSection0Size);
   if (!(head[0] == 'G' && head[1] == 'R' && head[2] == 'I' && head[3] == 'B') || head[7] != 1) {
-    data.Log.append("  No further edition 1 message follows");
+    data->Log.append("  No further edition 1 message follows");
     return false;
   }
   const std::size_t length = (std::size_t{head[4]} << 16) | (std::size_t{head[5]} << 8) | head[6];
   if (length < kSection0Size || length > stream.size() - at) {
-    data.Log.append(QString("  Further message of %1 bytes is cut short").arg(length));
+    data->Log.append(QString("  Further message of %1 bytes is cut short").arg(length));
     return false;
   }
-  if (!data.LoadFromStream(stream.subspan(at, length), false)) {
+  // A further message decodes on its own, so that one that fails leaves the
+  // product already read exactly as it was.
+  std::unique_ptr<TGribData> next = data->NewForNextMessage();
+  const bool ok = next->LoadFromStream(stream.subspan(at, length), false);
+  if (!ok) {
+    data->Log.append(QString("  Further message at byte %1 not used:").arg(at));
+    data->Log.append(next->Log);
     return false;
   }
+  next->Log = data->Log + next->Log;
+  data = std::move(next);
   offset = at + length;
   return true;
 }

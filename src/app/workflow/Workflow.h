@@ -114,8 +114,7 @@ private:
 
   bool LoadSeaIce(const QString& folder, const QString& name, unsigned mask);
   bool LoadInto(int product, const QString& fileName);
-  bool ReadAndDecode(const QString& fileName, TGribData& data);
-  static void KeepLastPicture(TGribData& data);
+  bool ReadAndDecode(const QString& fileName, std::unique_ptr<TGribData>& data);
   QString FindNewestConcentration(const QString& safFolder, const QString& mask) const;
   void RenderProduct(const TGribData& data);
   void SetLastError(const QString& fileName, const QString& reason);
@@ -136,8 +135,9 @@ private:
   TLoadReport lastLoad_;
 };
 
-// Decodes the next edition 1 message that follows `offset` in `stream` into
-// `data` (which adds it as a new field). `offset` is where the previous
-// message ended, just before or just after its "7777". On success offset
-// moves past the message read.
-bool ReadNextGribMessage(TGribData& data, std::span<const std::uint8_t> stream, std::size_t& offset);
+// Decodes the next edition 1 message that follows `offset` in `stream`.
+// `offset` is where the previous message ended, just before or just after
+// its "7777". On success `data` is replaced by the new message (its log
+// follows the earlier one) and offset moves past the message read; on
+// failure `data` keeps its product and only gains the reason in its log.
+bool ReadNextGribMessage(std::unique_ptr<TGribData>& data, std::span<const std::uint8_t> stream, std::size_t& offset);
