@@ -153,6 +153,8 @@ bool TMessageDecoder::PolarGrid1(TOctets g) {
 // scanning mode stores it in, the others Dx and Dy metres apart.
 bool TMessageDecoder::PlaceProjectedGrid(std::unique_ptr<TProjMapping> mapping, const std::string& error,
                                          double firstLat, double firstLon, double dx, double dy) {
+  if (!(std::fabs(firstLat) <= 90))
+    return Fail("First grid point latitude %.3f is beyond the pole", firstLat);
   if (!mapping)
     return Fail("Projection cannot be set up (%s)", error.c_str());
   const int column = data_.HorizontalFlip ? data_.Width - 1 : 0;

@@ -122,8 +122,15 @@ void DescribePolar(codes_handle* h, const std::uint8_t* message, std::size_t len
 }  // namespace
 
 std::size_t TGeometryReference::Index(int x, int y) const {
-  const long column = iNegative ? width - 1 - x : x;
-  const long row = jPositive ? height - 1 - y : y;
+  long column = iNegative ? width - 1 - x : x;
+  long row = jPositive ? height - 1 - y : y;
+  if (columnMajor) {
+    if (alternateRows && column % 2 == 1)
+      row = height - 1 - row;
+    return static_cast<std::size_t>(column * height + row);
+  }
+  if (alternateRows && row % 2 == 1)
+    column = width - 1 - column;
   return static_cast<std::size_t>(row * width + column);
 }
 
@@ -167,6 +174,8 @@ std::vector<TGeometryReference> GeometryReferences(std::span<const std::uint8_t>
     ref.height = Long(h, "Nj", Long(h, "Ny"));
     ref.iNegative = Long(h, "iScansNegatively") != 0;
     ref.jPositive = Long(h, "jScansPositively") != 0;
+    ref.columnMajor = Long(h, "jPointsAreConsecutive") != 0;
+    ref.alternateRows = Long(h, "alternativeRowScanning") != 0;
     ref.latitudes = Array(h, "latitudes");
     ref.longitudes = Array(h, "longitudes");
     long total = 0;

@@ -15,6 +15,8 @@ struct TGeometryReference {
   long edition = 0;
   long width = 0, height = 0;
   bool iNegative = false, jPositive = false;
+  bool columnMajor = false;      // scanning 0x20: points stored column by column
+  bool alternateRows = false;    // scanning 0x10: every other row runs back
   std::vector<double> latitudes, longitudes;  // ecCodes' geo-iterator, file order
   // Polar stereographic grids: PROJ on the stated earth and true-scale
   // latitude (the extended section of the sea-ice products included).
