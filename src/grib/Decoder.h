@@ -8,6 +8,8 @@
 
 #include "grib/GribData.h"
 #include "grib/Octets.h"
+#include "mapping/Earth.h"
+#include "mapping/ProjMapping.h"
 
 // Marks a point that complex packing flags as missing.
 inline constexpr std::int64_t kMissingValue = INT64_MIN;
@@ -21,6 +23,14 @@ inline int ScaleIndex(const TDataStuff::TScaleSpan& entries, double ratio) {
 
 // The packed integers of one field: either a simple-packing bit stream, or
 // values already unpacked from complex packing (one per present point).
+// What a space-view grid description states about the satellite's view.
+struct TSpaceView {
+  TEarth earth;
+  double xpThousandths = 0, ypThousandths = 0;  // sub-satellite point, thousandths of a grid length
+  double dx = 0, dy = 0;                        // apparent diameter of the earth in grid lengths
+  double nr = 0;                                // satellite distance, earth radii x 10^6
+};
+
 struct TPackedValues {
   std::span<const std::uint8_t> bits;
   int bitsPerValue = 0;
@@ -100,9 +110,11 @@ private:
   bool CheckGridGeometry(int gridType);
   bool CheckCorners();
   void SetLatLonMapping(double la1, double la2, double lo1, double lo2);
-  void SetPolarMapping(float orientation, bool southern, int scaleUnit, double gridMetres, float firstLat,
-                       float firstLon);
-  void PlaceGrid(TMapping& mapping, double lat, double lon);
+  void SetSpaceViewMapping(const TSpaceView& view);
+  bool SetRotatedMapping(double la1, double la2, double lo1, double lo2, double southPoleLat, double southPoleLon,
+                         double angle);
+  bool PlaceProjectedGrid(std::unique_ptr<TProjMapping> mapping, const std::string& error, double firstLat,
+                          double firstLon, double dx, double dy);
 
   TGribData& data_;
   std::span<const std::uint8_t> stream_;

@@ -2,9 +2,11 @@
 #include <cmath>
 
 #include "grib/Decoder.h"
+#include "grib/GridEarth.h"
 #include "grib/Limits.h"
 #include "grib/TimeText.h"
 #include "mapping/GeostationaryMapping.h"
+#include "mapping/ProjGrids.h"
 
 namespace {
 
@@ -187,7 +189,9 @@ bool TMessageDecoder::LatLonGrid2(TOctets s, int templateNumber) {
   if (templateNumber == 1) {
     grid.SouthPoleLat = static_cast<std::int32_t>(s.S(73, 4) / 1000);
     grid.SouthPoleLon = static_cast<std::int32_t>(s.U32(77) / 1000);
+    grid.RotationAngle = IeeeFloat(s.U32(81));
     Logf("    Pole lat: %1.f, lon: %1.f", grid.SouthPoleLat / 1000.0, grid.SouthPoleLon / 1000.0);
+    return SetRotatedMapping(la1, la2, lo1, lo2, s.S(73, 4) * 1e-6, s.U32(77) * 1e-6, grid.RotationAngle);
   }
   return true;
 }
@@ -218,26 +222,19 @@ bool TMessageDecoder::PolarGrid2(TOctets s) {
   Logf("  Polar-stereo mapping: grid %d x %d (W x H)", data_.Width, data_.Height);
   Logf("  First longitude: %f%s,  first latitude: %f%s", lo1, kDegree, la1, kDegree);
   Logf("  X grid length: %d m,  Y grid length: %d m at 60%s circle", grid.Dx, grid.Dy, kDegree);
-  if (dxMm != dyMm)
-    return true;
-  if (dyMm == 0)
-    return Fail("Grid length of 0 m cannot be mapped");
-  float orientation = static_cast<float>(lov);
-  int scaleUnit = std::fabs(Nint(lad)) == 70 ? 728 : 700;
-  bool southern = grid.Southern;
-  float centreLat = 60;
-  if (nx == 4096 && ny == 3072 && std::fabs(la1 - 43.765273) < 5e-7) {
-    orientation = 0;
-    scaleUnit = 641;
-    centreLat = 45;
-    southern = false;
-  }
-  SetPolarMapping(orientation, southern, scaleUnit, dyMm / 1000.0, static_cast<float>(la1), static_cast<float>(lo1));
-  if (centreLat != 60) {
-    data_.Mapping->SetCentreLat(centreLat);
-    PlaceGrid(*data_.Mapping, la1, lo1);
-  }
-  return true;
+  if (dxMm == 0 || dyMm == 0 || dxMm == 0xFFFFFFFFu || dyMm == 0xFFFFFFFFu)
+    return Fail("Grid lengths of %u x %u mm cannot be mapped", dxMm, dyMm);
+  if (grid.ProjectionCentre & 0x40)
+    return Fail("Bi-polar projection cannot be mapped");
+  TEarth earth;
+  std::string why;
+  if (!Grib2Earth(s, earth, why))
+    return Fail("Grid on an unknown earth: %s", why.c_str());
+  // The latitude where Dx and Dy hold lies on the projection's hemisphere.
+  const double trueLat = grid.Southern ? -std::fabs(lad) : std::fabs(lad);
+  std::string error;
+  auto mapping = PolarStereographicMapping(earth, trueLat, lov, grid.Southern, &error);
+  return PlaceProjectedGrid(std::move(mapping), error, la1, lo1, dxMm / 1000.0, dyMm / 1000.0);
 }
 
 bool TMessageDecoder::SpaceViewGrid2(TOctets s) {
@@ -251,32 +248,16 @@ bool TMessageDecoder::SpaceViewGrid2(TOctets s) {
   data_.Grid.Yp = static_cast<std::int32_t>(s.U32(60));
   if (!ScanningMode(static_cast<int>(s.U8(64))))
     return false;
-  // A distance inside the Earth (or missing) is taken as the geostationary orbit.
-  constexpr std::uint32_t kGeostationaryDistance = 6610700;  // Earth radii x 10^6
-  std::uint32_t nr = s.U32(69);
-  if (nr <= 1000000 || nr == 0xFFFFFFFFu)
-    nr = kGeostationaryDistance;
-  const double dx = s.U32(48), dy = s.U32(52);
-  auto mapping = std::make_unique<TGeostationaryMapping>();
-  mapping->SetCentreLon(data_.SatelliteLongitude);
-  // The axes are given in metres, the mapping works in kilometres.
-  const double major = s.U32(22) * std::pow(10.0, -static_cast<int>(s.U8(21))) / 1000;
-  const double minor = s.U32(27) * std::pow(10.0, -static_cast<int>(s.U8(26))) / 1000;
-  if (major > 0 && minor > 0) {
-    mapping->SetEquatorRadius(static_cast<float>(major));
-    mapping->SetPolarRadius(static_cast<float>(minor));
-  }
-  mapping->SetCentreColumn(TGeostationaryMapping::CentreFromGrid(data_.Grid.Xp, data_.Width, data_.HorizontalFlip));
-  mapping->SetCentreLine(TGeostationaryMapping::CentreFromGrid(data_.Grid.Yp, data_.Height, data_.VerticalFlip));
-  mapping->SetSatDistance(static_cast<float>(nr * 1e-6 * mapping->EquatorRadius()));
-  const double apparent = std::asin(1e6 / nr) * 180 / M_PI;
-  float columnFactor = static_cast<float>(dx / 2 / apparent), lineFactor = static_cast<float>(dy / 2 / apparent);
-  if (data_.Width == 1237)
-    columnFactor = lineFactor = 69.38852f;
-  mapping->SetColumnFactor(columnFactor);
-  mapping->SetLineFactor(lineFactor);
-  mapping->SetDiscSize(data_.Width, data_.Height);
-  data_.Mapping = std::move(mapping);
+  TSpaceView view;
+  std::string why;
+  if (!Grib2Earth(s, view.earth, why))
+    return Fail("Grid on an unknown earth: %s", why.c_str());
+  view.xpThousandths = data_.Grid.Xp;
+  view.ypThousandths = data_.Grid.Yp;
+  view.dx = s.U32(48);
+  view.dy = s.U32(52);
+  view.nr = s.U32(69);
+  SetSpaceViewMapping(view);
   Logf("  Geostationary mapping: grid %d x %d (W x H)", data_.Width, data_.Height);
   Logf("  Sub-satellite longitude: %.1f%s", data_.SatelliteLongitude, kDegree);
   return true;

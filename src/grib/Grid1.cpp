@@ -6,7 +6,9 @@
 #include "grib/Decoder.h"
 #include "mapping/DwdLmeMapping.h"
 #include "mapping/GeostationaryMapping.h"
+#include "grib/GridEarth.h"
 #include "mapping/GridPlacement.h"
+#include "mapping/ProjGrids.h"
 
 namespace {
 
@@ -119,10 +121,13 @@ bool TMessageDecoder::PolarGrid1(TOctets g) {
     Log("  Oblate Earh (1965) 6378.160 km, 6356.775 km, f = 1/297.0");
   else
     Log("  Earth assumed spherical with radius = 6367.47 km");
-  bool trueScale70 = false;
+  TEarth earth = Grib1Earth(grid.ResolutionFlags);
+  // Edition 1 grids are true at 60 degrees unless the extension says otherwise.
+  double trueLat = grid.Southern ? -60 : 60;
+  grid.TrueScaleLatitude = static_cast<float>(trueLat);
   if (data_.ExtendedGrid && !g.Has(41, 4)) {
     // The field itself is intact; only the earth's axes and the true-scale
-    // latitude are missing, so the usual ones stand.
+    // latitude are missing, so those of the edition 1 description stand.
     Logf("  Extended GDS of %zu bytes is too short for the earth's axes and true-scale latitude: ignored",
          g.Size());
   } else if (data_.ExtendedGrid) {
@@ -132,42 +137,37 @@ bool TMessageDecoder::PolarGrid1(TOctets g) {
     grid.TrueScaleLatitude = IbmFloat(g.U32(41));
     Logf("  Major/minor axis: %.3f x %.3f km", grid.MajorAxisKm, grid.MinorAxisKm);
     Logf("  Latitude of true scale: %.3f%s", grid.TrueScaleLatitude, kDegree);
-    trueScale70 = std::fabs(Nint(grid.TrueScaleLatitude)) == 70;
+    earth = TEarth::Ellipsoid(double{grid.MajorAxisKm} * 1000, double{grid.MinorAxisKm} * 1000);
+    // Stated as a magnitude by some producers: it lies on the grid's hemisphere.
+    trueLat = grid.Southern ? -std::fabs(grid.TrueScaleLatitude) : std::fabs(grid.TrueScaleLatitude);
   }
   data_.Width = nx;
   data_.Height = ny;
-  if (grid.Dx != grid.Dy)
-    return true;
-  if (grid.Dx <= 0)
-    return Fail("Grid length of %d m cannot be mapped", grid.Dx);
+  if (grid.Dx <= 0 || grid.Dy <= 0)
+    return Fail("Grid lengths of %d x %d m cannot be mapped", grid.Dx, grid.Dy);
   float orientation = Degrees(grid.LoV);
   if (field.Centre() == 211 && (field.Process() == 220 || field.Process() == 229) && orientation == 180)
     orientation = 0;
-  SetPolarMapping(orientation, grid.Southern, trueScale70 ? 728 : 700, grid.Dx, Degrees(grid.La1),
-                  Degrees(grid.Lo1));
-  return true;
+  std::string error;
+  auto mapping = PolarStereographicMapping(earth, trueLat, orientation, grid.Southern, &error);
+  return PlaceProjectedGrid(std::move(mapping), error, Degrees(grid.La1), Degrees(grid.Lo1), grid.Dx, grid.Dy);
 }
 
-void TMessageDecoder::SetPolarMapping(float orientation, bool southern, int scaleUnit, double gridMetres,
-                                      float firstLat, float firstLon) {
-  auto mapping = std::make_unique<TMapping>();
-  mapping->SetKind(pkPolarStereographic);
-  mapping->SetCentreLon(orientation);
-  mapping->SetCentreLat(southern ? -60.0f : 60.0f);
-  mapping->SetHeight(static_cast<int>(Nint(scaleUnit * 10000.0 / gridMetres)));
-  mapping->SetWidth(data_.Width);
-  mapping->SetXOffset(0);
-  mapping->SetLatSpan(0);
-  PlaceGrid(*mapping, firstLat, firstLon);
+// Puts a projected grid in its picture: the first point on the pixel the
+// scanning mode stores it in, the others Dx and Dy metres apart.
+bool TMessageDecoder::PlaceProjectedGrid(std::unique_ptr<TProjMapping> mapping, const std::string& error,
+                                         double firstLat, double firstLon, double dx, double dy) {
+  if (!(std::fabs(firstLat) <= 90))
+    return Fail("First grid point latitude %.3f is beyond the pole", firstLat);
+  if (!mapping)
+    return Fail("Projection cannot be set up (%s)", error.c_str());
+  const int column = data_.HorizontalFlip ? data_.Width - 1 : 0;
+  const int row = data_.VerticalFlip ? data_.Height - 1 : 0;
+  if (!mapping->PlacePoint(firstLon, firstLat, column, row, dx, dy, data_.Width, data_.Height))
+    return Fail("First grid point %.3f%s, %.3f%s has no place in the projection", firstLat, kDegree, firstLon,
+                kDegree);
   data_.Mapping = std::move(mapping);
-}
-
-// Puts the first grid point on the picture corner the scanning mode stores
-// it in, so that the picture and its mapping agree.
-void TMessageDecoder::PlaceGrid(TMapping& mapping, double lat, double lon) {
-  PlaceFirstGridPoint(mapping, static_cast<float>(lon), static_cast<float>(lat), data_.Height, !data_.VerticalFlip);
-  if (data_.HorizontalFlip)
-    mapping.SetXOffsetF(mapping.XOffsetF() + static_cast<float>(data_.Width - 1));
+  return true;
 }
 
 bool TMessageDecoder::LambertGrid1(TOctets g) {
@@ -203,17 +203,12 @@ bool TMessageDecoder::LambertGrid1(TOctets g) {
   Logf("  Longitude step: %dm,  latitude step: %dm", grid.Dx, grid.Dy);
   Logf("  Southern pole longitude: %f%s,  latitude: %f%s", Degrees(grid.SouthPoleLon), kDegree,
        Degrees(grid.SouthPoleLat), kDegree);
-  auto mapping = std::make_unique<TMapping>();
-  mapping->SetKind(pkLambertConformal);
-  mapping->SetCentreLon(Degrees(grid.LoV));
-  mapping->SetCentreLat((Degrees(grid.Latin1) + Degrees(grid.Latin2)) / 2);
-  mapping->SetStdParallel1(Degrees(grid.Latin1));
-  mapping->SetStdParallel2(Degrees(grid.Latin2));
-  mapping->SetWidth(nx);
-  mapping->SetHeight(ny);
-  PlaceGrid(*mapping, Degrees(grid.La1), Degrees(grid.Lo1));
-  data_.Mapping = std::move(mapping);
-  return true;
+  if (grid.Dx <= 0 || grid.Dy <= 0)
+    return Fail("Grid lengths of %d x %d m cannot be mapped", grid.Dx, grid.Dy);
+  std::string error;
+  auto mapping = LambertConformalMapping(Grib1Earth(grid.ResolutionFlags), Degrees(grid.Latin1),
+                                         Degrees(grid.Latin2), Degrees(grid.LoV), &error);
+  return PlaceProjectedGrid(std::move(mapping), error, Degrees(grid.La1), Degrees(grid.Lo1), grid.Dx, grid.Dy);
 }
 
 bool TMessageDecoder::RotatedGrid1(TOctets g) {
@@ -228,40 +223,83 @@ bool TMessageDecoder::RotatedGrid1(TOctets g) {
   grid.RotationAngle = IbmFloat(g.U32(39));
   data_.Width = ni;
   data_.Height = nj;
+  return SetRotatedMapping(Degrees(grid.La1), Degrees(grid.La2), Degrees(grid.Lo1), Degrees(grid.Lo2),
+                           Degrees(grid.SouthPoleLat), Degrees(grid.SouthPoleLon), grid.RotationAngle);
+}
+
+// The rotated grid laid out from its south-western point, whichever corner
+// the scanning mode stores first.
+bool TMessageDecoder::SetRotatedMapping(double la1, double la2, double lo1, double lo2, double southPoleLat,
+                                        double southPoleLon, double angle) {
+  if (angle != 0)
+    return Fail("Rotated grid turned by %g%s about its pole cannot be mapped", angle, kDegree);
   auto mapping = std::make_unique<TDwdLmeMapping>();
   mapping->SetCentreLon(10);
   mapping->SetCentreLat(50);
   mapping->SetLonSpan(60);
   mapping->SetLatSpan(40);
-  mapping->SetWidth(ni);
-  mapping->SetHeight(nj);
-  mapping->SetRotLatFirst(Degrees(grid.La1));
-  mapping->SetRotLatLast(Degrees(grid.La2));
-  mapping->SetRotLonFirst(Degrees(grid.Lo1));
-  mapping->SetRotLonLast(Degrees(grid.Lo2));
-  mapping->SetPoleLat(-Degrees(grid.SouthPoleLat));
-  mapping->SetPoleLon(Degrees(grid.SouthPoleLon) + 180);
+  mapping->SetWidth(data_.Width);
+  mapping->SetHeight(data_.Height);
+  mapping->SetRotLatFirst(static_cast<float>(data_.VerticalFlip ? la1 : la2));
+  mapping->SetRotLatLast(static_cast<float>(data_.VerticalFlip ? la2 : la1));
+  mapping->SetRotLonFirst(static_cast<float>(data_.HorizontalFlip ? lo2 : lo1));
+  mapping->SetRotLonLast(static_cast<float>(data_.HorizontalFlip ? lo1 : lo2));
+  mapping->SetPoleLat(static_cast<float>(-southPoleLat));
+  mapping->SetPoleLon(static_cast<float>(southPoleLon + 180));
   data_.Mapping = std::move(mapping);
   return true;
 }
 
 bool TMessageDecoder::SpaceViewGrid1(TOctets g) {
+  if (!g.Has(32, 3))
+    return Fail("Space-view grid description of %zu bytes is too short", g.Size());
   auto& grid = data_.Grid;
   const int nx = static_cast<int>(g.U16(7)), ny = static_cast<int>(g.U16(9));
   grid.Lo1 = g.S(14, 3);
   grid.ResolutionFlags = static_cast<std::uint8_t>(g.U8(17));
+  // Edition 1 gives the sub-satellite point in grid lengths, not thousandths.
   grid.Xp = static_cast<std::int32_t>(g.U16(24));
   grid.Yp = static_cast<std::int32_t>(g.U16(26));
-  data_.SatelliteLongitude = TGeostationaryMapping::SubSatelliteLonFromGrid(grid.Lo1);
+  if (!ScanningMode(static_cast<int>(g.U8(28))))
+    return false;
   data_.Width = nx;
   data_.Height = ny;
-  auto mapping = std::make_unique<TGeostationaryMapping>();
-  mapping->SetCentreLon(data_.SatelliteLongitude);
-  // The scanning mode is not read for this grid type: no flips.
-  mapping->SetCentreColumn(TGeostationaryMapping::CentreFromGrid(grid.Xp, nx, false));
-  mapping->SetCentreLine(TGeostationaryMapping::CentreFromGrid(grid.Yp, ny, false));
-  mapping->SetDiscSize(nx, ny);
-  data_.Mapping = std::move(mapping);
+  data_.SatelliteLongitude = Degrees(grid.Lo1);
+  TSpaceView view;
+  view.earth = Grib1Earth(grid.ResolutionFlags);
+  // Counted from column and line 0 here, from 1 in the thousandths of edition 2.
+  view.xpThousandths = (grid.Xp + 1) * 1000.0;
+  view.ypThousandths = (grid.Yp + 1) * 1000.0;
+  view.dx = g.U24(18);
+  view.dy = g.U24(21);
+  view.nr = g.U24(32);
+  SetSpaceViewMapping(view);
   Logf("  Geostationary mapping: grid %d x %d (W x H)", nx, ny);
   return true;
+}
+
+// The geostationary view of a space-view grid: scan angles per pixel from
+// the earth's apparent diameter, the satellite at Nr earth radii.
+void TMessageDecoder::SetSpaceViewMapping(const TSpaceView& view) {
+  // A distance inside the Earth (or missing) is taken as the geostationary orbit.
+  constexpr double kGeostationaryDistance = 6610700;  // Earth radii x 10^6
+  const double nr = view.nr <= 1000000 || view.nr >= 0xFFFFFFFFu ? kGeostationaryDistance : view.nr;
+  auto mapping = std::make_unique<TGeostationaryMapping>();
+  mapping->SetCentreLon(data_.SatelliteLongitude);
+  mapping->SetEquatorRadius(static_cast<float>(view.earth.a / 1000));
+  mapping->SetPolarRadius(static_cast<float>(view.earth.b / 1000));
+  mapping->SetCentreColumn(TGeostationaryMapping::CentreFromGrid(static_cast<std::int64_t>(view.xpThousandths),
+                                                                 data_.Width, data_.HorizontalFlip));
+  mapping->SetCentreLine(TGeostationaryMapping::CentreFromGrid(static_cast<std::int64_t>(view.ypThousandths),
+                                                               data_.Height, data_.VerticalFlip));
+  mapping->SetSatDistance(static_cast<float>(nr * 1e-6 * mapping->EquatorRadius()));
+  const double apparent = std::asin(1e6 / nr) * 180 / M_PI;
+  float columnFactor = static_cast<float>(view.dx / 2 / apparent);
+  float lineFactor = static_cast<float>(view.dy / 2 / apparent);
+  if (data_.Width == 1237)
+    columnFactor = lineFactor = 69.38852f;
+  mapping->SetColumnFactor(columnFactor);
+  mapping->SetLineFactor(lineFactor);
+  mapping->SetDiscSize(data_.Width, data_.Height);
+  data_.Mapping = std::move(mapping);
 }

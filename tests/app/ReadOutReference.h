@@ -20,8 +20,8 @@ class TReadOutReference {
 public:
   explicit TReadOutReference(const QString& file)
     : field_(ReadReferenceField(file.toStdString())),
-      // The sample's sea-ice grids: polar stereographic on a 6380 km
-      // sphere, true at 70 degrees.
+      // The sample's sea-ice grids, as their extended grid sections state:
+      // polar stereographic on the Hughes 1980 ellipsoid, true at 70 degrees.
       proj_(Projection(field_)),
       first_(proj_.Forward(field_.FirstLon, field_.FirstLat))
   {
@@ -30,9 +30,7 @@ public:
   void Check(int px, int py, const QString& location, const QString& data) const
   {
     const long j = field_.JScansPositively ? field_.Ny - 1 - py : py;
-    const double step = field_.DxMetres;
-    const TGeoPoint expected =
-      proj_.Inverse(first_.x + px * step, first_.y + (field_.JScansPositively ? j : -j) * step);
+    const TGeoPoint expected = PixelPosition(px, py);
     double lat = 0, lon = 0;
     ASSERT_TRUE(Parse(location, lat, lon)) << location.toStdString();
     // One decimal shown: within half a unit of the last digit.
@@ -43,6 +41,23 @@ public:
     const double lonTolerance = 0.051 + 0.01 / std::cos(expected.lat * M_PI / 180);
     EXPECT_NEAR(std::remainder(lon - expected.lon, 360.0), 0.0, lonTolerance) << location.toStdString();
     EXPECT_EQ(data, ExpectedText(px, j));
+  }
+
+  // Where PROJ puts a picture pixel's grid point.
+  TGeoPoint PixelPosition(double px, double py) const
+  {
+    const double j = field_.JScansPositively ? field_.Ny - 1 - py : py;
+    const double step = field_.DxMetres;
+    return proj_.Inverse(first_.x + px * step, first_.y + (field_.JScansPositively ? j : -j) * step);
+  }
+
+  // The fractional picture pixel PROJ puts a position on.
+  TPlanePoint PixelOf(double lon, double lat) const
+  {
+    const TPlanePoint p = proj_.Forward(lon, lat);
+    const double step = field_.DxMetres;
+    const double j = (field_.JScansPositively ? p.y - first_.y : first_.y - p.y) / step;
+    return {(p.x - first_.x) / step, field_.JScansPositively ? field_.Ny - 1 - j : j};
   }
 
   // A pixel whose grid point has no value, if there is one.
@@ -65,7 +80,7 @@ private:
   {
     const bool south = field.FirstLat < 0;
     return std::string("+proj=stere +lat_0=") + (south ? "-90 +lat_ts=-70" : "90 +lat_ts=70") +
-           " +R=6380000 +lon_0=" + std::to_string(field.OrientationLon);
+           " +a=6378273 +b=6356889 +lon_0=" + std::to_string(field.OrientationLon);
   }
 
   QString ExpectedText(long i, long j) const

@@ -6,6 +6,8 @@
 #include "app/SampleTree.h"
 #include "app/workflow/Workflow.h"
 #include "grib/GribData.h"
+#include "mapping/CartogList.h"
+#include "mapping/LineSegment.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -357,6 +359,62 @@ TEST_F(Workflow, ReadOutSaysNoDataWhereTheGzipFieldHasNoValue)
     reference.Check(point[0], point[1], readOut.Location, *readOut.Data);
   }
   EXPECT_EQ(*workflow->ReadOutAt(px, py).Data, "No data");
+}
+
+// The 760 x 1120 northern grid, read out at its centre and far corners:
+// the position behind the read-out is the one PROJ gives for the pixel on
+// the Hughes ellipsoid the file states, to a hundredth of a degree.
+TEST_F(Workflow, NorthernReadOutIsWherePROJPutsThePixel)
+{
+  const QString packed = SampleDay(5) + "S-OSI_-NOR_-MULT-GL_NH_CONC__-" + kDay5 + ".grb.gz";
+  const QString unpacked = Scratch("NH_CONC_READOUT.grb");
+  ASSERT_EQ(QProcess::execute("sh", {"-c", QString("gzip -dc '%1' > '%2'").arg(packed, unpacked)}), 0);
+  ASSERT_TRUE(workflow->LoadProducts(packed, kMaskConcentration));
+  const TReadOutReference reference(unpacked);
+  for (const auto& [x, y] : {std::pair{380, 560}, std::pair{0, 0}, std::pair{759, 0}, std::pair{0, 1119},
+                             std::pair{759, 1119}}) {
+    SCOPED_TRACE(testing::Message() << "pixel " << x << "," << y);
+    float lon = 0, lat = 0;
+    ASSERT_TRUE(workflow->DisplayMapping().PixelToLatLon(x, y, lon, lat));
+    const TGeoPoint expected = reference.PixelPosition(x, y);
+    EXPECT_NEAR(lat, expected.lat, 0.01);
+    EXPECT_NEAR(std::remainder(lon - expected.lon, 360.0), 0.0, 0.01);
+    const TReadOut readOut = workflow->ReadOutAt(x, y);
+    ASSERT_TRUE(readOut.Data);
+    reference.Check(x, y, readOut.Location, *readOut.Data);
+  }
+}
+
+// Coastline points on the northern picture, through the display mapping
+// that draws them, land within half a pixel of PROJ's position.
+TEST_F(Workflow, NorthernCoastlinesAreDrawnWherePROJPutsThem)
+{
+  const QString packed = SampleDay(5) + "S-OSI_-NOR_-MULT-GL_NH_CONC__-" + kDay5 + ".grb.gz";
+  const QString unpacked = Scratch("NH_CONC_COAST.grb");
+  ASSERT_EQ(QProcess::execute("sh", {"-c", QString("gzip -dc '%1' > '%2'").arg(packed, unpacked)}), 0);
+  ASSERT_TRUE(workflow->LoadProducts(packed, kMaskConcentration));
+  const TReadOutReference reference(unpacked);
+  workflow->Boundaries().LoadFromFile(NORVANT_SOURCE_DIR "/data/Countries.dat");
+  ASSERT_FALSE(workflow->Boundaries().Segments().empty());
+  const TMapping& mapping = workflow->DisplayMapping();
+  int checked = 0;
+  for (const TLineSegment& segment : workflow->Boundaries().Segments()) {
+    for (std::size_t k = 0; k < segment.Points.size(); k += 7) {
+      const TSegmentPoint& point = segment.Points[k];
+      if (point.lat < 25)
+        continue;
+      const TPlanePoint expected = reference.PixelOf(point.lon, point.lat);
+      if (expected.x < 0 || expected.y < 0 || expected.x > 759 || expected.y > 1119)
+        continue;
+      float x = 0, y = 0;
+      ASSERT_TRUE(mapping.LatLonToPixelF(point.lon, point.lat, x, y));
+      EXPECT_LT(std::hypot(x - expected.x, y - expected.y), 0.5)
+        << point.lat << ", " << point.lon << " drawn at " << x << "," << y << ", PROJ: " << expected.x << ","
+        << expected.y;
+      ++checked;
+    }
+  }
+  EXPECT_GT(checked, 1000);
 }
 
 TEST_F(Workflow, ZoomedReadOutReadsTheGridPointUnderTheCursor)

@@ -42,6 +42,11 @@ QString VariantsFolder() {
   return RunTool("make_grib_variants.py", {}, folder);
 }
 
+QString GeometryGridsFolder() {
+  static std::unique_ptr<QTemporaryDir> folder;
+  return RunTool("make_geometry_grids.py", {}, folder);
+}
+
 QStringList GribFilesBelow(const QString& folder) {
   QStringList files;
   QDirIterator it(folder, {"*.grb", "*.grb.gz", "*.grb2"}, QDir::Files, QDirIterator::Subdirectories);

@@ -12,6 +12,8 @@
 QString SampleTreeFolder();
 // Folder holding the variant files and manifest.json; empty on failure.
 QString VariantsFolder();
+// Folder holding one small file of each grid kind (make_geometry_grids.py).
+QString GeometryGridsFolder();
 // Every GRIB file below a folder, sorted by path.
 QStringList GribFilesBelow(const QString& folder);
 // The file's bytes, un-gzipped for ".gz" names; fails the test when unreadable.

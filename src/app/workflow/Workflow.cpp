@@ -343,7 +343,10 @@ void TWorkflow::Render()
 
 void TWorkflow::RenderProduct(const TGribData& data)
 {
-  displayMapping_->Assign(*data.Mapping);
+  // A copy of the product's own kind of mapping: a geostationary, rotated
+  // or PROJ-computed view keeps its projection on screen.
+  displayMapping_ = data.Mapping ? data.Mapping->Clone() : std::make_unique<TMapping>();
+  boundaries_->Mapping = displayMapping_.get();
   displayBitmap_.Assign(data.Bitmap());
   if (options_.Zoomed) {
     const int method = data.ParameterCode() == kSlotCodeTemperature ? kInterpolateLinear : kInterpolateNearest;
