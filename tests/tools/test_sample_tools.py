@@ -478,6 +478,11 @@ class GribVariantsTest(unittest.TestCase):
                 west = grid["first_lon"] if not grid["scanning_mode"] & 0x80 else grid["last_lon"]
                 rows = np.rint((top - lats) / grid["step"]).astype(int)
                 cols = np.rint(((lons - west) % 360.0) / grid["step"]).astype(int)
+                # A grid once around the earth repeats its first meridian
+                # as its last column.
+                if grid["ni"] > 1 and (grid["first_lon"] - grid["last_lon"]) % 360.0 == 0:
+                    last_column = np.arange(lons.size) % grid["ni"] == grid["ni"] - 1
+                    cols[(cols == 0) & last_column] = grid["ni"] - 1
             elif message["edition"] == 2 and grid["scanning_mode"] & 0x40:
                 x, y = proj_many(self.polar_definition(grid), lons, lats)
                 cols = np.rint((x - x.min()) / grid["dx_m"]).astype(int)
