@@ -66,6 +66,7 @@ bool TCartogList::LoadFromFile(const std::string& name)
   ClosePolygons = true;
   FileName.clear();
   lastError_.clear();
+  readLog_.clear();
   if (name.empty()) return Finish(false, name);
   std::error_code ec;
   const auto path = std::filesystem::u8path(name);
@@ -91,6 +92,7 @@ bool TCartogList::LoadFromBytes(std::span<const std::uint8_t> data, const std::s
 {
   ClosePolygons = true;
   lastError_.clear();
+  readLog_.clear();
   if (data.size() < 4) {
     lastError_ = name + ": too short for any boundary or track file";
     return Finish(false, name);
@@ -123,6 +125,7 @@ bool TCartogList::LoadFromBytes(std::span<const std::uint8_t> data, const std::s
     status = ReadCountriesRecords(data, segments_);
   }
   if (!status.ok) lastError_ = name + ": " + status.error;
+  readLog_ = std::move(status.log);
   return Finish(status.ok, name);
 }
 
