@@ -227,6 +227,20 @@ void DoubleLinear(benchmark::State& state)
 }
 BENCHMARK(DoubleLinear)->Unit(benchmark::kMillisecond);
 
+// The zoomed SST's doubling: linear between present values, the nearest
+// value beside a hole (the land patches' index 101 here).
+void DoubleLinearPresent(benchmark::State& state)
+{
+  for (auto _ : state) {
+    state.PauseTiming();
+    TExtBitmap b = Concentration();
+    state.ResumeTiming();
+    InterpolatePresent(b, 2 * kWidth, 2 * kHeight, 101);
+    benchmark::DoNotOptimize(b.Pixels().data());
+  }
+}
+BENCHMARK(DoubleLinearPresent)->Unit(benchmark::kMillisecond);
+
 // A graticule's worth of drawing on a zoomed picture: 60 labels with their
 // four-fold halo and 40 polylines of 360 points.
 void CanvasGraticule(benchmark::State& state)

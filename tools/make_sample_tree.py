@@ -4,7 +4,7 @@ both hemispheres (GRIB 1 on the 10 km polar stereographic grids) and
 sea-surface temperature (GRIB 2, global half-degree grid) for a run of days.
 
     make_sample_tree.py OUT [--days N] [--end YYYY-MM-DD] [--skip DATE ...]
-                            [--layout day|flat|month] [--seed S]
+                            [--layout day|flat|month] [--seed S] [--grib1-sst]
                             [--names current|long] [--plain DATE ...]
 
 The files land in OUT/SAF/yyyy/mm/dd/ (day layout, the default), OUT/SAF/
@@ -21,6 +21,10 @@ The files land in OUT/SAF/yyyy/mm/dd/ (day layout, the default), OUT/SAF/
     written;
   - on the days given to --plain, the files that are otherwise gzip-
     compressed (northern sea ice, SST) are written plain, without ".gz".
+  - with --grib1-sst, each day's SST is also written as GRIB 1 (parameter 11,
+    the SST analyses' older edition-1 form, under the name
+    S-OSI_-FRA_-MULT-AHLSST_FIELD-yyyymmdd1200Z.grb), which the viewer doubles
+    by interpolation when zoomed.
 The output depends only on the arguments. Prints every file written."""
 
 import argparse
@@ -62,6 +66,8 @@ def parse_args(argv):
     parser.add_argument("--names", choices=("current", "long"), default="current")
     parser.add_argument("--plain", type=parse_date, nargs="*", default=[],
                         help="days whose files are written without gzip")
+    parser.add_argument("--grib1-sst", action="store_true",
+                        help="also write each day's SST as GRIB 1 (parameter 11)")
     args = parser.parse_args(argv)
     if args.days < 1:
         parser.error("--days must be at least 1")
@@ -113,6 +119,23 @@ def sst_message(model, date, complex_packing):
     return message
 
 
+def sst_grib1_message(model, date):
+    """The day's SST as an edition 1 message of parameter 11 on the same
+    global grid, rows from the north, land left out by the bit map."""
+    grid = grids.SST_GLOBAL
+    kelvin = products.sst_field(model, grid, date)
+    present = ~np.isnan(kelvin)
+    # Hundredths of a kelvin in 16 bits.
+    field = encode.Grib1Field(encode.SST_PARAMETER, date, np.where(present, kelvin, 0.0), present,
+                              bits=16, decimal_scale=2, centre=encode.CENTRE_TOULOUSE,
+                              table_version=2)
+    message = encode.latlon_grib1(field, grid.lat_first, grid.lon_first,
+                                  grid.lat_first - (grid.nj - 1) * grid.step,
+                                  grid.lon_first + (grid.ni - 1) * grid.step, grid.step)
+    encode.check_values(message, kelvin, tolerance=0.006)
+    return message
+
+
 def main(argv=None):
     args = parse_args(argv)
     skip = set(args.skip)
@@ -141,6 +164,8 @@ def main(argv=None):
             sst = sst.removesuffix(".gz")
         write_file(os.path.join(folder, sst),
                    sst_message(model, date, complex_packing=date == special_day))
+        if args.grib1_sst:
+            write_file(os.path.join(folder, names.sst_grib1_name(date)), sst_grib1_message(model, date))
     return 0
 
 

@@ -357,10 +357,15 @@ bool IsClassColour(const TColourTable& t, TRgb colour)
   return std::any_of(t.Classes.begin(), t.Classes.end(), [colour](const TLabelData& c) { return c.Colour() == colour; });
 }
 
+}  // namespace
+
 // For classified products: the first entry outside the classes that holds
 // one of the fixed display colours no class uses, dark grey preferred (the
 // overlays are drawn in black, silver and white). A table without such an
-// entry gets its first free entry painted dark grey.
+// entry gets its first free entry painted dark grey; when every entry of
+// the palette shows a class, the palette grows by one dark grey entry. A
+// palette of 256 class entries has no entry to spare: its missing points
+// share the last entry, and no class colour is painted over.
 std::uint8_t ChooseClassMissingIndex(TColourTable& t)
 {
   const std::array<bool, 256> used = ClassEntries(t);
@@ -371,13 +376,17 @@ std::uint8_t ChooseClassMissingIndex(TColourTable& t)
       if (!used[i] && t.Palette[i] == colour)
         return static_cast<std::uint8_t>(i);
   }
-  const auto* free = std::find(used.begin(), used.begin() + t.Size, false);
-  const auto index = static_cast<std::uint8_t>(free - used.begin());
-  t.Palette[index] = kDarkGrey;
-  return index;
+  const auto free = static_cast<int>(std::find(used.begin(), used.begin() + t.Size, false) - used.begin());
+  if (free < t.Size) {
+    t.Palette[free] = kDarkGrey;
+    return static_cast<std::uint8_t>(free);
+  }
+  if (t.Size < kFullPaletteSize) {
+    t.Palette[t.Size] = kDarkGrey;
+    return static_cast<std::uint8_t>(t.Size++);
+  }
+  return kFullPaletteSize - 1;
 }
-
-}  // namespace
 
 int PaletteSizeFor(int parameterOctet)
 {

@@ -57,6 +57,12 @@ struct TColourTable {
 
 TColourTable MakeColourTable(const TColourTableSource& source);
 
+// The entry that marks points without a value in a classified table (part
+// of MakeColourTable): an entry no class shows, painted dark grey when it
+// holds no fixed display colour; the palette grows by one entry when every
+// entry shows a class. It may paint that entry and raise Size.
+std::uint8_t ChooseClassMissingIndex(TColourTable& table);
+
 // Number of palette entries for an edition 1 parameter octet.
 int PaletteSizeFor(int parameterOctet);
 

@@ -100,6 +100,37 @@ TBytes Linear(const TSource& src, int nw, int nh)
   return out;
 }
 
+// Linear over present pixels only: an output pixel whose neighbours with
+// weight include a hole takes its nearest source pixel (tap lo on both
+// axes, the pixel Nearest gives), so no index between the data and the hole
+// is made up and holes keep their nearest-neighbour shape.
+TBytes LinearPresent(const TSource& src, int nw, int nh, std::uint8_t hole)
+{
+  const auto tx = LinearTaps(src.width, nw), ty = LinearTaps(src.height, nh);
+  TBytes out(static_cast<std::size_t>(nw) * nh);
+  std::uint8_t* d = out.data();
+  for (int y = 0; y < nh; ++y) {
+    const std::uint8_t* r0 = src.Row(ty[y].lo);
+    const std::uint8_t* r1 = src.Row(ty[y].hi);
+    const std::uint64_t wy = ty[y].w;
+    for (int x = 0; x < nw; ++x) {
+      const int a = tx[x].lo, b = tx[x].hi;
+      const std::uint32_t wx = tx[x].w;
+      const std::uint8_t p00 = r0[a], p01 = r0[b], p10 = r1[a], p11 = r1[b];
+      const bool nearHole = p00 == hole || (wx != 0 && p01 == hole) || (wy != 0 && p10 == hole) ||
+                            (wx != 0 && wy != 0 && p11 == hole);
+      if (nearHole) {
+        *d++ = p00;
+        continue;
+      }
+      const std::uint64_t top = p00 * (65536u - wx) + p01 * wx;
+      const std::uint64_t bottom = p10 * (65536u - wx) + p11 * wx;
+      *d++ = static_cast<std::uint8_t>((top * (65536u - wy) + bottom * wy + (1ull << 31)) >> 32);
+    }
+  }
+  return out;
+}
+
 // Cubic convolution (a = -0.5) over four neighbours, edges repeated.
 struct TCubicTap {
   std::array<int, 4> index;
@@ -209,15 +240,18 @@ TBytes SuperSample(const TSource& src, int nw, int nh)
   return out;
 }
 
-}  // namespace
+enum class TDirection { None, Enlarge, Reduce };
 
-void Interpolate(TExtBitmap& bitmap, int newWidth, int newHeight, int method)
+// The checks both resamplers share: None when the call leaves the picture
+// alone; raises for a mixed direction, a pixel format other than 8 or 24
+// bits, and a new size out of range.
+TDirection CheckResize(const TExtBitmap& bitmap, int newWidth, int newHeight)
 {
   const int width = bitmap.Width(), height = bitmap.Height();
   if (newWidth == width && newHeight == height)
-    return;
+    return TDirection::None;
   if (width <= 2 || height <= 2)
-    return;
+    return TDirection::None;
   const bool enlarge = width <= newWidth && height <= newHeight;
   const bool reduce = newWidth <= width && newHeight <= height;
   if (!enlarge && !reduce)
@@ -227,8 +261,20 @@ void Interpolate(TExtBitmap& bitmap, int newWidth, int newHeight, int method)
     throw EImageError(kPixelFormatMessage);
   if (newWidth < 1 || newHeight < 1 || newWidth > TExtBitmap::kMaxSide || newHeight > TExtBitmap::kMaxSide)
     throw EImageError("Error: Interpolate called with a size out of range.");
+  return enlarge ? TDirection::Enlarge : TDirection::Reduce;
+}
+
+}  // namespace
+
+void Interpolate(TExtBitmap& bitmap, int newWidth, int newHeight, int method)
+{
+  const TDirection direction = CheckResize(bitmap, newWidth, newHeight);
+  if (direction == TDirection::None)
+    return;
+  const int width = bitmap.Width(), height = bitmap.Height();
+  const TPixelFormat format = bitmap.PixelFormat();
   if (method == kInterpolateDefault)
-    method = enlarge ? kInterpolateCubic : kInterpolateSuperSample;
+    method = direction == TDirection::Enlarge ? kInterpolateCubic : kInterpolateSuperSample;
 
   const TSource source{bitmap.Pixels().data(), width, height, bitmap.BytesPerPixel()};
   TBytes pixels;
@@ -240,6 +286,16 @@ void Interpolate(TExtBitmap& bitmap, int newWidth, int newHeight, int method)
   default: throw EImageError("Error: Interpolate called with an unknown method.");
   }
   bitmap.TakePixels(newWidth, newHeight, format, std::move(pixels));
+}
+
+void InterpolatePresent(TExtBitmap& bitmap, int newWidth, int newHeight, std::uint8_t hole)
+{
+  if (CheckResize(bitmap, newWidth, newHeight) == TDirection::None)
+    return;
+  if (bitmap.PixelFormat() != TPixelFormat::pf8bit)
+    throw EImageError(kPixelFormatMessage);
+  const TSource source{bitmap.Pixels().data(), bitmap.Width(), bitmap.Height(), 1};
+  bitmap.TakePixels(newWidth, newHeight, TPixelFormat::pf8bit, LinearPresent(source, newWidth, newHeight, hole));
 }
 
 void TExtBitmap::Interpolate(int newWidth, int newHeight, int method)

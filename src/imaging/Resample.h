@@ -21,6 +21,16 @@ enum TInterpolation : int {
 // size or method is out of range.
 void Interpolate(TExtBitmap& bitmap, int newWidth, int newHeight, int method = kInterpolateDefault);
 
+// Linear resampling of an 8-bit picture of scale indices in which `hole`
+// marks the points without a value (land, gaps in the data). Between
+// present pixels it blends as kInterpolateLinear does; an output pixel whose
+// source neighbours include a hole takes its nearest source pixel instead,
+// so no index between the data and the hole is made up, and a pixel is a
+// hole exactly where nearest-neighbour resampling makes it one. The same
+// calls as Interpolate leave the picture alone or raise; a 24-bit picture
+// raises the pixel-format message.
+void InterpolatePresent(TExtBitmap& bitmap, int newWidth, int newHeight, std::uint8_t hole);
+
 inline constexpr const char* kMixedDirectionMessage =
     "Error: Interpolate called with increase width and reduce height or vice-versa.";
 inline constexpr const char* kPixelFormatMessage = "Error: Interpolate called without 8-bit or 24-bit pixels.";

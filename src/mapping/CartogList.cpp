@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <filesystem>
+#include <limits>
 #include <system_error>
 
 #include "imaging/Canvas.h"
@@ -65,6 +66,7 @@ bool TCartogList::LoadFromFile(const std::string& name)
   ClosePolygons = true;
   FileName.clear();
   lastError_.clear();
+  readLog_.clear();
   if (name.empty()) return Finish(false, name);
   std::error_code ec;
   const auto path = std::filesystem::u8path(name);
@@ -90,6 +92,7 @@ bool TCartogList::LoadFromBytes(std::span<const std::uint8_t> data, const std::s
 {
   ClosePolygons = true;
   lastError_.clear();
+  readLog_.clear();
   if (data.size() < 4) {
     lastError_ = name + ": too short for any boundary or track file";
     return Finish(false, name);
@@ -122,6 +125,7 @@ bool TCartogList::LoadFromBytes(std::span<const std::uint8_t> data, const std::s
     status = ReadCountriesRecords(data, segments_);
   }
   if (!status.ok) lastError_ = name + ": " + status.error;
+  readLog_ = std::move(status.log);
   return Finish(status.ok, name);
 }
 
@@ -169,6 +173,25 @@ void TCartogList::DrawOnCanvas(TCanvas& canvas, int xShift, int yShift) const
 }
 
 namespace {
+// Distance between two pixel columns. Far-out points of a projection lie
+// near the ends of the int range, where the plain difference overflows.
+std::int64_t Gap(int a, int b)
+{
+  return std::llabs(std::int64_t{a} - std::int64_t{b});
+}
+
+// Moves the pixel by the shifts; false when it would leave the int range
+// (such a point is treated as one the mapping cannot show).
+bool Shift(TPoint& pixel, int xShift, int yShift)
+{
+  const std::int64_t x = std::int64_t{pixel.x} + xShift, y = std::int64_t{pixel.y} + yShift;
+  constexpr std::int64_t kLow = std::numeric_limits<int>::min(), kHigh = std::numeric_limits<int>::max();
+  if (x < kLow || x > kHigh || y < kLow || y > kHigh) return false;
+  pixel.x = static_cast<int>(x);
+  pixel.y = static_cast<int>(y);
+  return true;
+}
+
 void DrawRun(TCanvas& canvas, std::vector<TPoint>& run)
 {
   const std::size_t count = run.size();
@@ -198,9 +221,12 @@ void TCartogList::DrawSegment(TCanvas& canvas, const TLineSegment& segment, int 
       lastPointVisible = false;
       continue;
     }
-    pixel.x += xShift;
-    pixel.y += yShift;
-    if (started && std::abs(last.x - pixel.x) > jump) DrawRun(canvas, run);
+    if (!Shift(pixel, xShift, yShift)) {
+      DrawRun(canvas, run);
+      lastPointVisible = false;
+      continue;
+    }
+    if (started && Gap(last.x, pixel.x) > jump) DrawRun(canvas, run);
     if (!started) {
       first = pixel;
       started = true;
@@ -212,7 +238,7 @@ void TCartogList::DrawSegment(TCanvas& canvas, const TLineSegment& segment, int 
   }
   // Closing the ring is only sound when its last and first points are both
   // there and the closing edge does not wrap round the picture.
-  if (ClosePolygons && started && firstPointVisible && lastPointVisible && std::abs(last.x - first.x) <= jump) {
+  if (ClosePolygons && started && firstPointVisible && lastPointVisible && Gap(last.x, first.x) <= jump) {
     run.push_back(first);
   }
   DrawRun(canvas, run);

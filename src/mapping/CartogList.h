@@ -50,6 +50,9 @@ public:
   const TLineSegment& Segment(int index) const { return segments_[static_cast<std::size_t>(index)]; }
   const std::vector<TLineSegment>& Segments() const { return segments_; }
   const std::string& LastError() const { return lastError_; }
+  // What the last load passed over or limited (skipped track points, a
+  // limit reached), one line each; empty after a clean read.
+  const std::vector<std::string>& ReadLog() const { return readLog_; }
 
   std::uint8_t FileFormat = cfBoundaryRecords;
   std::string FileName;
@@ -70,4 +73,5 @@ private:
 
   std::vector<TLineSegment> segments_;
   std::string lastError_;
+  std::vector<std::string> readLog_;
 };

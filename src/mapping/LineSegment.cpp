@@ -13,8 +13,19 @@ void TLineSegment::AddPoint(float lon, float lat)
 
 void TLineSegment::WrapLonBounds()
 {
-  if (MaxLon > 180.0f) MaxLon -= 360.0f;
-  if (MinLon > 180.0f) MinLon -= 360.0f;
+  if (Points.empty()) return;
+  if (MinLon > 180.0f) {
+    // Wholly east of 180: the same stretch of longitudes, a turn lower.
+    MinLon -= 360.0f;
+    MaxLon -= 360.0f;
+  }
+  if (MaxLon > 180.0f) {
+    // Across 180 (or wider than a turn): one west..east interval cannot hold
+    // the two sides, so the box takes every longitude and culling never
+    // drops a segment that is partly in view.
+    MinLon = -180.0f;
+    MaxLon = 180.0f;
+  }
 }
 
 bool TLineSegment::Overlaps(float south, float north, float west, float east) const

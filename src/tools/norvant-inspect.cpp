@@ -7,7 +7,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QJsonValue>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -145,6 +147,34 @@ QString ProjectionText(const TGribData& data) {
   return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
 }
 
+// The smallest and largest value the field holds at the points that have
+// one, as --values writes them: physical values of a continuous field, the
+// byte codes of a classified one. Absent when no point has a value.
+struct TPresentRange {
+  bool any = false;
+  float low = 0, high = 0;
+};
+
+TPresentRange PresentRange(const TGribData& data) {
+  const TDataStuff& field = *data.Current;
+  const TExtBitmap& bitmap = field.Bitmap;
+  TPresentRange range;
+  for (int y = 0; y < bitmap.Height(); ++y) {
+    const std::uint8_t* line = bitmap.ScanLine(y);
+    for (int x = 0; x < bitmap.Width(); ++x) {
+      if (!PixelHasValue(data, field, x, y))
+        continue;
+      const float value = field.Continuous ? field.IndexValues[line[x]] : static_cast<float>(line[x]);
+      if (std::isnan(value))
+        continue;
+      range.low = range.any ? std::min(range.low, value) : value;
+      range.high = range.any ? std::max(range.high, value) : value;
+      range.any = true;
+    }
+  }
+  return range;
+}
+
 void PrintText(const TGribData& data, bool withLog) {
   const TDataStuff& f = *data.Current;
   const auto line = [](const QString& text) { std::printf("%s\n", text.toUtf8().constData()); };
@@ -157,7 +187,12 @@ void PrintText(const TGribData& data, bool withLog) {
   line(QStringLiteral("Reference time:   %1").arg(ReferenceTimeText(data)));
   line(QStringLiteral("Grid:             %1 x %2").arg(data.Width).arg(data.Height));
   line(QStringLiteral("Projection:       %1").arg(ProjectionText(data)));
-  line(QStringLiteral("Value range:      %1 .. %2").arg(f.MinValue).arg(f.MaxValue));
+  const TPresentRange present = PresentRange(data);
+  line(present.any ? QStringLiteral("Values present:   %1 .. %2").arg(present.low).arg(present.high)
+                   : QStringLiteral("Values present:   none"));
+  // The colour scale's range means something only for a continuous scale.
+  if (f.Continuous)
+    line(QStringLiteral("Colour scale:     %1 .. %2").arg(f.MinValue).arg(f.MaxValue));
   line(QStringLiteral("Raw value range:  %1 .. %2").arg(f.RawMin).arg(f.RawMax));
   for (const TCorner& c : Corners(data))
     line(c.ok ? QStringLiteral("Corner %1: %2, %3").arg(QString::fromLatin1(c.label).leftJustified(13)).arg(c.lat, 0, 'f', 4).arg(c.lon, 0, 'f', 4)
@@ -181,8 +216,13 @@ void PrintJson(const TGribData& data) {
   o[QStringLiteral("width")] = data.Width;
   o[QStringLiteral("height")] = data.Height;
   o[QStringLiteral("referenceTime")] = ReferenceTimeText(data);
+  // minValue/maxValue: the colour scale's range; dataMin/dataMax: the
+  // values present (null when no point has one).
   o[QStringLiteral("minValue")] = f.MinValue;
   o[QStringLiteral("maxValue")] = f.MaxValue;
+  const TPresentRange present = PresentRange(data);
+  o[QStringLiteral("dataMin")] = present.any ? QJsonValue(present.low) : QJsonValue();
+  o[QStringLiteral("dataMax")] = present.any ? QJsonValue(present.high) : QJsonValue();
   o[QStringLiteral("rawMin")] = f.RawMin;
   o[QStringLiteral("rawMax")] = f.RawMax;
   o[QStringLiteral("continuous")] = f.Continuous;

@@ -4,6 +4,7 @@
 // clock pinned to the morning after.
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -31,6 +32,29 @@ inline QString SampleImagesPath()
     }
   }
   return path;
+}
+
+// The last sample day again, with its SST also as GRIB 1 (parameter 11,
+// the field the zoomed display interpolates); the GRIB 1 file's name, empty
+// when the tool could not be run.
+inline QString Grib1SstSampleFile()
+{
+  static std::unique_ptr<QTemporaryDir> folder;
+  static QString file;
+  if (!folder) {
+    folder = std::make_unique<QTemporaryDir>();
+    QProcess tool;
+    tool.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    tool.setStandardOutputFile(QProcess::nullDevice());
+    tool.start("/usr/bin/python3", {QString(NORVANT_SOURCE_DIR) + "/tools/make_sample_tree.py", folder->path(),
+                                    "--days", "1", "--end", kSampleEnd, "--grib1-sst"});
+    const QString name = folder->path() + "/SAF/2026/12/05/S-OSI_-FRA_-MULT-AHLSST_FIELD-202612051200Z.grb";
+    if (tool.waitForFinished(120000) && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0 &&
+        QFileInfo::exists(name)) {
+      file = QDir::toNativeSeparators(name);
+    }
+  }
+  return file;
 }
 
 inline QString SampleDay(int day)

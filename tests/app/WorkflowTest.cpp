@@ -2,8 +2,10 @@
 // loading siblings of either naming and gzip files, the multi-message rule,
 // bad input, rendering and the read-out against ecCodes and PROJ.
 #include "app/AppTestSupport.h"
+#include "app/BatchTestSupport.h"
 #include "app/ReadOutReference.h"
 #include "app/SampleTree.h"
+#include "app/workflow/Batch.h"
 #include "app/workflow/Workflow.h"
 #include "grib/GribData.h"
 #include "mapping/CartogList.h"
@@ -13,6 +15,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <span>
 #include <fstream>
@@ -305,6 +308,166 @@ TEST_F(Workflow, ZoomDoublesEveryGridPointIntoATwoByTwoBlock)
     }
   }
   EXPECT_EQ(workflow->DisplayMapping().GetWidth(), 2 * workflow->Data(prConcentration)->Mapping->GetWidth());
+}
+
+// With "Zoom" on, an SST field of parameter 11 is doubled by blending its
+// colour indices. Land and gaps (the missing index) take no part: blending
+// with them painted a line of cold blue and violet, a temperature the data
+// do not hold, along every coast. Every doubled pixel must lie within the
+// range of the present grid points around the one it comes from, and a
+// doubled pixel is a hole exactly where its grid point is one.
+TEST_F(Workflow, ZoomedSstOfParameter11HasNoFringeAlongCoastsAndGaps)
+{
+  const QString file = Grib1SstSampleFile();
+  ASSERT_FALSE(file.isEmpty()) << "the GRIB 1 SST sample could not be made";
+  ASSERT_TRUE(workflow->LoadProducts(file, kMaskAll)) << workflow->LastError().toStdString();
+  const TGribData* data = workflow->Data(prSst);
+  ASSERT_NE(data, nullptr);
+  ASSERT_EQ(data->ParameterCode(), 11);
+  const TExtBitmap& product = data->Bitmap();
+  const std::uint8_t hole = data->Current->MissingIndex;
+  const auto holes = std::count(product.Pixels().begin(), product.Pixels().end(), hole);
+  ASSERT_GT(holes, product.Width() * product.Height() / 5) << "the sample has land";
+
+  TDisplayOptions options = workflow->DisplayOptions();
+  options.Zoomed = true;
+  workflow->SetDisplayOptions(options);
+  workflow->Render();
+  const TExtBitmap& shown = workflow->DisplayBitmap();
+  ASSERT_EQ(shown.Width(), 2 * product.Width());
+  ASSERT_EQ(shown.Height(), 2 * product.Height());
+  int faults = 0, blended = 0;
+  QString first;
+  // Above the data-time stamp in the bottom-left corner.
+  for (int y = 0; y < shown.Height() - 40; ++y) {
+    for (int x = 0; x < shown.Width(); ++x) {
+      const int gx = x / 2, gy = y / 2;
+      const std::uint8_t got = shown.ScanLine(y)[x];
+      const std::uint8_t own = product.ScanLine(gy)[gx];
+      int low = 256, high = -1;
+      for (int j = std::max(0, gy - 1); j <= std::min(product.Height() - 1, gy + 1); ++j) {
+        for (int i = std::max(0, gx - 1); i <= std::min(product.Width() - 1, gx + 1); ++i) {
+          if (const std::uint8_t v = product.ScanLine(j)[i]; v != hole) {
+            low = std::min<int>(low, v);
+            high = std::max<int>(high, v);
+          }
+        }
+      }
+      const bool ok = own == hole ? got == hole : got != hole && got >= low && got <= high;
+      if (!ok && faults++ == 0) {
+        first = QString("pixel %1,%2 is %3; its grid point %4 has present neighbours %5..%6")
+                  .arg(x).arg(y).arg(got).arg(own).arg(low).arg(high);
+      }
+      blended += got != own;
+    }
+  }
+  EXPECT_EQ(faults, 0) << "first: " << first.toStdString();
+  // The doubling still smooths between present values.
+  EXPECT_GT(blended, shown.Width() * shown.Height() / 100);
+}
+
+// Two voyages as a GPX file written on one line with a namespace prefix,
+// the layout a line-by-line reader found no track in: Tromsø to
+// Longyearbyen, and the Northern Sea Route from the Barents Sea through the
+// Vilkitsky Strait and across 180° to the Bering Strait.
+QByteArray VoyagesGpx()
+{
+  const std::vector<std::vector<std::array<double, 2>>> legs = {
+    {{69.65, 18.96}, {71.5, 19.0}, {74.2, 18.0}, {76.4, 14.8}, {78.1, 13.6}, {78.23, 15.6}},
+    {{69.6, 34.0}, {70.6, 49.0}, {70.5, 57.8}, {72.4, 65.0}, {74.3, 75.0}, {76.6, 88.0}, {77.8, 104.0},
+     {76.7, 118.0}, {75.6, 132.0}, {74.6, 139.0}, {72.3, 160.0}, {70.6, 170.0}, {69.6, 178.0},
+     {68.4, -172.0}, {65.9, -169.0}},
+  };
+  QByteArray gpx = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><gpx:gpx xmlns:gpx=\"http://www.topografix.com/GPX/1/1\" "
+                   "version=\"1.1\" creator=\"Norvant tests\"><gpx:trk><gpx:name>Two voyages</gpx:name>";
+  for (const auto& leg : legs) {
+    gpx += "<gpx:trkseg>";
+    for (std::size_t i = 0; i + 1 < leg.size(); ++i) {
+      const auto [lat0, lon0] = leg[i];
+      const auto [lat1, lon1] = leg[i + 1];
+      const double span = std::remainder(lon1 - lon0, 360.0);
+      const int steps = static_cast<int>(std::ceil(std::max(std::abs(lat1 - lat0), std::abs(span)) / 0.1));
+      for (int k = 0; k < steps + (i + 2 == leg.size()); ++k) {
+        const double t = static_cast<double>(k) / steps;
+        gpx += QString("<gpx:trkpt lon=\"%1\" lat=\"%2\"/>")
+                 .arg(std::remainder(lon0 + t * span, 360.0), 0, 'f', 4)
+                 .arg(lat0 + t * (lat1 - lat0), 0, 'f', 4)
+                 .toUtf8();
+      }
+    }
+    gpx += "</gpx:trkseg>";
+  }
+  return gpx + "</gpx:trk></gpx:gpx>";
+}
+
+// The README's pictures, written by the unattended mode's batch loop and
+// copied to build/screenshots/: the doubled global SST of parameter 11 (grid
+// on, boundaries off so that the coasts themselves show), and the northern
+// concentration picture with the coastlines and two voyages read from GPX
+// (grid off).
+TEST_F(Workflow, BatchLoopWritesTheZoomedSstAndTracksOverTheNorthernPicture)
+{
+  const QString shots = QString(NORVANT_BINARY_DIR) + "/screenshots/";
+  ASSERT_TRUE(QDir().mkpath(shots));
+  TBatchCommand command;
+  command.Save = true;
+  command.HasSaveFolder = true;
+  const TSaveOverlays overlays{false, true, true};  // the display picture as rendered
+
+  const QString sstFile = Grib1SstSampleFile();
+  ASSERT_FALSE(sstFile.isEmpty());
+  TDisplayOptions options;
+  options.Zoomed = true;
+  options.ShowBoundaries = false;
+  workflow->SetDisplayOptions(options);
+  ASSERT_TRUE(workflow->LoadProducts(sstFile, kMaskAll));
+  command.SaveFolder = Scratch("sst");
+  ASSERT_TRUE(QDir().mkpath(command.SaveFolder));
+  const TBatchOutcome sst = RunBatchLoop(*workflow, command, overlays, nullptr);
+  ASSERT_TRUE(sst.Succeeded()) << sst.Failures.join("; ").toStdString();
+  const QString sstPicture = command.SaveFolder + "/sst.png";
+  const auto sstRead = ReadPngWithLibpng(sstPicture);
+  ASSERT_TRUE(sstRead);
+  EXPECT_EQ(sstRead->Width, 1440);
+  EXPECT_EQ(sstRead->Height, 720);
+  EXPECT_TRUE(*sstRead == RgbOf(workflow->DisplayBitmap()));
+  QFile::remove(shots + "screenshot-sst-zoomed.png");
+  EXPECT_TRUE(QFile::copy(sstPicture, shots + "screenshot-sst-zoomed.png"));
+
+  TWorkflow north(*settings, messages);
+  TDisplayOptions northOptions;
+  northOptions.ShowGrid = false;  // the grid is drawn in the tracks' silver too
+  north.SetDisplayOptions(northOptions);
+  TCartogList& overlay = north.Boundaries();
+  ASSERT_TRUE(overlay.LoadFromFile(NORVANT_BINARY_DIR "/Countries.dat")) << overlay.LastError();
+  const int coastlines = overlay.Count();
+  ASSERT_TRUE(north.LoadProducts(SampleDay(5) + "S-OSI_-NOR_-MULT-GL_NH_CONC__-" + kDay5 + ".grb.gz", kMaskConcentration));
+  const TRgbPicture withoutTracks = RgbOf(north.DisplayBitmap());
+  const QString track = Scratch("voyages.gpx");
+  {
+    QFile file(track);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(VoyagesGpx());
+  }
+  ASSERT_TRUE(overlay.LoadFromFile(track.toStdString())) << overlay.LastError();
+  EXPECT_TRUE(overlay.ReadLog().empty());
+  ASSERT_EQ(overlay.Count(), coastlines + 2);
+  command.SaveFolder = Scratch("north");
+  ASSERT_TRUE(QDir().mkpath(command.SaveFolder));
+  const TBatchOutcome tracks = RunBatchLoop(north, command, overlays, nullptr);
+  ASSERT_TRUE(tracks.Succeeded()) << tracks.Failures.join("; ").toStdString();
+  const QString concPicture = command.SaveFolder + "/conc.png";
+  const auto concRead = ReadPngWithLibpng(concPicture);
+  ASSERT_TRUE(concRead);
+  ASSERT_EQ(concRead->Pixels.size(), withoutTracks.Pixels.size());
+  int changed = 0;
+  for (std::size_t i = 0; i < withoutTracks.Pixels.size(); ++i) {
+    changed += !(concRead->Pixels[i] == withoutTracks.Pixels[i]);
+  }
+  // Both voyages together run some 900 pixels over the 10 km grid.
+  EXPECT_GT(changed, 600);
+  QFile::remove(shots + "screenshot-gpx-north.png");
+  EXPECT_TRUE(QFile::copy(concPicture, shots + "screenshot-gpx-north.png"));
 }
 
 TEST_F(Workflow, DataTimeStampSitsInTheBottomLeftCorner)

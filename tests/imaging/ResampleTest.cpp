@@ -206,3 +206,119 @@ TEST(Resample, CubicKeepsSourceSamplesAndFlatAreas)
   for (int x = 0; x < 6; ++x)
     EXPECT_EQ(edge.ScanLine(1)[x], 0) << x;
 }
+
+namespace {
+
+// An SST-like picture of indices 1..253 with holes (index 0, land and gaps)
+// in blobs and single points.
+TExtBitmap WithHoles(int w, int h, unsigned seed)
+{
+  TExtBitmap b(w, h);
+  std::mt19937 rng(seed);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      b.ScanLine(y)[x] = static_cast<std::uint8_t>(120 + 100 * std::sin(x * 0.3) * std::cos(y * 0.2) + rng() % 7);
+  for (int blob = 0; blob < 6; ++blob) {
+    const int cx = static_cast<int>(rng() % w), cy = static_cast<int>(rng() % h), r = 1 + static_cast<int>(rng() % 4);
+    for (int y = std::max(0, cy - r); y <= std::min(h - 1, cy + r); ++y)
+      for (int x = std::max(0, cx - r); x <= std::min(w - 1, cx + r); ++x)
+        b.ScanLine(y)[x] = 0;
+  }
+  for (int i = 0; i < 5; ++i)
+    b.ScanLine(static_cast<int>(rng() % h))[rng() % w] = 0;
+  return b;
+}
+
+// Pixels of `zoomed` (a doubling of `source`) whose index lies outside the
+// range of the present source pixels around them (the 3 x 3 block centred
+// on the pixel they come from), or that are a hole where the source pixel
+// is not, or not one where it is.
+std::vector<std::string> FringePixels(const TExtBitmap& source, const TExtBitmap& zoomed, std::uint8_t hole,
+                                      int skipBottomRows = 0)
+{
+  std::vector<std::string> faults;
+  for (int y = 0; y < zoomed.Height() - skipBottomRows; ++y)
+    for (int x = 0; x < zoomed.Width(); ++x) {
+      const int sx = x / 2, sy = y / 2;
+      const std::uint8_t got = zoomed.ScanLine(y)[x];
+      const bool sourceHole = source.ScanLine(sy)[sx] == hole;
+      int low = 256, high = -1;
+      for (int j = std::max(0, sy - 1); j <= std::min(source.Height() - 1, sy + 1); ++j)
+        for (int i = std::max(0, sx - 1); i <= std::min(source.Width() - 1, sx + 1); ++i)
+          if (const std::uint8_t v = source.ScanLine(j)[i]; v != hole) {
+            low = std::min<int>(low, v);
+            high = std::max<int>(high, v);
+          }
+      const bool ok = sourceHole ? got == hole : got != hole && got >= low && got <= high;
+      if (!ok)
+        faults.push_back(std::to_string(x) + "," + std::to_string(y) + ": " + std::to_string(got) + " from " +
+                         (sourceHole ? std::string("a hole") : std::to_string(low) + ".." + std::to_string(high)));
+    }
+  return faults;
+}
+
+}  // namespace
+
+TEST(Resample, DoublingWithHolesInterpolatesOnlyBetweenPresentPixels)
+{
+  for (const unsigned seed : {11u, 12u, 13u}) {
+    const TExtBitmap source = WithHoles(31, 23, seed);
+    TExtBitmap b = source;
+    InterpolatePresent(b, 62, 46, 0);
+    ASSERT_EQ(b.Width(), 62);
+    ASSERT_EQ(b.Height(), 46);
+    const auto faults = FringePixels(source, b, 0);
+    EXPECT_TRUE(faults.empty()) << faults.size() << " pixels, first " << faults.front();
+    // Plain linear doubling makes the fringe this guards against.
+    TExtBitmap linear = source;
+    Interpolate(linear, 62, 46, kInterpolateLinear);
+    EXPECT_FALSE(FringePixels(source, linear, 0).empty());
+  }
+}
+
+TEST(Resample, DoublingWithHolesMatchesLinearAwayFromThemAndNearestBesideThem)
+{
+  const TExtBitmap source = WithHoles(17, 13, 21);
+  TExtBitmap present = source, linear = source, nearest = source;
+  InterpolatePresent(present, 34, 26, 0);
+  Interpolate(linear, 34, 26, kInterpolateLinear);
+  Interpolate(nearest, 34, 26, kInterpolateNearest);
+  int blended = 0;
+  for (int y = 0; y < 26; ++y)
+    for (int x = 0; x < 34; ++x) {
+      const int lx = x / 2, ly = y / 2;
+      const int hx = std::min(lx + x % 2, 16), hy = std::min(ly + y % 2, 12);
+      const bool nearHole = source.ScanLine(ly)[lx] == 0 || source.ScanLine(ly)[hx] == 0 ||
+                            source.ScanLine(hy)[lx] == 0 || source.ScanLine(hy)[hx] == 0;
+      const TExtBitmap& want = nearHole ? nearest : linear;
+      ASSERT_EQ(present.ScanLine(y)[x], want.ScanLine(y)[x]) << x << "," << y;
+      blended += !nearHole && (x % 2 || y % 2);
+    }
+  EXPECT_GT(blended, 100);
+}
+
+TEST(Resample, DoublingWithHolesTakesAnyHoleIndexAndRefusesWhatInterpolateRefuses)
+{
+  // The hole may be any index; an index 0 is then ordinary data.
+  TExtBitmap b(3, 3);
+  const std::uint8_t rows[3][3] = {{0, 100, 7}, {0, 7, 7}, {200, 7, 7}};
+  for (int y = 0; y < 3; ++y)
+    std::copy(rows[y], rows[y] + 3, b.ScanLine(y));
+  const TExtBitmap source = b;
+  InterpolatePresent(b, 6, 6, 7);
+  EXPECT_EQ(b.ScanLine(0)[1], 50);   // between 0 and 100, both data
+  EXPECT_EQ(b.ScanLine(1)[0], 0);    // between 0 and 0
+  EXPECT_EQ(b.ScanLine(0)[3], 100);  // beside the hole at (2, 0): the nearest value
+  EXPECT_EQ(b.ScanLine(0)[4], 7);    // the hole itself
+  EXPECT_EQ(b.ScanLine(3)[0], 100);  // 0 above 200: (0 + 200) / 2
+  EXPECT_TRUE(FringePixels(source, b, 7).empty());
+
+  TExtBitmap small = Random(2, 9, TPixelFormat::pf8bit, 5);
+  const TExtBitmap smallBefore = small;
+  InterpolatePresent(small, 4, 18, 0);
+  EXPECT_EQ(small, smallBefore);
+  TExtBitmap colour = Random(5, 5, TPixelFormat::pf24bit, 6);
+  EXPECT_THROW(InterpolatePresent(colour, 10, 10, 0), EImageError);
+  TExtBitmap mixed = Random(5, 5, TPixelFormat::pf8bit, 7);
+  EXPECT_THROW(InterpolatePresent(mixed, 10, 4, 0), EImageError);
+}

@@ -3,6 +3,8 @@
 // culling, segment types and long runs.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -163,7 +165,7 @@ TEST(BoundaryDraw, RunsLongerThanOnePolylineCallJoinWithoutGaps)
   const GlobeMapping globe(kWidth, 180);
   std::string gpx = "<trkseg>\n";
   for (int i = 0; i < 20000; ++i)
-    gpx += "<trkpt lat=\"0\" lon=\"" + std::to_string(-179.99 + i * (359.98 / 19999)) + "\">\n";
+    gpx += "<trkpt lat=\"0\" lon=\"" + std::to_string(-179.99 + i * (359.98 / 19999)) + "\"/>\n";
   gpx += "</trkseg>\n";
   TCartogList list;
   ASSERT_TRUE(list.LoadFromBytes(Bytes(gpx.begin(), gpx.end()), "long.gpx")) << list.LastError();
@@ -197,6 +199,125 @@ TEST(BoundaryDraw, GpxTrackIsDrawnOnTheNorthernGridWithoutAReturnLeg)
   EXPECT_TRUE(HasIndexNear(picture, b.x, b.y, kSilver));
   EXPECT_TRUE(HasIndexNear(picture, (b.x + c.x) / 2, (b.y + c.y) / 2, kSilver));
   EXPECT_FALSE(HasIndexNear(picture, (a.x + c.x) / 2, (a.y + c.y) / 2, kSilver)) << "track closed like a polygon";
+}
+
+// The same Svalbard track, as three programs might write it, draws the
+// same pixels: a reader that needs one element per line found no track in
+// the one-line file.
+TEST(BoundaryDraw, GpxTrackInAnyLayoutDrawsTheSamePixels)
+{
+  TNorthGrid grid;
+  const std::string points[][2] = {{"78.2", "15.6"}, {"79.0", "12.0"}, {"80.0", "20.0"}, {"79.5", "25.5"}};
+  std::string pretty = "<?xml version=\"1.0\"?>\n<gpx xmlns=\"http://www.topografix.com/GPX/1/1\">\n <trk>\n  <trkseg>\n";
+  std::string oneLine = "<gpx><trk><trkseg>";
+  std::string prefixed = "<g:gpx xmlns:g=\"http://www.topografix.com/GPX/1/1\">\r\n<g:trk><g:trkseg>\r\n";
+  for (const auto& [lat, lon] : points) {
+    pretty += "   <trkpt lat=\"" + lat + "\" lon=\"" + lon + "\">\n    <ele>0</ele>\n   </trkpt>\n";
+    oneLine += "<trkpt lon=\"" + lon + "\" lat=\"" + lat + "\"/>";
+    prefixed += "<g:trkpt\r\n lat=\"" + lat + "\"\r\n lon=\"" + lon + "\"/>\r\n";
+  }
+  pretty += "  </trkseg>\n </trk>\n</gpx>\n";
+  oneLine += "</trkseg></trk></gpx>";
+  prefixed += "</g:trkseg></g:trk></g:gpx>\r\n";
+  std::vector<TExtBitmap> pictures;
+  for (const std::string* text : {&pretty, &oneLine, &prefixed}) {
+    TCartogList list;
+    EXPECT_TRUE(list.LoadFromBytes(Bytes(text->begin(), text->end()), "svalbard.gpx")) << list.LastError();
+    list.Mapping = &grid.mapping;
+    pictures.push_back(MakePicture());
+    Draw(list, pictures.back());
+  }
+  const TPixelF a = grid.Reference(15.6, 78.2), d = grid.Reference(25.5, 79.5);
+  EXPECT_TRUE(HasIndexNear(pictures[0], a.x, a.y, kSilver));
+  EXPECT_TRUE(HasIndexNear(pictures[0], d.x, d.y, kSilver));
+  EXPECT_TRUE(pictures[1] == pictures[0]) << "one-line file";
+  EXPECT_TRUE(pictures[2] == pictures[0]) << "prefixed file with CRLF and split points";
+}
+
+// A track from 170°E to 170°W is in view of a cull box on either side of
+// the date line; its bounding box turned inside out hid it from both.
+TEST(BoundaryDraw, TrackAcross180IsDrawnInACullBoxOnEitherSide)
+{
+  const GlobeMapping globe;
+  const std::string gpx = "<trkseg>\n<trkpt lat=\"60\" lon=\"170\"/>\n<trkpt lat=\"60\" lon=\"175\"/>\n"
+                          "<trkpt lat=\"60\" lon=\"185\"/>\n<trkpt lat=\"60\" lon=\"190\"/>\n</trkseg>\n";
+  struct Case {
+    const char* name;
+    std::array<float, 4> box;
+    float lon;  // a point of the track inside the box
+  } cases[] = {{"east of 180", {50, 70, 160, 179}, 172.5f}, {"west of 180", {50, 70, -179, -160}, -172.5f}};
+  for (const Case& c : cases) {
+    TCartogList list;
+    ASSERT_TRUE(list.LoadFromBytes(Bytes(gpx.begin(), gpx.end()), "date-line.gpx"));
+    list.Mapping = &globe;
+    list.CullBox = c.box;
+    TExtBitmap picture = MakePicture(360, 180);
+    Draw(list, picture);
+    int x = 0, y = 0;
+    globe.LatLonToPixel(c.lon, 60, x, y);
+    EXPECT_TRUE(HasIndexNear(picture, x, y, kSilver)) << c.name;
+  }
+}
+
+// A mapping that puts point i of a segment (its longitude) at column
+// Columns[i] of row 16, however far out.
+struct ScriptedMapping : TMapping {
+  ScriptedMapping()
+  {
+    SetKind(pkCylindricalFull);
+    SetWidth(64);
+    SetHeight(32);
+  }
+  bool LatLonToPixel(float lon, float, int& x, int& y) const override
+  {
+    x = Columns.at(static_cast<std::size_t>(lon));
+    y = 16;
+    return true;
+  }
+  std::vector<int> Columns;
+};
+
+// Far-out pixels lie near the ends of the int range: their distance must be
+// measured without overflow (undefined behaviour, and a wrapped distance of
+// a few pixels joined two points from opposite ends across the picture).
+TEST(BoundaryDraw, FarOutPointsAreNeverJoinedAcrossThePicture)
+{
+  constexpr int kFar = std::numeric_limits<int>::max() - 7;
+  struct Case {
+    const char* name;
+    std::vector<int> columns;
+    int xShift;
+    bool close;
+  } cases[] = {
+      {"from the far right to the far left", {kFar, -kFar}, 0, false},
+      {"from the far left to the far right", {-kFar, kFar}, 0, false},
+      {"closing from the far left to the far right", {kFar, 30, -kFar}, 0, true},
+      {"shifted beyond the int range", {kFar, 20, 40}, 10, false},
+  };
+  for (const Case& c : cases) {
+    ScriptedMapping mapping;
+    mapping.Columns = c.columns;
+    TCartogList list;
+    std::string gpx = "<trkseg>\n";
+    for (std::size_t i = 0; i < c.columns.size(); ++i) gpx += "<trkpt lat=\"0\" lon=\"" + std::to_string(i) + "\"/>\n";
+    gpx += "</trkseg>\n";
+    ASSERT_TRUE(list.LoadFromBytes(Bytes(gpx.begin(), gpx.end()), "far.gpx"));
+    list.Mapping = &mapping;
+    list.ClosePolygons = c.close;
+    TExtBitmap picture = MakePicture(64, 32);
+    TCanvas canvas(picture);
+    canvas.SetPenColour(0xC0C0C0u);
+    list.DrawOnCanvas(canvas, c.xShift, 0);
+    int across = 0;
+    for (int x = 0; x < 64; ++x) across += picture.ScanLine(16)[x] == kSilver;
+    if (c.xShift == 0) {
+      EXPECT_EQ(across, 0) << c.name << ": a stroke across the picture";
+    } else {
+      // The point pushed beyond the int range is left out; the two in the
+      // picture are joined.
+      EXPECT_EQ(across, 20) << c.name;
+    }
+  }
 }
 
 TEST(BoundaryDraw, NothingIsDrawnWithoutMappingOrSegments)

@@ -39,7 +39,7 @@ Bytes OneShoreline()
   return out;
 }
 
-const std::string kGpx = "<trkseg>\n<trkpt lat=\"60\" lon=\"5\">\n<trkpt lat=\"61\" lon=\"6\">\n</trkseg>\n";
+const std::string kGpx = "<trkseg>\n<trkpt lat=\"60\" lon=\"5\"/>\n<trkpt lat=\"61\" lon=\"6\"/>\n</trkseg>\n";
 
 void WriteFile(const std::string& path, const Bytes& data)
 {
@@ -78,6 +78,27 @@ TEST(CartogList, ChoosesTheReaderByFirstBytesAndExtension)
     EXPECT_EQ(list.Count(), c.segments) << c.name;
     EXPECT_EQ(list.FileName, c.fileName) << c.name;
   }
+}
+
+// What the GPX reader passed over reaches the list's caller: skipped points
+// as log lines of a successful load, a fault as LastError with the segments
+// before it kept.
+TEST(CartogList, GpxLogAndErrorReachTheCaller)
+{
+  TCartogList list;
+  ASSERT_TRUE(list.LoadFromBytes(FromText("<trkseg><trkpt lat=\"x\" lon=\"1\"/><trkpt lat=\"1\" lon=\"1\"/></trkseg>"),
+                                 "t.gpx"));
+  EXPECT_EQ(list.Count(), 1);
+  ASSERT_EQ(list.ReadLog().size(), 1u);
+  EXPECT_NE(list.ReadLog()[0].find("track point skipped"), std::string::npos) << list.ReadLog()[0];
+
+  EXPECT_FALSE(list.LoadFromBytes(FromText(kGpx + "<trkseg><trkpt lat=\"1\" lon=\"1\">"), "cut.gpx"));
+  EXPECT_EQ(list.Count(), 2);  // appended to the track read before
+  EXPECT_EQ(list.LastError().rfind("cut.gpx: GPX line 5, column ", 0), 0u) << list.LastError();
+  EXPECT_EQ(list.ReadLog().back(), list.LastError().substr(std::string("cut.gpx: ").size()));
+
+  ASSERT_TRUE(list.LoadFromBytes(OneRecord(), "Countries.dat"));
+  EXPECT_TRUE(list.ReadLog().empty());
 }
 
 TEST(CartogList, FirstRecordWithNoPointsReadsAsShorelineFile)

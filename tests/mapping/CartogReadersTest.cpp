@@ -211,6 +211,46 @@ TEST(GshhsShorelines, EasternLongitudeBoundsAreBroughtBelow180)
   EXPECT_FLOAT_EQ(segments[0].MaxLon, -5);
 }
 
+// GSHHS polygons run in 0..360: one across 180 (Chukotka, Fiji) must stay
+// in view of a box on either side of it, and its bounds must not turn
+// inside out.
+TEST(GshhsShorelines, PolygonAcross180OverlapsAViewOnEitherSide)
+{
+  std::vector<TLineSegment> segments;
+  ASSERT_TRUE(
+      ReadGshhsShorelines(MakeGshhs({{1, 0, {{177, 66}, {185, 65}, {188, 67}, {177, 66}}}}, false), segments).ok);
+  ASSERT_EQ(segments.size(), 1u);
+  const TLineSegment& s = segments[0];
+  EXPECT_LE(s.MinLon, s.MaxLon) << s.MinLon << " .. " << s.MaxLon;
+  EXPECT_TRUE(s.Overlaps(60, 70, 170, 179)) << "east of 180";
+  EXPECT_TRUE(s.Overlaps(60, 70, -178, -170)) << "west of 180";
+  EXPECT_FALSE(s.Overlaps(70, 80, 170, 179)) << "latitudes still cull";
+}
+
+TEST(LineSegment, LongitudeBoundsAfterWrapping)
+{
+  struct Case {
+    std::vector<float> lons;
+    float minLon, maxLon;
+  } cases[] = {
+      {{10, 20}, 10, 20},           // nothing to do
+      {{-170, 170}, -170, 170},     // already in range, wide
+      {{350, 355}, -10, -5},        // wholly east of 180
+      {{180, 185}, -180, 180},      // 180 itself is in range: across
+      {{170, 190}, -180, 180},      // across 180
+      {{190, 600}, -180, 180},      // wider than a turn
+      {{181, 181}, -179, -179},
+  };
+  for (const Case& c : cases) {
+    TLineSegment s;
+    for (const float lon : c.lons) s.AddPoint(lon, 0);
+    s.WrapLonBounds();
+    EXPECT_FLOAT_EQ(s.MinLon, c.minLon) << c.lons.front() << ".." << c.lons.back();
+    EXPECT_FLOAT_EQ(s.MaxLon, c.maxLon) << c.lons.front() << ".." << c.lons.back();
+    EXPECT_EQ(s.Points.front().lon, c.lons.front());
+  }
+}
+
 TEST(GshhsShorelines, BrokenFilesEndWithReason)
 {
   const std::vector<std::pair<double, double>> pts = {{1, 1}, {2, 2}, {3, 3}};
@@ -239,64 +279,286 @@ TEST(GshhsShorelines, BrokenFilesEndWithReason)
   }
 }
 
-TEST(GpxTracks, EachTrackSegmentBecomesOneSegment)
+// ---------------------------------------------------------------- GPX
+
+namespace {
+// One track of two segments, as different programs write it.
+const std::vector<std::vector<TSegmentPoint>> kTrack = {
+    {{10.25f, 60.5f}, {11, 61}, {12.125f, 61.75f}},
+    {{151.25f, -33.5f}, {-170, 65.5f}},
+};
+
+std::string PrettyTrack(const std::string& newline)
+{
+  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>" + newline +
+         "<gpx version=\"1.1\" creator=\"test\" xmlns=\"http://www.topografix.com/GPX/1/1\">" + newline +
+         "  <trk>" + newline + "    <name>Two legs</name>" + newline + "    <trkseg>" + newline +
+         "      <trkpt lat=\"60.5\" lon=\"10.25\">" + newline + "        <ele>3</ele>" + newline +
+         "        <time>2026-12-05T12:00:00Z</time>" + newline + "      </trkpt>" + newline +
+         "      <trkpt lat=\"61\" lon=\"11\"/>" + newline +
+         "      <trkpt lat=\"61.75\" lon=\"12.125\"></trkpt>" + newline + "    </trkseg>" + newline +
+         "    <trkseg>" + newline + "      <trkpt lat=\"-33.5\" lon=\"151.25\"/>" + newline +
+         "      <trkpt lat=\"65.5\" lon=\"-170\"/>" + newline + "    </trkseg>" + newline + "  </trk>" + newline +
+         "</gpx>" + newline;
+}
+
+const std::string kOneLineTrack =
+    "<?xml version=\"1.0\"?><gpx version=\"1.1\" creator=\"test\"><trk><trkseg><trkpt lat=\"60.5\" "
+    "lon=\"10.25\"><ele>3</ele></trkpt><trkpt lat=\"61\" lon=\"11\"/><trkpt lat=\"61.75\" lon=\"12.125\"/></trkseg>"
+    "<trkseg><trkpt lat=\"-33.5\" lon=\"151.25\"/><trkpt lat=\"65.5\" lon=\"-170\"/></trkseg></trk></gpx>";
+
+// Attributes in the other order, one per line, a namespace prefix on every
+// element, and the coordinates with a sign and blanks.
+const std::string kPrefixedTrack =
+    "<?xml version='1.0'?>\n<gpx:gpx xmlns:gpx='http://www.topografix.com/GPX/1/0' version='1.0'>\n"
+    "<gpx:trk><gpx:trkseg>\n"
+    "<gpx:trkpt\n    lon=\"10.25\"\n    lat=\"60.5\"\n><gpx:ele>3</gpx:ele></gpx:trkpt>\n"
+    "<gpx:trkpt lon=\"+11\" lat=\" 61 \"/><gpx:trkpt lon=\"12.125\" lat=\"61.75\"/>\n"
+    "</gpx:trkseg>\n<gpx:trkseg><gpx:trkpt lon=\"151.25\" lat=\"-33.5\"/>\n"
+    "<gpx:trkpt lon='-170' lat='65.5'/></gpx:trkseg></gpx:trk></gpx:gpx>\n";
+
+std::vector<std::vector<TSegmentPoint>> PointsOf(const std::vector<TLineSegment>& segments)
+{
+  std::vector<std::vector<TSegmentPoint>> out;
+  for (const TLineSegment& s : segments) out.push_back(s.Points);
+  return out;
+}
+
+std::string Joined(const std::vector<std::string>& lines)
+{
+  std::string out;
+  for (const std::string& line : lines) out += line + "\n";
+  return out;
+}
+}  // namespace
+
+TEST(GpxTracks, EveryLineLayoutGivesTheSameSegments)
+{
+  const struct {
+    const char* name;
+    std::string text;
+  } layouts[] = {
+      {"pretty-printed", PrettyTrack("\n")},
+      {"on one line", kOneLineTrack},
+      {"CRLF line ends", PrettyTrack("\r\n")},
+      {"gpx: namespace prefix", kPrefixedTrack},
+      {"UTF-8 byte-order mark", "\xEF\xBB\xBF" + kOneLineTrack},
+  };
+  for (const auto& layout : layouts) {
+    std::vector<TLineSegment> segments;
+    const auto status = ReadGpxTracks(FromText(layout.text), segments);
+    EXPECT_TRUE(status.ok) << layout.name << ": " << status.error;
+    EXPECT_EQ(PointsOf(segments), kTrack) << layout.name;
+    for (const TLineSegment& s : segments) EXPECT_EQ(s.SegType, 1) << layout.name;
+  }
+}
+
+TEST(GpxTracks, OnlyTrackPointsInsideTrackSegmentsCount)
 {
   const std::string gpx =
-      "<?xml version=\"1.0\"?>\r\n<gpx><trk>\r\n"
-      "  <TRKSEG>\r\n"
-      "    <trkpt lat=\"60.5\" lon=\"10.25\"><ele>3</ele></trkpt>\r\n"
-      "    <trkpt lon=\"11\" lat=\"61\"></trkpt>\r\n"
-      "  </trkseg>\r\n"
-      "  <trkseg>\n"
-      "    <trkpt lat=\"70\"\n"
-      "           lon=\"20\"></trkpt>\n"
-      "    <trkpt lat=\"-33.5\" lon=\"+151.25\"/>\n"
-      "  </trkseg>\n"
-      "  <trkseg>\n  </trkseg>\n"
-      "</trk></gpx>";
+      "<gpx><wpt lat=\"1\" lon=\"1\"/><rte><rtept lat=\"2\" lon=\"2\"/></rte>"
+      "<trk><trkpt lat=\"3\" lon=\"3\"/><trkseg></trkseg><trkseg>\n</trkseg>"
+      "<trkseg><trkpt lat=\"4\" lon=\"5\"><extensions><trkpt lat=\"9\" lon=\"9\"/></extensions></trkpt>"
+      "<TRKPT LAT=\"6\" LON=\"7\"/></trkseg></trk></gpx>";
   std::vector<TLineSegment> segments;
   const auto status = ReadGpxTracks(FromText(gpx), segments);
   ASSERT_TRUE(status.ok) << status.error;
-  ASSERT_EQ(segments.size(), 2u);
-  EXPECT_EQ(segments[0].Points, (std::vector<TSegmentPoint>{{10.25f, 60.5f}, {11, 61}}));
-  EXPECT_EQ(segments[0].SegType, 1);
-  // The point written over two lines is not a point.
-  EXPECT_EQ(segments[1].Points, (std::vector<TSegmentPoint>{{151.25f, -33.5f}}));
+  EXPECT_EQ(PointsOf(segments), (std::vector<std::vector<TSegmentPoint>>{{{5, 4}, {7, 6}}}));
 }
 
 TEST(GpxTracks, EasternLongitudeKeepsItsValueButNotItsBounds)
 {
   std::vector<TLineSegment> segments;
-  ASSERT_TRUE(ReadGpxTracks(FromText("<trkseg>\n<trkpt lat=\"50\" lon=\"190.5\">\n</trkseg>\n"), segments).ok);
+  ASSERT_TRUE(ReadGpxTracks(FromText("<trkseg><trkpt lat=\"50\" lon=\"190.5\"/></trkseg>"), segments).ok);
   ASSERT_EQ(segments.size(), 1u);
   EXPECT_FLOAT_EQ(segments[0].Points[0].lon, 190.5f);
   EXPECT_FLOAT_EQ(segments[0].MinLon, -169.5f);
   EXPECT_FLOAT_EQ(segments[0].MaxLon, -169.5f);
 }
 
-TEST(GpxTracks, BrokenTracksEndWithReasonAndKeepEarlierSegments)
+// A track from 170°E to 190°E (170°W) covers 170..180 and -180..-170: its
+// box must overlap a view of either side, or culling drops it.
+TEST(GpxTracks, TrackAcross180OverlapsAViewOnEitherSide)
 {
-  const std::string first = "<trkseg>\n<trkpt lat=\"1\" lon=\"2\">\n</trkseg>\n";
+  std::vector<TLineSegment> segments;
+  ASSERT_TRUE(ReadGpxTracks(FromText("<trkseg><trkpt lat=\"60\" lon=\"170\"/><trkpt lat=\"61\" lon=\"175\"/>"
+                                     "<trkpt lat=\"62\" lon=\"190\"/></trkseg>"),
+                            segments)
+                  .ok);
+  ASSERT_EQ(segments.size(), 1u);
+  const TLineSegment& s = segments[0];
+  EXPECT_LE(s.MinLon, s.MaxLon) << "box turned inside out: " << s.MinLon << " .. " << s.MaxLon;
+  EXPECT_TRUE(s.Overlaps(55, 65, 165, 179)) << "east of 180";
+  EXPECT_TRUE(s.Overlaps(55, 65, -179, -165)) << "west of 180";
+  EXPECT_FLOAT_EQ(s.Points[2].lon, 190);
+}
+
+TEST(GpxTracks, PointWithABadNumberIsSkippedWithOneLogLine)
+{
+  const std::string gpx =
+      "<gpx><trk><trkseg>\n"
+      "<trkpt lat=\"1\" lon=\"2\"/>\n"
+      "<trkpt lat=\"6O.5\" lon=\"2\"/>\n"
+      "<trkpt lat=\"60\" lon=\"2.5e\"/>\n"
+      "<trkpt lat=\"\" lon=\"2\"/>\n"
+      "<trkpt lat=\"nan\" lon=\"inf\"/>\n"
+      "<trkpt lat=\"1e999\" lon=\"2\"/>\n"
+      "<trkpt lat=\"" + std::string(150, '1') + "\" lon=\"2\"/>\n"
+      "<trkpt lon=\"2\"/>\n"
+      "<trkpt lat=\"3\" lon=\"4\"/>\n"
+      "</trkseg></trk></gpx>\n";
+  std::vector<TLineSegment> segments;
+  const auto status = ReadGpxTracks(FromText(gpx), segments);
+  ASSERT_TRUE(status.ok) << status.error;
+  EXPECT_EQ(PointsOf(segments), (std::vector<std::vector<TSegmentPoint>>{{{2, 1}, {4, 3}}}));
+  ASSERT_EQ(status.log.size(), 7u) << Joined(status.log);
+  for (std::size_t i = 0; i < status.log.size(); ++i)
+    EXPECT_EQ(status.log[i].find("GPX line " + std::to_string(i + 3) + ": track point skipped"), 0u)
+        << status.log[i];
+  EXPECT_NE(status.log[0].find("6O.5"), std::string::npos) << status.log[0];
+  EXPECT_NE(status.log[6].find("no lat"), std::string::npos) << status.log[6];
+
+  // Many bad points: ten lines, then one that counts the rest.
+  std::string many = "<trkseg>";
+  for (int i = 0; i < 25; ++i) many += "<trkpt lat=\"x\" lon=\"1\"/>";
+  many += "<trkpt lat=\"1\" lon=\"1\"/></trkseg>";
+  segments.clear();
+  const auto manyStatus = ReadGpxTracks(FromText(many), segments);
+  EXPECT_TRUE(manyStatus.ok);
+  EXPECT_EQ(segments.size(), 1u);
+  ASSERT_EQ(manyStatus.log.size(), 11u) << Joined(manyStatus.log);
+  EXPECT_EQ(manyStatus.log.back(), "GPX: 15 more track points skipped");
+}
+
+TEST(GpxTracks, FileThatIsNotWellFormedKeepsEarlierSegmentsAndSaysWhereItStopped)
+{
+  const std::string first = "<gpx><trk><trkseg><trkpt lat=\"1\" lon=\"2\"/></trkseg>\n";
   struct Case {
     const char* name;
     std::string text;
+    const char* where;
   } cases[] = {
-      {"latitude not a number", "<trkseg>\n<trkpt lat=\"6O.5\" lon=\"2\">\n</trkseg>\n"},
-      {"longitude with trailing text", "<trkseg>\n<trkpt lat=\"60\" lon=\"2.5e\">\n</trkseg>\n"},
-      {"empty value", "<trkseg>\n<trkpt lat=\"\" lon=\"2\">\n</trkseg>\n"},
-      {"not finite", "<trkseg>\n<trkpt lat=\"nan\" lon=\"inf\">\n</trkseg>\n"},
-      {"overflowing number", "<trkseg>\n<trkpt lat=\"1e999\" lon=\"2\">\n</trkseg>\n"},
-      {"value without closing quote", "<trkseg>\n<trkpt lat=\"60 lon=\"2>\n</trkseg>\n"},
-      {"missing closing tag", "<trkseg>\n<trkpt lat=\"60\" lon=\"2\">\n"},
-      {"over-long value", "<trkseg>\n<trkpt lat=\"" + std::string(150, '1') + "\" lon=\"2\">\n</trkseg>\n"},
+      {"tags crossed", first + "<trkseg><trkpt lat=\"3\" lon=\"4\"></trkseg>\n", "GPX line 2, column "},
+      {"cut inside a point", first + "<trkseg><trkpt lat=\"3\" l", "GPX line 2, column "},
+      {"segment never closed", first + "<trkseg><trkpt lat=\"3\" lon=\"4\"/>\n</trk></gpx>\n", "GPX line 3, column "},
+      {"quote missing", first + "\n\n<trkseg><trkpt lat=\"60 lon=\"2\"/></trkseg></trk></gpx>", "GPX line 4, column "},
+      {"undefined entity", first + "<trkseg><trkpt lat=\"&x;\" lon=\"2\"/></trkseg></trk></gpx>", "GPX line 2, column "},
   };
   for (const Case& c : cases) {
     std::vector<TLineSegment> segments;
-    const auto status = ReadGpxTracks(FromText(first + c.text), segments);
+    const auto status = ReadGpxTracks(FromText(c.text), segments);
     EXPECT_FALSE(status.ok) << c.name;
-    EXPECT_NE(status.error.find("GPX line"), std::string::npos) << c.name << ": " << status.error;
-    EXPECT_EQ(segments.size(), 1u) << c.name;
+    EXPECT_EQ(status.error.find(c.where), 0u) << c.name << ": " << status.error;
+    EXPECT_NE(status.error.find("1 track segment before it kept"), std::string::npos) << c.name << ": " << status.error;
+    EXPECT_EQ(PointsOf(segments), (std::vector<std::vector<TSegmentPoint>>{{{2, 1}}})) << c.name;
+    EXPECT_FALSE(status.log.empty()) << c.name;
   }
+}
+
+TEST(GpxTracks, EntityExpansionIsLimited)
+{
+  // "Billion laughs": each entity ten of the one before; &e; would be 10^5
+  // copies of a 32-character string.
+  std::string gpx = "<?xml version=\"1.0\"?>\n<!DOCTYPE gpx [\n<!ENTITY a \"" + std::string(32, 'a') + "\">\n";
+  for (char e = 'b'; e <= 'f'; ++e) {
+    gpx += std::string("<!ENTITY ") + e + " \"";
+    for (int i = 0; i < 10; ++i) gpx += std::string("&") + static_cast<char>(e - 1) + ";";
+    gpx += "\">\n";
+  }
+  gpx += "]>\n<gpx><trk><trkseg><trkpt lat=\"1\" lon=\"2\"/></trkseg>\n<trkseg><trkpt lat=\"3\" lon=\"4\"/>"
+         "<desc>&f;</desc></trkseg></trk></gpx>\n";
+  std::vector<TLineSegment> segments;
+  const auto status = ReadGpxTracks(FromText(gpx), segments);
+  EXPECT_FALSE(status.ok);
+  EXPECT_EQ(status.error.find("GPX line 11, column "), 0u) << status.error;
+  EXPECT_NE(status.error.find("expansion limit"), std::string::npos) << status.error;
+  EXPECT_EQ(PointsOf(segments), (std::vector<std::vector<TSegmentPoint>>{{{2, 1}}}));
+  ASSERT_EQ(status.log.size(), 2u) << Joined(status.log);
+  EXPECT_NE(status.log[0].find("declares 6 entities; each may expand to at most 1024 characters"), std::string::npos)
+      << status.log[0];
+
+  // Entities within the limit expand as XML says they must.
+  const std::string small =
+      "<!DOCTYPE gpx [<!ENTITY lat \"60.5\">]><gpx><trkseg><trkpt lat=\"&lat;\" lon=\"1&#48;\"/></trkseg></gpx>";
+  segments.clear();
+  ASSERT_TRUE(ReadGpxTracks(FromText(small), segments).ok);
+  EXPECT_EQ(PointsOf(segments), (std::vector<std::vector<TSegmentPoint>>{{{10, 60.5f}}}));
+}
+
+TEST(GpxTracks, ManyReferencesToALongEntityAreRefusedBeforeAnyExpands)
+{
+  // Each reference stays within the per-reference limit, but 1 MiB of them
+  // would make some 350 million characters of text.
+  std::string gpx = "<!DOCTYPE gpx [<!ENTITY e \"" + std::string(1000, 'x') + "\">]>\n<gpx><desc>";
+  while (gpx.size() < (1u << 20)) gpx += "&e;";
+  gpx += "</desc><trk><trkseg><trkpt lat=\"1\" lon=\"2\"/></trkseg></trk></gpx>";
+  std::vector<TLineSegment> segments;
+  const auto status = ReadGpxTracks(FromText(gpx), segments);
+  EXPECT_FALSE(status.ok);
+  EXPECT_EQ(status.error.find("GPX line 1, column "), 0u) << status.error;
+  EXPECT_NE(status.error.find("entity references could expand to"), std::string::npos) << status.error;
+  EXPECT_TRUE(segments.empty());
+  EXPECT_EQ(status.log.size(), 2u) << Joined(status.log);
+
+  // A few references to short entities are read.
+  const std::string few =
+      "<!DOCTYPE gpx [<!ENTITY who \"Kari &amp; Ola\"><!ENTITY lat \"61\">]>"
+      "<gpx><trk><name>&who;</name><trkseg><trkpt lat=\"&lat;\" lon=\"5\"/></trkseg></trk></gpx>";
+  TGpxLimits limits;
+  limits.EntityText = 4 * limits.EntityExpansion;  // three "&" in the file
+  ASSERT_TRUE(ReadGpxTracks(FromText(few), segments, limits).ok);
+  EXPECT_EQ(PointsOf(segments), (std::vector<std::vector<TSegmentPoint>>{{{5, 61}}}));
+}
+
+TEST(GpxTracks, NestingDepthIsLimited)
+{
+  std::string gpx = "<gpx><trk><trkseg><trkpt lat=\"1\" lon=\"2\"/></trkseg><trkseg><trkpt lat=\"3\" lon=\"4\"/>";
+  for (int i = 0; i < 100000; ++i) gpx += "<x>";
+  std::vector<TLineSegment> segments;
+  TGpxLimits limits;
+  const auto status = ReadGpxTracks(FromText(gpx), segments, limits);
+  EXPECT_FALSE(status.ok);
+  EXPECT_NE(status.error.find("nested deeper than 64 levels"), std::string::npos) << status.error;
+  EXPECT_EQ(PointsOf(segments), (std::vector<std::vector<TSegmentPoint>>{{{2, 1}}}));
+  ASSERT_EQ(status.log.size(), 1u) << Joined(status.log);
+  EXPECT_EQ(status.log[0], status.error);
+
+  // Real files nest a handful of levels.
+  segments.clear();
+  limits.Depth = 5;  // gpx, trk, trkseg, trkpt, ele
+  EXPECT_TRUE(ReadGpxTracks(FromText(PrettyTrack("\n")), segments, limits).ok);
+  limits.Depth = 4;
+  segments.clear();
+  EXPECT_FALSE(ReadGpxTracks(FromText(PrettyTrack("\n")), segments, limits).ok);
+}
+
+TEST(GpxTracks, PointCountIsLimitedAndThePointsBeforeTheLimitAreKept)
+{
+  TGpxLimits limits;
+  limits.Points = 4;
+  std::vector<TLineSegment> segments;
+  const auto status = ReadGpxTracks(FromText(kOneLineTrack), segments, limits);
+  EXPECT_FALSE(status.ok);
+  EXPECT_NE(status.error.find("more than 4 track points; the rest of the file is not read"), std::string::npos)
+      << status.error;
+  EXPECT_EQ(PointsOf(segments),
+            (std::vector<std::vector<TSegmentPoint>>{kTrack[0], {kTrack[1][0]}}));
+  ASSERT_EQ(status.log.size(), 1u) << Joined(status.log);
+
+  limits.Points = 5;
+  segments.clear();
+  EXPECT_TRUE(ReadGpxTracks(FromText(kOneLineTrack), segments, limits).ok);
+  EXPECT_EQ(PointsOf(segments), kTrack);
+  EXPECT_EQ(TGpxLimits().Points, 5'000'000);
+}
+
+TEST(GpxTracks, AFileWithoutTrackPointsSaysSo)
+{
+  std::vector<TLineSegment> segments;
+  const auto status = ReadGpxTracks(FromText("<gpx><wpt lat=\"1\" lon=\"2\"/></gpx>"), segments);
+  EXPECT_TRUE(status.ok);
+  EXPECT_TRUE(segments.empty());
+  EXPECT_EQ(status.log, (std::vector<std::string>{"GPX: no track segment with points in the file"}));
 }
 
 TEST(SegmentText, MarkerLinesSeparateSegments)

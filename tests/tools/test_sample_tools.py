@@ -343,6 +343,31 @@ class SampleTreeTest(unittest.TestCase):
                 with open(long_name, "rb") as f:
                     self.assertEqual(f.read(), read_bytes(os.path.join(day, current[0])))
 
+    def test_grib1_sst_is_parameter_11_with_the_grib2_fields_values_and_land(self):
+        out = os.path.join(self.tmp, "grib1-sst")
+        printed = run_tool(os.path.join(TOOLS, "make_sample_tree.py"), out,
+                           "--end", END.isoformat(), "--days", "1", "--grib1-sst")
+        self.assertEqual(len(printed), 8)
+        grib1 = [p for p in printed if "-AHLSST_FIELD-" in os.path.basename(p)]
+        self.assertEqual([os.path.basename(p) for p in grib1],
+                         ["S-OSI_-FRA_-MULT-AHLSST_FIELD-202612051200Z.grb"])
+        (keys, values), = decode_all(read_bytes(grib1[0]))
+        self.assertEqual(keys["editionNumber"], 1)
+        self.assertEqual(keys["dataDate"], 20261205)
+        grib2 = os.path.join(self.out, "SAF", "2026", "12", "05",
+                             "S-OSI_-FRA_-MULT-MAPSST_FIELD-202612051200Z.grb.gz")
+        _, reference = self.decoded[grib2][0]
+        np.testing.assert_array_equal(np.isnan(values), np.isnan(reference))
+        shown = ~np.isnan(values)
+        # 12 bits in GRIB 2 (steps of 0.008 K), hundredths in GRIB 1.
+        self.assertLess(np.max(np.abs(values[shown] - reference[shown])), 0.02)
+        handle = ec.codes_new_from_message(read_bytes(grib1[0]))
+        try:
+            self.assertEqual(ec.codes_get(handle, "indicatorOfParameter"), 11)
+            self.assertEqual((ec.codes_get(handle, "Ni"), ec.codes_get(handle, "Nj")), (720, 360))
+        finally:
+            ec.codes_release(handle)
+
 
 def read_products(path):
     """[(keys, values, latitudes, longitudes)] of every product in a file,

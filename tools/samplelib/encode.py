@@ -17,6 +17,7 @@ ICE_PROCESS = 1
 HUGHES_AXES_KM = (6378.273, 6356.889)   # earth of the sea-ice products
 
 ICE_CONC, ICE_EDGE, ICE_TYPE = 91, 220, 221
+SST_PARAMETER = 11               # edition 1 temperature, the SST of the older files
 
 
 @dataclasses.dataclass

@@ -2,6 +2,8 @@
 
 ICE_PREFIX = "S-OSI_-NOR_-MULT-"
 SST_PREFIX = "S-OSI_-FRA_-MULT-MAPSST_FIELD-"
+# Edition 1 SST files: the viewer names parameter 11 "SST" by this marker.
+SST_GRIB1_PREFIX = "S-OSI_-FRA_-MULT-AHLSST_FIELD-"
 
 
 def ice_name(hemisphere, product, date, extension):
@@ -22,6 +24,10 @@ def long_ice_name(hemisphere, product, date, extension):
 
 def sst_name(date):
     return f"{SST_PREFIX}{date:%Y%m%d}1200Z.grb.gz"
+
+
+def sst_grib1_name(date):
+    return f"{SST_GRIB1_PREFIX}{date:%Y%m%d}1200Z.grb"
 
 
 def folder_parts(layout, date):

@@ -349,8 +349,14 @@ void TWorkflow::RenderProduct(const TGribData& data)
   boundaries_->Mapping = displayMapping_.get();
   displayBitmap_.Assign(data.Bitmap());
   if (options_.Zoomed) {
-    const int method = data.ParameterCode() == kSlotCodeTemperature ? kInterpolateLinear : kInterpolateNearest;
-    Interpolate(displayBitmap_, 2 * displayBitmap_.Width(), 2 * displayBitmap_.Height(), method);
+    const int width = 2 * displayBitmap_.Width(), height = 2 * displayBitmap_.Height();
+    if (data.ParameterCode() == kSlotCodeTemperature) {
+      // Smooth between values, but never across land or a gap: blending
+      // with the missing index would paint a cold fringe along every coast.
+      InterpolatePresent(displayBitmap_, width, height, data.Current->MissingIndex);
+    } else {
+      Interpolate(displayBitmap_, width, height, kInterpolateNearest);
+    }
     displayMapping_->SetWidth(2 * data.Mapping->GetWidth());
     displayMapping_->SetHeight(2 * data.Mapping->GetHeight());
     // A grid point's pixel becomes a 2 x 2 block whose centre lies half a
