@@ -99,22 +99,27 @@ bool WriteFile(const QString& path, const void* bytes, std::size_t size) {
   return written && flushed && out.error() == QFileDevice::NoError;
 }
 
-bool WriteValues(const TGribData& data, const QString& path) {
+// The value of every picture pixel, top row first: physical values of a
+// continuous field, the byte codes of a classified one, NaN where the grid
+// point has none.
+std::vector<float> PixelValues(const TGribData& data) {
   const TDataStuff& field = *data.Current;
   const TExtBitmap& bitmap = field.Bitmap;
   const std::vector<bool> present = PresentPixels(data, field);
-  std::vector<float> values(static_cast<std::size_t>(bitmap.Width()) * bitmap.Height());
+  std::vector<float> values(static_cast<std::size_t>(bitmap.Width()) * bitmap.Height(),
+                            std::numeric_limits<float>::quiet_NaN());
   std::size_t k = 0;
   for (int y = 0; y < bitmap.Height(); ++y) {
     const std::uint8_t* line = bitmap.ScanLine(y);
-    for (int x = 0; x < bitmap.Width(); ++x, ++k) {
-      const std::uint8_t index = line[x];
-      float value = std::numeric_limits<float>::quiet_NaN();
+    for (int x = 0; x < bitmap.Width(); ++x, ++k)
       if (present[k])
-        value = field.Continuous ? field.IndexValues[index] : static_cast<float>(index);
-      values[k] = value;
-    }
+        values[k] = field.Continuous ? field.IndexValues[line[x]] : static_cast<float>(line[x]);
   }
+  return values;
+}
+
+bool WriteValues(const TGribData& data, const QString& path) {
+  const std::vector<float> values = PixelValues(data);
   // The file is little-endian float32, whatever the host.
   static_assert(std::numeric_limits<float>::is_iec559);
   std::vector<std::uint8_t> bytes(values.size() * 4);
@@ -156,21 +161,13 @@ struct TPresentRange {
 };
 
 TPresentRange PresentRange(const TGribData& data) {
-  const TDataStuff& field = *data.Current;
-  const TExtBitmap& bitmap = field.Bitmap;
   TPresentRange range;
-  for (int y = 0; y < bitmap.Height(); ++y) {
-    const std::uint8_t* line = bitmap.ScanLine(y);
-    for (int x = 0; x < bitmap.Width(); ++x) {
-      if (!PixelHasValue(data, field, x, y))
-        continue;
-      const float value = field.Continuous ? field.IndexValues[line[x]] : static_cast<float>(line[x]);
-      if (std::isnan(value))
-        continue;
-      range.low = range.any ? std::min(range.low, value) : value;
-      range.high = range.any ? std::max(range.high, value) : value;
-      range.any = true;
-    }
+  for (const float value : PixelValues(data)) {
+    if (std::isnan(value))
+      continue;
+    range.low = range.any ? std::min(range.low, value) : value;
+    range.high = range.any ? std::max(range.high, value) : value;
+    range.any = true;
   }
   return range;
 }
