@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -22,6 +23,7 @@
 #include "app/PictureView.h"
 #include "app/RegistryFormInfo.h"
 #include "app/vkrCheckBox.h"
+#include "app/workflow/Batch.h"
 #include "settings/SettingsStore.h"
 
 namespace {
@@ -58,7 +60,8 @@ void TMessageBoxSink::ShowMessage(const QString& text)
     TStderrMessageSink().ShowMessage(text);
     return;
   }
-  QMessageBox::information(parent_, QGuiApplication::applicationDisplayName(), text);
+  // The workflow tells the user only what went wrong.
+  QMessageBox::warning(parent_, QGuiApplication::applicationDisplayName(), text);
 }
 
 TFormMain::TFormMain(QStringList arguments, const QString& imagesPath, QWidget* parent)
@@ -88,6 +91,11 @@ TFormMain::TFormMain(QStringList arguments, const QString& imagesPath, QWidget* 
   timerLoad_.setSingleShot(true);
   timerLoad_.setInterval(kLoadDelayMsec);
   connect(&timerLoad_, &QTimer::timeout, this, &TFormMain::TimerLoadTimer);
+
+  // Moving or resizing stores the geometry at most once a second.
+  timerStoreGeometry_.setSingleShot(true);
+  timerStoreGeometry_.setInterval(kGeometryStoreDelayMsec);
+  connect(&timerStoreGeometry_, &QTimer::timeout, this, &TFormMain::StoreGeometry);
 }
 
 TFormMain::~TFormMain()
@@ -250,8 +258,44 @@ void TFormMain::showEvent(QShowEvent* event)
 
 void TFormMain::closeEvent(QCloseEvent* event)
 {
-  formInfo_->Store();
+  StoreGeometry();
   QMainWindow::closeEvent(event);
+}
+
+void TFormMain::StoreGeometry()
+{
+  timerStoreGeometry_.stop();
+  // Before the first show the window has not taken its place yet.
+  if (shownOnce_) {
+    formInfo_->Store();
+  }
+}
+
+void TFormMain::GeometryChanged()
+{
+  if (shownOnce_ && isVisible() && !timerStoreGeometry_.isActive()) {
+    timerStoreGeometry_.start();
+  }
+}
+
+void TFormMain::moveEvent(QMoveEvent* event)
+{
+  QMainWindow::moveEvent(event);
+  GeometryChanged();
+}
+
+void TFormMain::resizeEvent(QResizeEvent* event)
+{
+  QMainWindow::resizeEvent(event);
+  GeometryChanged();
+}
+
+void TFormMain::changeEvent(QEvent* event)
+{
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::WindowStateChange) {
+    GeometryChanged();
+  }
 }
 
 void TFormMain::TimerLoadTimer()
@@ -270,6 +314,9 @@ void TFormMain::TimerLoadTimer()
     LoadAndShow(file.canonicalFilePath(), kMaskAll);
   }
   const QString upper = first.toUpper();
+  if (!file.isFile() && !upper.startsWith("-LATEST")) {
+    messageSink_.ShowMessage(FileNotFoundMessage(first));
+  }
   if (upper == "-LATEST") {
     OpenLatest(THemisphere::Either);
   } else if (upper == "-LATEST-NORTH") {
@@ -306,6 +353,7 @@ void TFormMain::OpenLatest(THemisphere hemisphere)
     messageSink_.ShowMessage(QString("No data files were found in %1").arg(settings_->ImagesPath() + "SAF"));
     return;
   }
+  settings_->StoreAll();  // the folder the data came from
   ReportFailedLoad();
 }
 
@@ -315,6 +363,7 @@ void TFormMain::LoadAndShow(const QString& fileName, unsigned mask)
   TBusyCursor busy;
   workflow_->SetDisplayOptions(CurrentDisplayOptions());
   workflow_->LoadProducts(fileName, mask);
+  settings_->StoreAll();
   ReportFailedLoad();
 }
 
@@ -422,6 +471,7 @@ void TFormMain::MenuToolsSetupClick()
   settings_->CurrentDataPath.Value = setup.CurrentDataPath;
   settings_->AnimationSavePath.Value = setup.AnimationSavePath;
   settings_->SaveAsGif.Value = setup.SaveAsGif;
+  settings_->StoreAll();
 }
 
 void TFormMain::MenuHelpAboutClick()

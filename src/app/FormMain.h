@@ -81,9 +81,17 @@ public:
   // The options of the display check boxes.
   TDisplayOptions CurrentDisplayOptions() const;
 
+  // Writes the window's geometry now (when it closes, a second after it
+  // moved, when the session ends).
+  void StoreGeometry();
+  static constexpr int kGeometryStoreDelayMsec = 1000;
+
 protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
 private:
   void BuildMenu();
@@ -96,6 +104,7 @@ private:
   void UpdateCaption();
   void OpenLatest(THemisphere hemisphere);
   void ReportFailedLoad();
+  void GeometryChanged();
 
   QStringList arguments_;
   std::unique_ptr<TViewerSettings> settings_;
@@ -107,6 +116,7 @@ private:
   int scrollX_ = 0;
   int scrollY_ = 0;
   QTimer timerLoad_;
+  QTimer timerStoreGeometry_;
 
   QTabBar* tabControlDisplay_ = nullptr;
   QScrollArea* scrollBoxDisplay_ = nullptr;
