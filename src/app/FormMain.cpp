@@ -1,6 +1,8 @@
 #include "app/FormMain.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QKeySequence>
 #include <QCloseEvent>
 #include <QEvent>
 #include <QFileDialog>
@@ -39,6 +41,17 @@ public:
 
 constexpr int kSidePanelWidth = 150;
 
+// The platform's key for the action, or `fallback` where the platform has
+// none (Quit on Windows, Save As on some desktops).
+void SetStandardShortcut(QAction& action, QKeySequence::StandardKey key, QKeyCombination fallback)
+{
+  QList<QKeySequence> keys = QKeySequence::keyBindings(key);
+  if (keys.isEmpty()) {
+    keys.append(QKeySequence(fallback));
+  }
+  action.setShortcuts(keys);
+}
+
 QString OpenDialogFilters()
 {
   QString concentration = "*_CONC_*.grb *_CONC_*.grb.gz multi_conc_2*.grb";
@@ -61,7 +74,7 @@ void TMessageBoxSink::ShowMessage(const QString& text)
     return;
   }
   // The workflow tells the user only what went wrong.
-  QMessageBox::warning(parent_, QGuiApplication::applicationDisplayName(), text);
+  QMessageBox::warning(parent_, TFormMain::kProgramTitle, text);
 }
 
 TFormMain::TFormMain(QStringList arguments, const QString& imagesPath, QWidget* parent)
@@ -86,6 +99,7 @@ TFormMain::TFormMain(QStringList arguments, const QString& imagesPath, QWidget* 
   BuildClientArea();
   workflow_->SetDisplayOptions(CurrentDisplayOptions());
   new TFormMainOutput(*this);  // saving, animations and the command line; a child of the window
+  UpdateSaveItems();
 
   timerLoad_.setObjectName("TimerLoad");
   timerLoad_.setSingleShot(true);
@@ -119,21 +133,30 @@ void TFormMain::BuildMenu()
 
   QMenu* file = menuBar()->addMenu("&File");
   file->setObjectName("MenuFile");
-  connect(addItem(file, "&Open...", "MenuFileOpen"), &QAction::triggered, this, &TFormMain::MenuFileOpenClick);
-  connect(addItem(file, "Open lates&t", "MenuFileOpenLatest"), &QAction::triggered, this,
-          &TFormMain::MenuFileOpenLatestClick);
+  QAction* open = addItem(file, "&Open...", "MenuFileOpen");
+  SetStandardShortcut(*open, QKeySequence::Open, Qt::CTRL | Qt::Key_O);
+  connect(open, &QAction::triggered, this, &TFormMain::MenuFileOpenClick);
+  QAction* openLatest = addItem(file, "Open lates&t", "MenuFileOpenLatest");
+  openLatest->setShortcut(Qt::Key_F5);
+  connect(openLatest, &QAction::triggered, this, &TFormMain::MenuFileOpenLatestClick);
   connect(addItem(file, "Open latest, northern polar", "MenuFileOpenLatestNorthern"), &QAction::triggered, this,
           &TFormMain::MenuFileOpenLatestNorthernClick);
   connect(addItem(file, "Open latest, southern polar", "MenuFileOpenLatestSouthern"), &QAction::triggered, this,
           &TFormMain::MenuFileOpenLatestSouthernClick);
   // Saving and animating are wired by the picture-output code; until then
   // the items are shown but cannot be chosen.
-  addItem(file, "&Save", "MenuFileSave")->setEnabled(false);
-  addItem(file, "Save &As...", "MenuFileSaveAs")->setEnabled(false);
+  QAction* save = addItem(file, "&Save", "MenuFileSave");
+  SetStandardShortcut(*save, QKeySequence::Save, Qt::CTRL | Qt::Key_S);
+  save->setEnabled(false);
+  QAction* saveAs = addItem(file, "Save &As...", "MenuFileSaveAs");
+  SetStandardShortcut(*saveAs, QKeySequence::SaveAs, Qt::CTRL | Qt::SHIFT | Qt::Key_S);
+  saveAs->setEnabled(false);
   addHidden(file, "&Print...", "MenuFilePrint");
   addHidden(file, "P&rint Setup...", "MenuFilePrintSetup");
   file->addSeparator();
-  connect(addItem(file, "E&xit", "MenuFileExit"), &QAction::triggered, this, &QWidget::close);
+  QAction* exit = addItem(file, "E&xit", "MenuFileExit");
+  SetStandardShortcut(*exit, QKeySequence::Quit, Qt::CTRL | Qt::Key_Q);
+  connect(exit, &QAction::triggered, this, &QWidget::close);
 
   QMenu* tools = menuBar()->addMenu("&Tools");
   tools->setObjectName("MenuTools");
@@ -350,7 +373,7 @@ void TFormMain::OpenLatest(THemisphere hemisphere)
   TBusyCursor busy;
   workflow_->SetDisplayOptions(CurrentDisplayOptions());
   if (!workflow_->OpenLatest(hemisphere)) {
-    messageSink_.ShowMessage(QString("No data files were found in %1").arg(settings_->ImagesPath() + "SAF"));
+    messageSink_.ShowMessage(NoDataFilesMessage(settings_->ImagesPath(), true));
     return;
   }
   settings_->StoreAll();  // the folder the data came from
@@ -393,8 +416,20 @@ void TFormMain::ShowDisplay()
   }
   imageDisplay_->SetBitmap(workflow_->DisplayBitmap());
   UpdateCaption();
+  UpdateSaveItems();
   paintBoxScale_->SetLegend(workflow_->Legend(workflow_->SelectedTab(), TLegendBox::kHeight));
   RestoreScroll();
+}
+
+void TFormMain::UpdateSaveItems()
+{
+  // Saving needs the picture-output code and a product on the shown tab.
+  const bool savable = TFormMainOutput::Of(*this) != nullptr && workflow_->Data(workflow_->SelectedTab()) != nullptr;
+  for (const char* name : {"MenuFileSave", "MenuFileSaveAs"}) {
+    if (auto* action = findChild<QAction*>(name)) {
+      action->setEnabled(savable);
+    }
+  }
 }
 
 void TFormMain::UpdateCaption()

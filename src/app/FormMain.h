@@ -40,6 +40,8 @@ class TFormMain : public QMainWindow {
 
 public:
   static constexpr char kBaseCaption[] = "Norvant - Brenmark";
+  // The title of the program's message boxes.
+  static constexpr char kProgramTitle[] = "Norvant";
   static constexpr int kDesignedWidth = 900;
   static constexpr int kDesignedHeight = 640;
   static constexpr int kMinimumHeight = 460;
@@ -102,6 +104,7 @@ private:
   void RememberScroll();
   void RestoreScroll();
   void UpdateCaption();
+  void UpdateSaveItems();
   void OpenLatest(THemisphere hemisphere);
   void ReportFailedLoad();
   void GeometryChanged();

@@ -75,7 +75,7 @@ void TFormMainOutput::ShowInformation(const QString& text)
   if (batchMode_) {
     PrintLines(stdout, {text});
   } else {
-    QMessageBox::information(&form_, QGuiApplication::applicationDisplayName(), text);
+    QMessageBox::information(&form_, TFormMain::kProgramTitle, text);
   }
 }
 
@@ -84,7 +84,7 @@ void TFormMainOutput::ShowError(const QString& text)
   if (batchMode_) {
     PrintLines(stderr, {text});
   } else {
-    QMessageBox::warning(&form_, QGuiApplication::applicationDisplayName(), text);
+    QMessageBox::warning(&form_, TFormMain::kProgramTitle, text);
   }
 }
 

@@ -63,8 +63,7 @@ bool Load(TWorkflow& workflow, const TBatchCommand& command, TMessageSink& messa
                                    : command.Latest == TBatchCommand::TLatest::Southern ? THemisphere::Southern
                                                                                         : THemisphere::Either;
     if (!workflow.OpenLatest(hemisphere)) {
-      messages.ShowMessage(
-        QString("No data files were found in %1").arg(workflow.Settings().ImagesPath() + "SAF"));
+      messages.ShowMessage(NoDataFilesMessage(workflow.Settings().ImagesPath(), false));
       return true;
     }
   }

@@ -39,7 +39,8 @@ int RunUnattendedOffscreen(int argc, char** argv, const TCommandLine& commandLin
 int RunWindow(int argc, char** argv, const TCommandLine& commandLine)
 {
   QApplication application(argc, argv);
-  QApplication::setApplicationDisplayName("Norvant");
+  // No application display name: Qt would add it to a caption that
+  // already begins with the program's name.
   TFormMain formMain(commandLine.Arguments, commandLine.ImagesPath);
   // A kill or the end of the session closes the window as File > Exit does.
   const TTerminationSignals termination(CloseAllWindowsAndQuit);

@@ -114,6 +114,17 @@ TBatchCommand ParseBatchCommand(const QStringList& arguments)
   return command;
 }
 
+QString NoDataFilesMessage(const QString& imagesPath, bool inWindow)
+{
+  const QString where = imagesPath.isEmpty()
+                          ? QString("SAF: no \"images\" folder has been chosen")
+                          : QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(imagesPath + "SAF").absoluteFilePath()));
+  const QString remedy = inWindow ? QString("Choose the \"images\" folder above the SAF folder in Tools > Setup.")
+                                  : QString("Give the \"images\" folder above the SAF folder with --images-path, "
+                                            "or choose it in the window's Tools > Setup.");
+  return QString("No data files were found in %1.\n%2").arg(where, remedy);
+}
+
 QString FileNotFoundMessage(const QString& name)
 {
   return "File not found: " + QDir::toNativeSeparators(name);

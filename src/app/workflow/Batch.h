@@ -29,6 +29,11 @@ struct TBatchCommand {
 
 TBatchCommand ParseBatchCommand(const QStringList& arguments);
 
+// What the user is told when the newest-file search finds nothing: the full
+// path of the "SAF" folder searched, and where to choose another (the
+// window's Tools > Setup, or --images-path for a run from the command line).
+QString NoDataFilesMessage(const QString& imagesPath, bool inWindow);
+
 // What the user is told when argument 1 names no existing file:
 // "File not found: <name as given>".
 QString FileNotFoundMessage(const QString& name);
