@@ -7,6 +7,8 @@
 #include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QCursor>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
@@ -26,6 +28,7 @@
 #include "app/RegistryFormInfo.h"
 #include "app/vkrCheckBox.h"
 #include "app/workflow/Batch.h"
+#include "settings/LatLonText.h"
 #include "settings/SettingsStore.h"
 
 namespace {
@@ -40,6 +43,9 @@ public:
 };
 
 constexpr int kSidePanelWidth = 150;
+constexpr int kPanelMargin = 6;
+constexpr int kReadOutPadding = 4;
+constexpr int kDataReadOutLines = 2;  // a class name may take two lines
 
 // The platform's key for the action, or `fallback` where the platform has
 // none (Quit on Windows, Save As on some desktops).
@@ -213,22 +219,32 @@ void TFormMain::BuildClientArea()
   scrollBoxDisplay_ = new QScrollArea(client);
   scrollBoxDisplay_->setObjectName("ScrollBoxDisplay");
   scrollBoxDisplay_->setWidgetResizable(false);
+  // A picture smaller than the box sits in its middle.
+  scrollBoxDisplay_->setAlignment(Qt::AlignCenter);
   imageDisplay_ = new TPictureView;
   scrollBoxDisplay_->setWidget(imageDisplay_);
   row->addWidget(scrollBoxDisplay_, 1);
 
   auto* side = new QWidget(client);
-  side->setFixedWidth(kSidePanelWidth);
   auto* panel = new QVBoxLayout(side);
-  panel->setContentsMargins(6, 0, 0, 0);
+  panel->setContentsMargins(kPanelMargin, 0, 0, 0);
   paintBoxScale_ = new TLegendBox(side);
   panel->addWidget(paintBoxScale_);
   labelLocation_ = new QLabel("Cursor location", side);
   labelLocation_->setObjectName("LabelLocation");
-  labelLocation_->setWordWrap(true);
   panel->addWidget(labelLocation_);
   labelDataAtCursor_ = new QLabel("Data at cursor", side);
   labelDataAtCursor_->setObjectName("LabelDataAtCursor");
+  labelDataAtCursor_->setWordWrap(true);
+  labelDataAtCursor_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  // The read-out keeps its space whether the mouse is over the picture or
+  // not, so the check boxes below never move under the pointer; the panel
+  // is wide enough for the longest position on one line.
+  const QFontMetrics metrics = labelLocation_->fontMetrics();
+  labelLocation_->setFixedHeight(metrics.lineSpacing() + kReadOutPadding);
+  labelDataAtCursor_->setFixedHeight(kDataReadOutLines * metrics.lineSpacing() + kReadOutPadding);
+  const int widestLocation = metrics.horizontalAdvance(FormatLatLon(1, -89.9, -179.9));
+  side->setFixedWidth(std::max(kSidePanelWidth, widestLocation + kPanelMargin + kReadOutPadding));
   panel->addWidget(labelDataAtCursor_);
   checkBoxShowBoundaries_ = AddCheckBox(side, "Show boundaries", "ShowBoundaries", true, true);
   checkBoxShowGrid_ = AddCheckBox(side, "Show grid", "ShowGrid", true, true);
@@ -244,6 +260,9 @@ void TFormMain::BuildClientArea()
   connect(imageDisplay_, &TPictureView::MouseMovedOnPicture, this, &TFormMain::ImageDisplayMouseMove);
   connect(imageDisplay_, &TPictureView::MouseLeftPicture, this, &TFormMain::ImageDisplayMouseLeave);
   connect(imageDisplay_, &TPictureView::Clicked, this, &TFormMain::ImageDisplayClick);
+  // The picture may move under a still mouse (wheel, keys).
+  connect(scrollBoxDisplay_->horizontalScrollBar(), &QScrollBar::valueChanged, this, &TFormMain::ReadOutUnderMouse);
+  connect(scrollBoxDisplay_->verticalScrollBar(), &QScrollBar::valueChanged, this, &TFormMain::ReadOutUnderMouse);
 }
 
 TDisplayOptions TFormMain::CurrentDisplayOptions() const
@@ -408,8 +427,18 @@ void TFormMain::TabControlDisplayChange()
   workflow_->Render();
 }
 
+void TFormMain::ReadOutUnderMouse()
+{
+  const QPoint at = imageDisplay_->mapFromGlobal(QCursor::pos());
+  if (imageDisplay_->rect().contains(at) && imageDisplay_->isVisible()) {
+    ImageDisplayMouseMove(at.x(), at.y());
+  }
+}
+
 void TFormMain::ShowDisplay()
 {
+  const bool firstPicture = !pictureShownOnce_ && workflow_->DisplayBitmap().Height() > 0;
+  pictureShownOnce_ = pictureShownOnce_ || firstPicture;
   {
     const QSignalBlocker blocker(tabControlDisplay_);
     tabControlDisplay_->setCurrentIndex(workflow_->SelectedTab());
@@ -418,7 +447,22 @@ void TFormMain::ShowDisplay()
   UpdateCaption();
   UpdateSaveItems();
   paintBoxScale_->SetLegend(workflow_->Legend(workflow_->SelectedTab(), TLegendBox::kHeight));
-  RestoreScroll();
+  if (firstPicture) {
+    // Once more when the layout has settled: the scroll bars that appear
+    // with the picture narrow the view.
+    CentreScroll();
+    QTimer::singleShot(0, this, &TFormMain::CentreScroll);
+  } else {
+    RestoreScroll();
+  }
+}
+
+void TFormMain::CentreScroll()
+{
+  // The pole and the ice are in the middle of the polar grids.
+  for (QScrollBar* bar : {scrollBoxDisplay_->horizontalScrollBar(), scrollBoxDisplay_->verticalScrollBar()}) {
+    bar->setValue(bar->minimum() + (bar->maximum() - bar->minimum()) / 2);
+  }
 }
 
 void TFormMain::UpdateSaveItems()

@@ -103,6 +103,8 @@ private:
   void ShowDisplay();
   void RememberScroll();
   void RestoreScroll();
+  void CentreScroll();
+  void ReadOutUnderMouse();
   void UpdateCaption();
   void UpdateSaveItems();
   void OpenLatest(THemisphere hemisphere);
@@ -116,6 +118,7 @@ private:
   std::unique_ptr<TRegistryFormInfo> formInfo_;
   bool centred_ = false;
   bool shownOnce_ = false;
+  bool pictureShownOnce_ = false;  // the first picture opens at its centre
   int scrollX_ = 0;
   int scrollY_ = 0;
   QTimer timerLoad_;

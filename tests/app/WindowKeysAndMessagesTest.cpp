@@ -1,6 +1,12 @@
 // The standard keys of the File menu, Save only when there is something to
 // save, and messages that tell the user what to do.
 #include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QFile>
 #include <QKeySequence>
 #include <QMessageBox>
@@ -10,10 +16,12 @@
 
 #include "app/AppTestSupport.h"
 #include "app/FormMain.h"
+#include "app/PictureView.h"
 #include "app/SampleTree.h"
 #include "app/workflow/Batch.h"
 #include "app/workflow/MessageSink.h"
 #include "app/workflow/Workflow.h"
+#include "settings/LatLonText.h"
 
 namespace {
 
@@ -44,6 +52,53 @@ TEST_F(WindowKeys, FileMenuHasTheStandardKeysAndSaveWaitsForData)
   ASSERT_NE(window.Workflow().Data(prConcentration), nullptr);
   EXPECT_TRUE(save->isEnabled());
   EXPECT_TRUE(saveAs->isEnabled());
+}
+
+// A mouse move as the window system delivers it to the widget.
+void MoveMouse(QWidget* widget, QPoint at)
+{
+  QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(widget, &move);
+}
+
+TEST_F(WindowKeys, FirstViewIsCentredAndThePanelStaysPut)
+{
+  ASSERT_FALSE(SampleImagesPath().isEmpty());
+  const TScopedUtcClock clock{SampleMorning()};
+  TFormMain window({}, SampleImagesPath());
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  auto* box = window.findChild<QCheckBox*>("CheckBoxShowBoundaries");
+  const int boxTop = box->mapTo(&window, QPoint()).y();
+  window.MenuFileOpenLatestNorthernClick();
+  QApplication::processEvents();
+
+  auto* scroll = window.findChild<QScrollArea*>("ScrollBoxDisplay");
+  ASSERT_GT(scroll->verticalScrollBar()->maximum(), 0) << "the sample should be taller than the window";
+  const auto centred = [scroll] {
+    for (const QScrollBar* bar : {scroll->horizontalScrollBar(), scroll->verticalScrollBar()}) {
+      if (std::abs(bar->value() - bar->maximum() / 2) > 1) {
+        return false;
+      }
+    }
+    return true;
+  };
+  QTRY_VERIFY_WITH_TIMEOUT(centred(), 5000);
+
+  // In and out of the picture: the read-out fills and empties, the boxes
+  // stay where they were, and the position stays on one line.
+  auto* picture = window.findChild<TPictureView*>("ImageDisplay");
+  auto* location = window.findChild<QLabel*>("LabelLocation");
+  for (const QPoint& at : {QPoint(5, 5), QPoint(picture->width() - 3, picture->height() / 2)}) {
+    MoveMouse(picture, at);
+    EXPECT_FALSE(location->text().isEmpty());
+    EXPECT_EQ(box->mapTo(&window, QPoint()).y(), boxTop);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(picture, &leave);
+    EXPECT_EQ(box->mapTo(&window, QPoint()).y(), boxTop);
+  }
+  location->setText(FormatLatLon(1, -89.9, -179.9));
+  EXPECT_LE(location->fontMetrics().horizontalAdvance(location->text()), location->contentsRect().width());
 }
 
 TEST(Messages, SayWhatWasWrongAndWhatToDo)
