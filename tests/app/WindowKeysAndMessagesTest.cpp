@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include "app/AppTestSupport.h"
@@ -99,6 +100,31 @@ TEST_F(WindowKeys, FirstViewIsCentredAndThePanelStaysPut)
   }
   location->setText(FormatLatLon(1, -89.9, -179.9));
   EXPECT_LE(location->fontMetrics().horizontalAdvance(location->text()), location->contentsRect().width());
+}
+
+// A missing file on the command line is named in a warning box over the
+// window, which stays open and empty.
+TEST_F(WindowKeys, MissingFileIsNamedInAWarning)
+{
+  TFormMain window({"/missing.grb"});
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  QString text;
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  QTimer answer;
+  QObject::connect(&answer, &QTimer::timeout, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      text = box->text();
+      icon = box->icon();
+      box->accept();
+    }
+  });
+  answer.start(10);
+  window.TimerLoad().stop();
+  window.TimerLoadTimer();
+  EXPECT_EQ(text, "File not found: " + QDir::toNativeSeparators("/missing.grb"));
+  EXPECT_EQ(icon, QMessageBox::Warning);
+  EXPECT_TRUE(window.isVisible());
 }
 
 TEST(Messages, SayWhatWasWrongAndWhatToDo)
