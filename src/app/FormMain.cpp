@@ -1,9 +1,14 @@
 #include "app/FormMain.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QKeySequence>
 #include <QCloseEvent>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QCursor>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
@@ -22,6 +27,8 @@
 #include "app/PictureView.h"
 #include "app/RegistryFormInfo.h"
 #include "app/vkrCheckBox.h"
+#include "app/workflow/Batch.h"
+#include "settings/LatLonText.h"
 #include "settings/SettingsStore.h"
 
 namespace {
@@ -36,6 +43,20 @@ public:
 };
 
 constexpr int kSidePanelWidth = 150;
+constexpr int kPanelMargin = 6;
+constexpr int kReadOutPadding = 4;
+constexpr int kDataReadOutLines = 2;  // a class name may take two lines
+
+// The platform's key for the action, or `fallback` where the platform has
+// none (Quit on Windows, Save As on some desktops).
+void SetStandardShortcut(QAction& action, QKeySequence::StandardKey key, QKeyCombination fallback)
+{
+  QList<QKeySequence> keys = QKeySequence::keyBindings(key);
+  if (keys.isEmpty()) {
+    keys.append(QKeySequence(fallback));
+  }
+  action.setShortcuts(keys);
+}
 
 QString OpenDialogFilters()
 {
@@ -58,7 +79,8 @@ void TMessageBoxSink::ShowMessage(const QString& text)
     TStderrMessageSink().ShowMessage(text);
     return;
   }
-  QMessageBox::information(parent_, QGuiApplication::applicationDisplayName(), text);
+  // The workflow tells the user only what went wrong.
+  QMessageBox::warning(parent_, TFormMain::kProgramTitle, text);
 }
 
 TFormMain::TFormMain(QStringList arguments, const QString& imagesPath, QWidget* parent)
@@ -83,11 +105,17 @@ TFormMain::TFormMain(QStringList arguments, const QString& imagesPath, QWidget* 
   BuildClientArea();
   workflow_->SetDisplayOptions(CurrentDisplayOptions());
   new TFormMainOutput(*this);  // saving, animations and the command line; a child of the window
+  UpdateSaveItems();
 
   timerLoad_.setObjectName("TimerLoad");
   timerLoad_.setSingleShot(true);
   timerLoad_.setInterval(kLoadDelayMsec);
   connect(&timerLoad_, &QTimer::timeout, this, &TFormMain::TimerLoadTimer);
+
+  // Moving or resizing stores the geometry at most once a second.
+  timerStoreGeometry_.setSingleShot(true);
+  timerStoreGeometry_.setInterval(kGeometryStoreDelayMsec);
+  connect(&timerStoreGeometry_, &QTimer::timeout, this, &TFormMain::StoreGeometry);
 }
 
 TFormMain::~TFormMain()
@@ -111,21 +139,30 @@ void TFormMain::BuildMenu()
 
   QMenu* file = menuBar()->addMenu("&File");
   file->setObjectName("MenuFile");
-  connect(addItem(file, "&Open...", "MenuFileOpen"), &QAction::triggered, this, &TFormMain::MenuFileOpenClick);
-  connect(addItem(file, "Open lates&t", "MenuFileOpenLatest"), &QAction::triggered, this,
-          &TFormMain::MenuFileOpenLatestClick);
+  QAction* open = addItem(file, "&Open...", "MenuFileOpen");
+  SetStandardShortcut(*open, QKeySequence::Open, Qt::CTRL | Qt::Key_O);
+  connect(open, &QAction::triggered, this, &TFormMain::MenuFileOpenClick);
+  QAction* openLatest = addItem(file, "Open lates&t", "MenuFileOpenLatest");
+  openLatest->setShortcut(Qt::Key_F5);
+  connect(openLatest, &QAction::triggered, this, &TFormMain::MenuFileOpenLatestClick);
   connect(addItem(file, "Open latest, northern polar", "MenuFileOpenLatestNorthern"), &QAction::triggered, this,
           &TFormMain::MenuFileOpenLatestNorthernClick);
   connect(addItem(file, "Open latest, southern polar", "MenuFileOpenLatestSouthern"), &QAction::triggered, this,
           &TFormMain::MenuFileOpenLatestSouthernClick);
   // Saving and animating are wired by the picture-output code; until then
   // the items are shown but cannot be chosen.
-  addItem(file, "&Save", "MenuFileSave")->setEnabled(false);
-  addItem(file, "Save &As...", "MenuFileSaveAs")->setEnabled(false);
+  QAction* save = addItem(file, "&Save", "MenuFileSave");
+  SetStandardShortcut(*save, QKeySequence::Save, Qt::CTRL | Qt::Key_S);
+  save->setEnabled(false);
+  QAction* saveAs = addItem(file, "Save &As...", "MenuFileSaveAs");
+  SetStandardShortcut(*saveAs, QKeySequence::SaveAs, Qt::CTRL | Qt::SHIFT | Qt::Key_S);
+  saveAs->setEnabled(false);
   addHidden(file, "&Print...", "MenuFilePrint");
   addHidden(file, "P&rint Setup...", "MenuFilePrintSetup");
   file->addSeparator();
-  connect(addItem(file, "E&xit", "MenuFileExit"), &QAction::triggered, this, &QWidget::close);
+  QAction* exit = addItem(file, "E&xit", "MenuFileExit");
+  SetStandardShortcut(*exit, QKeySequence::Quit, Qt::CTRL | Qt::Key_Q);
+  connect(exit, &QAction::triggered, this, &QWidget::close);
 
   QMenu* tools = menuBar()->addMenu("&Tools");
   tools->setObjectName("MenuTools");
@@ -182,22 +219,32 @@ void TFormMain::BuildClientArea()
   scrollBoxDisplay_ = new QScrollArea(client);
   scrollBoxDisplay_->setObjectName("ScrollBoxDisplay");
   scrollBoxDisplay_->setWidgetResizable(false);
+  // A picture smaller than the box sits in its middle.
+  scrollBoxDisplay_->setAlignment(Qt::AlignCenter);
   imageDisplay_ = new TPictureView;
   scrollBoxDisplay_->setWidget(imageDisplay_);
   row->addWidget(scrollBoxDisplay_, 1);
 
   auto* side = new QWidget(client);
-  side->setFixedWidth(kSidePanelWidth);
   auto* panel = new QVBoxLayout(side);
-  panel->setContentsMargins(6, 0, 0, 0);
+  panel->setContentsMargins(kPanelMargin, 0, 0, 0);
   paintBoxScale_ = new TLegendBox(side);
   panel->addWidget(paintBoxScale_);
   labelLocation_ = new QLabel("Cursor location", side);
   labelLocation_->setObjectName("LabelLocation");
-  labelLocation_->setWordWrap(true);
   panel->addWidget(labelLocation_);
   labelDataAtCursor_ = new QLabel("Data at cursor", side);
   labelDataAtCursor_->setObjectName("LabelDataAtCursor");
+  labelDataAtCursor_->setWordWrap(true);
+  labelDataAtCursor_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  // The read-out keeps its space whether the mouse is over the picture or
+  // not, so the check boxes below never move under the pointer; the panel
+  // is wide enough for the longest position on one line.
+  const QFontMetrics metrics = labelLocation_->fontMetrics();
+  labelLocation_->setFixedHeight(metrics.lineSpacing() + kReadOutPadding);
+  labelDataAtCursor_->setFixedHeight(kDataReadOutLines * metrics.lineSpacing() + kReadOutPadding);
+  const int widestLocation = metrics.horizontalAdvance(FormatLatLon(1, -89.9, -179.9));
+  side->setFixedWidth(std::max(kSidePanelWidth, widestLocation + kPanelMargin + kReadOutPadding));
   panel->addWidget(labelDataAtCursor_);
   checkBoxShowBoundaries_ = AddCheckBox(side, "Show boundaries", "ShowBoundaries", true, true);
   checkBoxShowGrid_ = AddCheckBox(side, "Show grid", "ShowGrid", true, true);
@@ -213,6 +260,9 @@ void TFormMain::BuildClientArea()
   connect(imageDisplay_, &TPictureView::MouseMovedOnPicture, this, &TFormMain::ImageDisplayMouseMove);
   connect(imageDisplay_, &TPictureView::MouseLeftPicture, this, &TFormMain::ImageDisplayMouseLeave);
   connect(imageDisplay_, &TPictureView::Clicked, this, &TFormMain::ImageDisplayClick);
+  // The picture may move under a still mouse (wheel, keys).
+  connect(scrollBoxDisplay_->horizontalScrollBar(), &QScrollBar::valueChanged, this, &TFormMain::ReadOutUnderMouse);
+  connect(scrollBoxDisplay_->verticalScrollBar(), &QScrollBar::valueChanged, this, &TFormMain::ReadOutUnderMouse);
 }
 
 TDisplayOptions TFormMain::CurrentDisplayOptions() const
@@ -250,8 +300,44 @@ void TFormMain::showEvent(QShowEvent* event)
 
 void TFormMain::closeEvent(QCloseEvent* event)
 {
-  formInfo_->Store();
+  StoreGeometry();
   QMainWindow::closeEvent(event);
+}
+
+void TFormMain::StoreGeometry()
+{
+  timerStoreGeometry_.stop();
+  // Before the first show the window has not taken its place yet.
+  if (shownOnce_) {
+    formInfo_->Store();
+  }
+}
+
+void TFormMain::GeometryChanged()
+{
+  if (shownOnce_ && isVisible() && !timerStoreGeometry_.isActive()) {
+    timerStoreGeometry_.start();
+  }
+}
+
+void TFormMain::moveEvent(QMoveEvent* event)
+{
+  QMainWindow::moveEvent(event);
+  GeometryChanged();
+}
+
+void TFormMain::resizeEvent(QResizeEvent* event)
+{
+  QMainWindow::resizeEvent(event);
+  GeometryChanged();
+}
+
+void TFormMain::changeEvent(QEvent* event)
+{
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::WindowStateChange) {
+    GeometryChanged();
+  }
 }
 
 void TFormMain::TimerLoadTimer()
@@ -270,6 +356,9 @@ void TFormMain::TimerLoadTimer()
     LoadAndShow(file.canonicalFilePath(), kMaskAll);
   }
   const QString upper = first.toUpper();
+  if (!file.isFile() && !upper.startsWith("-LATEST")) {
+    messageSink_.ShowMessage(FileNotFoundMessage(first));
+  }
   if (upper == "-LATEST") {
     OpenLatest(THemisphere::Either);
   } else if (upper == "-LATEST-NORTH") {
@@ -303,9 +392,10 @@ void TFormMain::OpenLatest(THemisphere hemisphere)
   TBusyCursor busy;
   workflow_->SetDisplayOptions(CurrentDisplayOptions());
   if (!workflow_->OpenLatest(hemisphere)) {
-    messageSink_.ShowMessage(QString("No data files were found in %1").arg(settings_->ImagesPath() + "SAF"));
+    messageSink_.ShowMessage(NoDataFilesMessage(settings_->ImagesPath(), true));
     return;
   }
+  settings_->StoreAll();  // the folder the data came from
   ReportFailedLoad();
 }
 
@@ -315,6 +405,7 @@ void TFormMain::LoadAndShow(const QString& fileName, unsigned mask)
   TBusyCursor busy;
   workflow_->SetDisplayOptions(CurrentDisplayOptions());
   workflow_->LoadProducts(fileName, mask);
+  settings_->StoreAll();
   ReportFailedLoad();
 }
 
@@ -336,16 +427,53 @@ void TFormMain::TabControlDisplayChange()
   workflow_->Render();
 }
 
+void TFormMain::ReadOutUnderMouse()
+{
+  const QPoint at = imageDisplay_->mapFromGlobal(QCursor::pos());
+  if (imageDisplay_->rect().contains(at) && imageDisplay_->isVisible()) {
+    ImageDisplayMouseMove(at.x(), at.y());
+  }
+}
+
 void TFormMain::ShowDisplay()
 {
+  const bool firstPicture = !pictureShownOnce_ && workflow_->DisplayBitmap().Height() > 0;
+  pictureShownOnce_ = pictureShownOnce_ || firstPicture;
   {
     const QSignalBlocker blocker(tabControlDisplay_);
     tabControlDisplay_->setCurrentIndex(workflow_->SelectedTab());
   }
   imageDisplay_->SetBitmap(workflow_->DisplayBitmap());
   UpdateCaption();
+  UpdateSaveItems();
   paintBoxScale_->SetLegend(workflow_->Legend(workflow_->SelectedTab(), TLegendBox::kHeight));
-  RestoreScroll();
+  if (firstPicture) {
+    // Once more when the layout has settled: the scroll bars that appear
+    // with the picture narrow the view.
+    CentreScroll();
+    QTimer::singleShot(0, this, &TFormMain::CentreScroll);
+  } else {
+    RestoreScroll();
+  }
+}
+
+void TFormMain::CentreScroll()
+{
+  // The pole and the ice are in the middle of the polar grids.
+  for (QScrollBar* bar : {scrollBoxDisplay_->horizontalScrollBar(), scrollBoxDisplay_->verticalScrollBar()}) {
+    bar->setValue(bar->minimum() + (bar->maximum() - bar->minimum()) / 2);
+  }
+}
+
+void TFormMain::UpdateSaveItems()
+{
+  // Saving needs the picture-output code and a product on the shown tab.
+  const bool savable = TFormMainOutput::Of(*this) != nullptr && workflow_->Data(workflow_->SelectedTab()) != nullptr;
+  for (const char* name : {"MenuFileSave", "MenuFileSaveAs"}) {
+    if (auto* action = findChild<QAction*>(name)) {
+      action->setEnabled(savable);
+    }
+  }
 }
 
 void TFormMain::UpdateCaption()
@@ -422,6 +550,7 @@ void TFormMain::MenuToolsSetupClick()
   settings_->CurrentDataPath.Value = setup.CurrentDataPath;
   settings_->AnimationSavePath.Value = setup.AnimationSavePath;
   settings_->SaveAsGif.Value = setup.SaveAsGif;
+  settings_->StoreAll();
 }
 
 void TFormMain::MenuHelpAboutClick()

@@ -40,6 +40,8 @@ class TFormMain : public QMainWindow {
 
 public:
   static constexpr char kBaseCaption[] = "Norvant - Brenmark";
+  // The title of the program's message boxes.
+  static constexpr char kProgramTitle[] = "Norvant";
   static constexpr int kDesignedWidth = 900;
   static constexpr int kDesignedHeight = 640;
   static constexpr int kMinimumHeight = 460;
@@ -81,9 +83,17 @@ public:
   // The options of the display check boxes.
   TDisplayOptions CurrentDisplayOptions() const;
 
+  // Writes the window's geometry now (when it closes, a second after it
+  // moved, when the session ends).
+  void StoreGeometry();
+  static constexpr int kGeometryStoreDelayMsec = 1000;
+
 protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
 private:
   void BuildMenu();
@@ -93,9 +103,13 @@ private:
   void ShowDisplay();
   void RememberScroll();
   void RestoreScroll();
+  void CentreScroll();
+  void ReadOutUnderMouse();
   void UpdateCaption();
+  void UpdateSaveItems();
   void OpenLatest(THemisphere hemisphere);
   void ReportFailedLoad();
+  void GeometryChanged();
 
   QStringList arguments_;
   std::unique_ptr<TViewerSettings> settings_;
@@ -104,9 +118,11 @@ private:
   std::unique_ptr<TRegistryFormInfo> formInfo_;
   bool centred_ = false;
   bool shownOnce_ = false;
+  bool pictureShownOnce_ = false;  // the first picture opens at its centre
   int scrollX_ = 0;
   int scrollY_ = 0;
   QTimer timerLoad_;
+  QTimer timerStoreGeometry_;
 
   QTabBar* tabControlDisplay_ = nullptr;
   QScrollArea* scrollBoxDisplay_ = nullptr;

@@ -75,7 +75,7 @@ void TFormMainOutput::ShowInformation(const QString& text)
   if (batchMode_) {
     PrintLines(stdout, {text});
   } else {
-    QMessageBox::information(&form_, QGuiApplication::applicationDisplayName(), text);
+    QMessageBox::information(&form_, TFormMain::kProgramTitle, text);
   }
 }
 
@@ -84,7 +84,7 @@ void TFormMainOutput::ShowError(const QString& text)
   if (batchMode_) {
     PrintLines(stderr, {text});
   } else {
-    QMessageBox::critical(&form_, QGuiApplication::applicationDisplayName(), text);
+    QMessageBox::warning(&form_, TFormMain::kProgramTitle, text);
   }
 }
 
@@ -205,6 +205,10 @@ void TFormMainOutput::RunCommandLine(const QStringList& arguments)
 
 void TFormMainOutput::LoadFromCommandLine(const TBatchCommand& command)
 {
+  if (command.Latest == TBatchCommand::TLatest::None && !QFileInfo(command.Source).isFile()) {
+    ShowError(FileNotFoundMessage(command.Source));
+    return;
+  }
   if (QFileInfo(command.Source).isFile()) {
     const TLongFileName name = GetLongFileName(command.Source);
     if (name.Found()) {

@@ -91,11 +91,11 @@ TFormSetup::TFormSetup(QWidget* parent) : QDialog(parent), ChooseFolder(DefaultF
   buttons->addStretch(1);
   buttonOK_ = new QPushButton("OK", this);
   buttonOK_->setObjectName("ButtonOK");
-  buttonOK_->setAutoDefault(false);
+  // Enter takes what was typed; Escape cancels.
+  buttonOK_->setDefault(true);
   buttonCancel_ = new QPushButton("Cancel", this);
   buttonCancel_->setObjectName("ButtonCancel");
-  // Enter cancels, as does Escape: the dialog changes nothing by accident.
-  buttonCancel_->setDefault(true);
+  buttonCancel_->setAutoDefault(false);
   buttons->addWidget(buttonOK_);
   buttons->addWidget(buttonCancel_);
   layout->addLayout(buttons);

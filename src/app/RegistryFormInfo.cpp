@@ -1,5 +1,8 @@
 #include "app/RegistryFormInfo.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+
 namespace {
 
 TFormState StateOf(const QWidget& form)
@@ -26,21 +29,38 @@ TRegistryFormInfo::~TRegistryFormInfo()
 TFormGeometry TRegistryFormInfo::GeometryOf(const QWidget& form)
 {
   const TFormState state = StateOf(form);
-  // The frame's offset from the client area, to turn the normal client
-  // rectangle back into the frame position Left/Top stand for.
-  const QPoint frameOffset = form.geometry().topLeft() - form.frameGeometry().topLeft();
+  // Left and Top are the client area's, as RestoreForm applies them: the
+  // frame is the window manager's, and its size is known only once the
+  // window is on screen, so a frame position would creep by a title bar
+  // on every start.
   const QSize frameExtra = form.frameGeometry().size() - form.geometry().size();
   QRect client = form.geometry();
   if (state != fsNormal && form.normalGeometry().isValid())
     client = form.normalGeometry();
-  const QPoint frameTopLeft = client.topLeft() - frameOffset;
   return {state,
-          frameTopLeft.x(),
-          frameTopLeft.y(),
+          client.x(),
+          client.y(),
           client.width() + frameExtra.width(),
           client.height() + frameExtra.height(),
           client.width(),
           client.height()};
+}
+
+QRect TRegistryFormInfo::OnSomeScreen(const QRect& client)
+{
+  const QList<QScreen*> screens = QGuiApplication::screens();
+  for (const QScreen* screen : screens) {
+    const QRect shared = screen->availableGeometry().intersected(client);
+    if (shared.width() >= kMinimumVisible && shared.height() >= kMinimumVisible)
+      return client;
+  }
+  const QScreen* primary = QGuiApplication::primaryScreen();
+  if (primary == nullptr)
+    return client;
+  const QRect area = primary->availableGeometry();
+  QRect placed(QPoint(), client.size().boundedTo(area.size()));
+  placed.moveCenter(area.center());
+  return placed;
 }
 
 void TRegistryFormInfo::RestoreForm()
@@ -50,9 +70,10 @@ void TRegistryFormInfo::RestoreForm()
   const TFormGeometry stored = storage_.Stored();
   // Position and size first, so that they become the normal geometry the
   // window returns to from a restored maximised state.
-  form_->move(stored.Left, stored.Top);
+  QRect client(stored.Left, stored.Top, form_->width(), form_->height());
   if (stored.ClientWidth > 0 && stored.ClientHeight > 0)
-    form_->resize(stored.ClientWidth, stored.ClientHeight);
+    client.setSize(QSize(stored.ClientWidth, stored.ClientHeight));
+  form_->setGeometry(OnSomeScreen(client));
   // A window closed while minimised reopens normal: a program that starts
   // hidden in the task bar looks as if it had not started.
   Qt::WindowStates states = form_->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);

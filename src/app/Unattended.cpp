@@ -42,8 +42,14 @@ void PrintLines(std::FILE* stream, const QStringList& lines)
   std::fflush(stream);
 }
 
-void Load(TWorkflow& workflow, const TBatchCommand& command, TMessageSink& messages)
+// False when argument 1 names a file that is not there: nothing is loaded
+// and nothing written.
+bool Load(TWorkflow& workflow, const TBatchCommand& command, TMessageSink& messages)
 {
+  if (command.Latest == TBatchCommand::TLatest::None && !QFileInfo(command.Source).isFile()) {
+    messages.ShowMessage(FileNotFoundMessage(command.Source));
+    return false;
+  }
   if (QFileInfo(command.Source).isFile()) {
     const TLongFileName name = GetLongFileName(command.Source);
     if (!name.Found()) {
@@ -57,15 +63,15 @@ void Load(TWorkflow& workflow, const TBatchCommand& command, TMessageSink& messa
                                    : command.Latest == TBatchCommand::TLatest::Southern ? THemisphere::Southern
                                                                                         : THemisphere::Either;
     if (!workflow.OpenLatest(hemisphere)) {
-      messages.ShowMessage(
-        QString("No data files were found in %1").arg(workflow.Settings().ImagesPath() + "SAF"));
-      return;
+      messages.ShowMessage(NoDataFilesMessage(workflow.Settings().ImagesPath(), false));
+      return true;
     }
   }
   const TWorkflow::TLoadReport& report = workflow.LastLoad();
   if (report.Tried > 0 && report.Loaded == 0) {
     messages.ShowMessage("Could not load " + report.FirstError);
   }
+  return true;
 }
 
 }  // namespace
@@ -88,7 +94,8 @@ TRememberedOptions ReadRememberedOptions()
 
 int RunUnattended(const TCommandLine& commandLine)
 {
-  TViewerSettings settings;
+  // Read, never written: the window's choices stay as the user left them.
+  TViewerSettings settings(TViewerSettings::TUse::ReadOnly);
   if (!commandLine.ImagesPath.isEmpty()) {
     settings.OverrideImagesPath(commandLine.ImagesPath);
   }
@@ -99,7 +106,9 @@ int RunUnattended(const TCommandLine& commandLine)
 
   TBatchCommand command = ParseBatchCommand(commandLine.Arguments);
   command.DatedNames = commandLine.DatedNames;
-  Load(workflow, command, messages);
+  if (!Load(workflow, command, messages)) {
+    return esFailed;
+  }
 
   TSaveOverlays overlays;
   overlays.WithOverlay = remembered.SaveWithOverlay;
@@ -109,5 +118,5 @@ int RunUnattended(const TCommandLine& commandLine)
   const TBatchSummary summary = BatchSummary(outcome);
   PrintLines(stdout, summary.Written);
   PrintLines(stderr, summary.Problems);
-  return outcome.ExitStatus();
+  return outcome.Succeeded() ? esSuccess : esFailed;
 }

@@ -23,6 +23,9 @@ void TvkrCheckBox::Loaded()
   if (namedAs_.isEmpty())
     namedAs_ = objectName();
   const bool remembered = setting_.Load(namedAs_, isChecked());
-  const QSignalBlocker quiet(this);
-  setChecked(remembered);
+  {
+    const QSignalBlocker quiet(this);
+    setChecked(remembered);
+  }
+  connect(this, &QCheckBox::toggled, this, [this](bool checked) { setting_.Write(checked); });
 }

@@ -19,7 +19,8 @@ public:
 
   // Call once the box is named and its state designed: takes the remembered
   // state without emitting any signal, so handlers connected to the box do
-  // not run for the restore. Only the first call has an effect.
+  // not run for the restore. From then on every change is stored at once.
+  // Only the first call has an effect.
   void Loaded();
 
 private:

@@ -40,9 +40,10 @@ void TRegistryFormGeometry::Store(const TFormGeometry& current)
   if (!settings_[kState])
     return;
   const auto values = Fields(current);
-  for (int i = 0; i < kCount; ++i)
+  for (int i = 0; i < kCount; ++i) {
     settings_[i]->Value = values[i];
-  FreeInOrder();
+    settings_[i]->WriteValue();
+  }
 }
 
 void TRegistryFormGeometry::FreeInOrder()

@@ -26,16 +26,17 @@ public:
   // "FormClientWidth", "FormClientHeight", in this order, each defaulting to
   // the window's current value.
   explicit TRegistryFormGeometry(const TFormGeometry& current);
-  // Stores whatever the settings hold unless Store already did.
+  // Stores whatever the settings hold (the last geometry given to Store,
+  // else what was read).
   ~TRegistryFormGeometry();
   TRegistryFormGeometry(const TRegistryFormGeometry&) = delete;
   TRegistryFormGeometry& operator=(const TRegistryFormGeometry&) = delete;
 
-  // What was read (or the defaults) until Store is called.
+  // What was read (or the defaults), then the last geometry stored.
   TFormGeometry Stored() const;
 
-  // Takes the window's geometry at closing and writes all seven values, in
-  // the order they were read. Later calls do nothing.
+  // Takes the window's geometry and writes all seven values now, in the
+  // order they were read; called again, it writes the newer geometry.
   void Store(const TFormGeometry& current);
 
 private:

@@ -72,7 +72,7 @@ TRegistryVariable::TRegistryVariable(QString valueName) : valueName_(std::move(v
 
 TRegistryVariable::~TRegistryVariable()
 {
-  if (!DeleteOnFree)
+  if (!DeleteOnFree || !StoreOnFree)
     return;
   auto settings = OpenProgramSettings();
   settings->remove(valueName_);
@@ -101,7 +101,8 @@ TRegistryBoolean::TRegistryBoolean(QString valueName, bool defaultValue)
 
 TRegistryBoolean::~TRegistryBoolean()
 {
-  WriteValue();
+  if (StoreOnFree)
+    WriteValue();
 }
 
 bool TRegistryBoolean::WriteValue() const
@@ -118,7 +119,8 @@ TRegistryInteger::TRegistryInteger(QString valueName, std::int32_t defaultValue)
 
 TRegistryInteger::~TRegistryInteger()
 {
-  WriteValue();
+  if (StoreOnFree)
+    WriteValue();
 }
 
 bool TRegistryInteger::WriteValue() const
@@ -135,7 +137,8 @@ TRegistryString::TRegistryString(QString valueName, QString defaultValue)
 
 TRegistryString::~TRegistryString()
 {
-  WriteValue();
+  if (StoreOnFree)
+    WriteValue();
 }
 
 bool TRegistryString::WriteValue() const

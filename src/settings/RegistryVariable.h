@@ -2,8 +2,9 @@
 // Settings as small objects: each reads its value from the program's
 // settings when created and stores it when destroyed. The owner reads and
 // writes Value directly; nothing is stored before destruction unless
-// WriteValue is called. A missing or malformed stored value gives the
-// default (and is overwritten with the right type when the object goes).
+// WriteValue is called, and nothing at all when StoreOnFree is cleared.
+// A missing or malformed stored value gives the default (and is
+// overwritten with the right type when the object goes).
 #include <QString>
 #include <cstdint>
 
@@ -22,6 +23,9 @@ public:
 
   // When true, destroying the object removes its stored value.
   bool DeleteOnFree = false;
+  // When false, destroying the object leaves the store as it is (a run
+  // that must never change the user's settings).
+  bool StoreOnFree = true;
 
 protected:
   bool StoreValue(const QVariant& value) const;

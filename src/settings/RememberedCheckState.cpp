@@ -20,6 +20,14 @@ QString TRememberedCheckState::ValueName() const
   return setting_ ? setting_->ValueName() : QString();
 }
 
+void TRememberedCheckState::Write(bool checked)
+{
+  if (!setting_)
+    return;
+  setting_->Value = checked;
+  setting_->WriteValue();
+}
+
 void TRememberedCheckState::Store(bool checked)
 {
   if (!setting_)

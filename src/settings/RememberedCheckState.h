@@ -18,6 +18,10 @@ public:
   bool IsLoaded() const { return setting_ != nullptr; }
   QString ValueName() const;
 
+  // Stores the state now, as the user changes it, so that it outlives a
+  // run that is killed; does nothing when never loaded.
+  void Write(bool checked);
+
   // Stores the box's state at its end; does nothing when never loaded.
   void Store(bool checked);
 

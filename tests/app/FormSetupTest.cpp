@@ -64,20 +64,48 @@ TEST_F(SetupDialog, ShowsItsCopiesAndOkTakesTheControlsBack)
   EXPECT_TRUE(dialog.SaveAsGif);
 }
 
-TEST_F(SetupDialog, CancelEnterAndEscapeDiscardEveryChange)
+TEST_F(SetupDialog, CancelAndEscapeDiscardEveryChange)
 {
-  for (int way = 0; way < 3; ++way) {
-    SCOPED_TRACE(way);
-    WhenShown(dialog, [this, way] {
+  for (const bool escape : {false, true}) {
+    SCOPED_TRACE(escape);
+    WhenShown(dialog, [this, escape] {
       Child<QSpinBox>(dialog, "EditNumFrames")->setValue(30);
-      if (way == 0) {
-        Child<QPushButton>(dialog, "ButtonCancel")->click();
+      if (escape) {
+        QTest::keyClick(&dialog, Qt::Key_Escape);
       } else {
-        QTest::keyClick(&dialog, way == 1 ? Qt::Key_Return : Qt::Key_Escape);
+        Child<QPushButton>(dialog, "ButtonCancel")->click();
       }
     });
     EXPECT_EQ(dialog.exec(), QDialog::Rejected);
     EXPECT_EQ(dialog.FrameCount, 7);
+  }
+}
+
+// Enter where the user typed, in a folder box or a number box, means OK:
+// a typed folder or frame count is kept, not thrown away.
+TEST_F(SetupDialog, EnterInAnyBoxTakesWhatWasTyped)
+{
+  QTemporaryDir folder;
+  ASSERT_TRUE(folder.isValid());
+  for (const char* box : {"EditCurrentDataPath", "EditNumFrames"}) {
+    SCOPED_TRACE(box);
+    SetUp();
+    WhenShown(dialog, [this, box, &folder] {
+      auto* edit = Child<QLineEdit>(dialog, "EditCurrentDataPath");
+      edit->setFocus();
+      edit->selectAll();
+      QTest::keyClicks(edit, folder.path());
+      auto* frames = Child<QSpinBox>(dialog, "EditNumFrames");
+      frames->setFocus();
+      frames->selectAll();
+      QTest::keyClicks(frames, "30");
+      QWidget* target = dialog.findChild<QWidget*>(box);
+      target->setFocus();
+      QTest::keyClick(target, Qt::Key_Return);
+    });
+    EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+    EXPECT_EQ(dialog.CurrentDataPath, QDir::toNativeSeparators(folder.path() + "/"));
+    EXPECT_EQ(dialog.FrameCount, 30);
   }
 }
 

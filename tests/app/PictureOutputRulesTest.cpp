@@ -2,6 +2,7 @@
 // need no data: names, formats, dates, argument words and the run's status.
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -192,19 +193,40 @@ TEST(BatchCommandLine, WordsIgnoreCaseAndSaveAndAnimArePrefixes)
   }
 }
 
-TEST(BatchCommandLine, SaveFolderIsUsedOnlyWhenItExists)
+TEST(BatchCommandLine, SaveFolderIsCreatedOrTheRunIsRefused)
 {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
-  const TBatchCommand existing = ParseBatchCommand({"-LATEST", "-SAVE:" + dir.path()});
-  EXPECT_EQ(ExistingSaveFolder(existing), Native(dir.path() + "/"));
-  const TBatchCommand missing = ParseBatchCommand({"-LATEST", "-SAVE:" + dir.path() + "/missing"});
-  EXPECT_TRUE(ExistingSaveFolder(missing).isEmpty());
   QFile file(dir.filePath("file.txt"));
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   file.close();
-  EXPECT_TRUE(ExistingSaveFolder(ParseBatchCommand({"-LATEST", "-SAVE:" + file.fileName()})).isEmpty());
-  EXPECT_TRUE(ExistingSaveFolder(ParseBatchCommand({"-LATEST", "-SAVE"})).isEmpty());
+  struct TRow {
+    QString argument;
+    QString folder;  // expected folder, empty with an error or for plain -SAVE
+    QString error;   // expected start of the error, empty when usable
+  };
+  const TRow rows[] = {
+    {"-SAVE:" + dir.path(), Native(dir.path() + "/"), ""},
+    {"-SAVE:" + dir.path() + "/new/nested", Native(dir.path() + "/new/nested/"), ""},
+    {"-SAVE", "", ""},
+    {"-SAVE:", "", ""},
+    {"-SAVE:" + file.fileName(), "", "Cannot save into " + Native(file.fileName()) + ": it is a file"},
+    {"-SAVE:/proc/norvant-test/out", "", "Cannot create the folder " + Native("/proc/norvant-test/out") + ": "},
+  };
+  for (const TRow& row : rows) {
+    const TSaveFolder prepared = PrepareSaveFolder(ParseBatchCommand({"-LATEST", row.argument}));
+    EXPECT_EQ(prepared.Folder, row.folder) << qPrintable(row.argument);
+    EXPECT_EQ(prepared.Usable(), row.error.isEmpty()) << qPrintable(row.argument);
+    if (!row.error.isEmpty()) {
+      EXPECT_TRUE(prepared.Error.startsWith(row.error)) << qPrintable(row.argument) << ": " << qPrintable(prepared.Error);
+    }
+    if (!row.folder.isEmpty()) {
+      EXPECT_TRUE(QFileInfo(row.folder).isDir()) << qPrintable(row.folder);
+    }
+  }
+  // The reason is the system's, not an empty tail.
+  const TSaveFolder proc = PrepareSaveFolder(ParseBatchCommand({"-LATEST", "-SAVE:/proc/norvant-test/out"}));
+  EXPECT_GT(proc.Error.size(), QString("Cannot create the folder /proc/norvant-test/out: ").size());
 }
 
 TEST(LongFileName, ComponentsTakeTheirStoredSpelling)

@@ -28,6 +28,31 @@ TEST_F(ViewerSettings, FirstRunTakesTheDefaultsAndStoresThemAll)
   }
 }
 
+// A run from cron reads the window's choices and leaves them alone, even
+// where it changed its own copy (the folder its data came from) or would
+// have filled in defaults and the collector's folder.
+TEST_F(ViewerSettings, ReadOnlySettingsNeverWriteAndWindowSettingsWriteOnRequest)
+{
+  Plant("Feedkeeper-P", "ImagesPath", "/feed/images/");
+  Plant("AnimationFrames", 12);
+  {
+    TViewerSettings settings(TViewerSettings::TUse::ReadOnly);
+    EXPECT_EQ(settings.FrameCount.Value, 12);
+    EXPECT_EQ(settings.CurrentDataPath.Value, "/feed/images/");
+    settings.DataFolder.Value = "/elsewhere/";
+    settings.FrameCount.Value = 3;
+    settings.StoreAll();
+  }
+  EXPECT_EQ(OpenProgramSettings()->allKeys(), QStringList{"AnimationFrames"});
+  EXPECT_EQ(Stored("AnimationFrames").toInt(), 12);
+
+  TViewerSettings window;
+  window.FrameCount.Value = 30;
+  window.StoreAll();
+  EXPECT_EQ(Stored("AnimationFrames").toInt(), 30);  // before the window goes
+  EXPECT_EQ(Stored("CurrentDataPath").toString(), "/feed/images/");
+}
+
 TEST_F(ViewerSettings, EmptyDataPathFallsBackToFeedkeeperPThenFeedkeeper)
 {
   Plant("Feedkeeper", "ImagesPath", "/srv/older/images/");

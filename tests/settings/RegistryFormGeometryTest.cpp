@@ -18,15 +18,18 @@ TEST_F(FormGeometryStorage, FirstRunReadsTheCurrentGeometryAndStoresNothingUntil
 TEST_F(FormGeometryStorage, SevenValuesUnderTheirNamesRoundTrip)
 {
   const TFormGeometry closed{fsMaximised, -8, 31, 1040, 790, 1024, 748};
-  {
-    TRegistryFormGeometry storage(TFormGeometry{});
-    storage.Store(closed);
-    storage.Store(TFormGeometry{}); // only the first store counts
-  }
   const std::pair<const char*, int> expected[] = {
       {"FormState", 2},          {"FormLeft", -8},         {"FormTop", 31},           {"FormWidth", 1040},
       {"FormHeight", 790},       {"FormClientWidth", 1024}, {"FormClientHeight", 748},
   };
+  {
+    TRegistryFormGeometry storage(TFormGeometry{});
+    storage.Store(TFormGeometry{fsNormal, 5, 5, 50, 50, 40, 40}); // while the window moved
+    storage.Store(closed);                                        // the latest store counts
+    // Written at once, so a run killed now keeps them.
+    for (const auto& [name, value] : expected)
+      EXPECT_EQ(Stored(QString::fromLatin1(name)).toInt(), value) << name;
+  }
   for (const auto& [name, value] : expected)
     EXPECT_EQ(Stored(QString::fromLatin1(name)).toInt(), value) << name;
 

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <initializer_list>
 #include <memory>
 
 #include <sys/stat.h>
@@ -83,6 +84,23 @@ TEST_F(RegistryVariable, DeleteOnFreeRemovesTheValue)
     zoomed.DeleteOnFree = true;
   }
   EXPECT_FALSE(SettingExists(QStringLiteral("Zoomed")));
+}
+
+TEST_F(RegistryVariable, WithoutStoreOnFreeNoKindWritesOrDeletesAnything)
+{
+  Plant(QStringLiteral("Zoomed"), 1);
+  {
+    TRegistryBoolean zoomed(QStringLiteral("Zoomed"), false);
+    TRegistryInteger frames(QStringLiteral("AnimationFrames"), 7);
+    TRegistryString folder(QStringLiteral("DataFolder"), QStringLiteral("/data/"));
+    for (TRegistryVariable* variable : std::initializer_list<TRegistryVariable*>{&zoomed, &frames, &folder})
+      variable->StoreOnFree = false;
+    zoomed.Value = false;
+    zoomed.DeleteOnFree = true;
+    frames.Value = 30;
+  }
+  EXPECT_EQ(OpenProgramSettings()->allKeys(), QStringList{QStringLiteral("Zoomed")});
+  EXPECT_EQ(Stored(QStringLiteral("Zoomed")).toInt(), 1);
 }
 
 TEST_F(RegistryVariable, MalformedStoredValuesGiveTheDefaultAndAreRewrittenAsIntegers)

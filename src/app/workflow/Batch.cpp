@@ -3,6 +3,10 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <filesystem>
+#include <optional>
+#include <system_error>
+
 #include "app/workflow/Animation.h"
 #include "app/workflow/Products.h"
 #include "app/workflow/ViewerSettings.h"
@@ -110,12 +114,43 @@ TBatchCommand ParseBatchCommand(const QStringList& arguments)
   return command;
 }
 
-QString ExistingSaveFolder(const TBatchCommand& command)
+QString NoDataFilesMessage(const QString& imagesPath, bool inWindow)
 {
-  if (!command.HasSaveFolder || command.SaveFolder.isEmpty() || !QFileInfo(command.SaveFolder).isDir()) {
-    return {};
+  const QString where = imagesPath.isEmpty()
+                          ? QString("SAF: no \"images\" folder has been chosen")
+                          : QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(imagesPath + "SAF").absoluteFilePath()));
+  const QString remedy = inWindow ? QString("Choose the \"images\" folder above the SAF folder in Tools > Setup.")
+                                  : QString("Give the \"images\" folder above the SAF folder with --images-path, "
+                                            "or choose it in the window's Tools > Setup.");
+  return QString("No data files were found in %1.\n%2").arg(where, remedy);
+}
+
+QString FileNotFoundMessage(const QString& name)
+{
+  return "File not found: " + QDir::toNativeSeparators(name);
+}
+
+TSaveFolder PrepareSaveFolder(const TBatchCommand& command)
+{
+  TSaveFolder result;
+  if (!command.HasSaveFolder || command.SaveFolder.isEmpty()) {
+    return result;
   }
-  return WithTrailingSeparator(QDir::toNativeSeparators(command.SaveFolder));
+  const QString shown = QDir::toNativeSeparators(command.SaveFolder);
+  const std::filesystem::path path(command.SaveFolder.toStdWString());
+  std::error_code error;
+  if (std::filesystem::exists(path, error) && !std::filesystem::is_directory(path, error)) {
+    result.Error = QString("Cannot save into %1: it is a file, not a folder").arg(shown);
+    return result;
+  }
+  std::filesystem::create_directories(path, error);
+  if (error) {
+    result.Error =
+      QString("Cannot create the folder %1: %2").arg(shown, QString::fromLocal8Bit(error.message().c_str()));
+    return result;
+  }
+  result.Folder = WithTrailingSeparator(shown);
+  return result;
 }
 
 TLongFileName GetLongFileName(const QString& name)
@@ -146,17 +181,22 @@ TBatchOutcome RunBatchLoop(TWorkflow& workflow, const TBatchCommand& command, co
                            TAnimationProgress* progress)
 {
   TBatchOutcome outcome;
-  const QString saveFolder = ExistingSaveFolder(command);
-  if (command.HasSaveFolder && saveFolder.isEmpty()) {
-    outcome.Notes.append(QString("Folder \"%1\" does not exist; pictures are saved beside their data instead.")
-                           .arg(QDir::toNativeSeparators(command.SaveFolder)));
-  }
+  std::optional<TSaveFolder> prepared;
   for (int product = 0; product < kProductCount; ++product) {
     workflow.SelectTab(product);
     workflow.Render();
     if (workflow.DisplayedData() == nullptr || workflow.DisplayBitmap().Height() == 0) {
       continue;
     }
+    // Made only once there is something to put in it.
+    if (!prepared) {
+      prepared = PrepareSaveFolder(command);
+    }
+    if (!prepared->Usable()) {
+      outcome.Failures.append(prepared->Error);
+      return outcome;
+    }
+    const QString& saveFolder = prepared->Folder;
     ++outcome.ProductsLoaded;
     const QString pictureFolder =
       saveFolder.isEmpty() ? WithTrailingSeparator(QFileInfo(workflow.DisplayedFileName()).absolutePath()) : saveFolder;
@@ -175,7 +215,7 @@ TBatchSummary BatchSummary(const TBatchOutcome& outcome)
     summary.Written.append("Saved " + file);
   }
   summary.Problems = outcome.Notes + outcome.Failures;
-  if (outcome.ProductsLoaded == 0) {
+  if (outcome.ProductsLoaded == 0 && outcome.Failures.isEmpty()) {
     summary.Problems.append("No data were loaded, so nothing was saved.");
   }
   return summary;

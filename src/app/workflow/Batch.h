@@ -29,9 +29,25 @@ struct TBatchCommand {
 
 TBatchCommand ParseBatchCommand(const QStringList& arguments);
 
-// The folder "-SAVE:" names, with a trailing separator, when it is an
-// existing folder; empty otherwise (the pictures then go beside the data).
-QString ExistingSaveFolder(const TBatchCommand& command);
+// What the user is told when the newest-file search finds nothing: the full
+// path of the "SAF" folder searched, and where to choose another (the
+// window's Tools > Setup, or --images-path for a run from the command line).
+QString NoDataFilesMessage(const QString& imagesPath, bool inWindow);
+
+// What the user is told when argument 1 names no existing file:
+// "File not found: <name as given>".
+QString FileNotFoundMessage(const QString& name);
+
+// The folder "-SAVE:" names, made ready for writing: created with its
+// parents when it is missing. A folder that cannot be made is an error,
+// never a reason to write somewhere else: a mistyped folder in a crontab
+// must not go unnoticed while pictures pile up beside the data.
+struct TSaveFolder {
+  QString Folder;  // native separators and a trailing one; empty for plain "-SAVE"
+  QString Error;   // why the folder cannot be used
+  bool Usable() const { return Error.isEmpty(); }
+};
+TSaveFolder PrepareSaveFolder(const TBatchCommand& command);
 
 // The name expanded to an absolute path whose every component is spelled as
 // it is stored on disk. A component that is not there gives the error
@@ -59,7 +75,8 @@ struct TBatchOutcome {
 // The batch loop over the four products, on data already loaded: renders
 // each product's tab with the workflow's display options, saves the picture
 // under its default name and, when asked, builds its animation. A failure
-// with one product does not stop the others.
+// with one product does not stop the others; a "-SAVE:" folder that cannot
+// be made stops the run before anything is written.
 TBatchOutcome RunBatchLoop(TWorkflow& workflow, const TBatchCommand& command, const TSaveOverlays& overlays,
                            TAnimationProgress* progress = nullptr);
 

@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QDir>
 
+#include <initializer_list>
+
 #include "settings/SettingsStore.h"
 
 namespace {
@@ -29,7 +31,7 @@ QString WithTrailingSeparator(const QString& folder)
   return native;
 }
 
-TViewerSettings::TViewerSettings()
+TViewerSettings::TViewerSettings(TUse use)
   : DataFolder("DataFolder", ExecutableFolder()),
     CurrentDataPath("CurrentDataPath", QString()),
     AnimationSavePath("AnimationSavePath", QString()),
@@ -37,10 +39,17 @@ TViewerSettings::TViewerSettings()
     FrameMsec("AnimationFrameMsec", kDefaultFrameMsec),
     FrameCount("AnimationFrames", kDefaultFrameCount),
     FrameInterval("AnimationInterval", kDefaultFrameInterval),
+    use_(use),
     storedDataFolder_(DataFolder.Value)
 {
   if (CurrentDataPath.Value.isEmpty()) {
     CurrentDataPath.Value = FeedkeeperImagesPath();
+  }
+  if (use_ == TUse::ReadOnly) {
+    for (TRegistryVariable* variable : std::initializer_list<TRegistryVariable*>{
+           &DataFolder, &CurrentDataPath, &AnimationSavePath, &SaveAsGif, &FrameMsec, &FrameCount, &FrameInterval}) {
+      variable->StoreOnFree = false;
+    }
   }
 }
 
@@ -49,6 +58,23 @@ TViewerSettings::~TViewerSettings()
   if (ImagesPathOverridden()) {
     DataFolder.Value = storedDataFolder_;
   }
+}
+
+void TViewerSettings::StoreAll() const
+{
+  if (use_ == TUse::ReadOnly) {
+    return;
+  }
+  // A folder given for this run alone is not the user's choice.
+  if (!ImagesPathOverridden()) {
+    DataFolder.WriteValue();
+  }
+  CurrentDataPath.WriteValue();
+  AnimationSavePath.WriteValue();
+  SaveAsGif.WriteValue();
+  FrameMsec.WriteValue();
+  FrameCount.WriteValue();
+  FrameInterval.WriteValue();
 }
 
 QString TViewerSettings::ImagesPath() const

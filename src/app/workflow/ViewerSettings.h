@@ -12,11 +12,16 @@ public:
   static constexpr int kDefaultFrameCount = 7;
   static constexpr int kDefaultFrameInterval = 1;
 
+  // Whether the settings may be written: the window stores what the user
+  // changes; an unattended run reads them and never writes, so that a run
+  // from cron beside an open window leaves the window's choices alone.
+  enum class TUse { ReadWrite, ReadOnly };
+
   // Reads every value; an empty "CurrentDataPath" falls back to the images
   // folder of the data collector Feedkeeper.
-  TViewerSettings();
+  explicit TViewerSettings(TUse use = TUse::ReadWrite);
   // Stores every value (DataFolder only when no images folder was given for
-  // this run alone).
+  // this run alone), unless read-only.
   ~TViewerSettings();
   TViewerSettings(const TViewerSettings&) = delete;
   TViewerSettings& operator=(const TViewerSettings&) = delete;
@@ -30,6 +35,10 @@ public:
   bool ImagesPathOverridden() const { return !override_.isEmpty(); }
   void ClearImagesPathOverride() { override_.clear(); }
 
+  // Writes every value now (nothing when read-only), so that a change
+  // survives a run that ends without closing the window.
+  void StoreAll() const;
+
   // Declared in the order the values are stored at exit (reverse order of
   // destruction does not matter to the store; this keeps the list readable).
   TRegistryString DataFolder;
@@ -41,6 +50,7 @@ public:
   TRegistryInteger FrameInterval;
 
 private:
+  TUse use_;
   QString override_;
   QString storedDataFolder_;
 };

@@ -209,6 +209,11 @@ bool TWorkflow::ReadAndDecode(const QString& fileName, std::unique_ptr<TGribData
     SetLastError(fileName, readError);
     return false;
   }
+  // Said plainly: a file cut to nothing by a failed download is common.
+  if (bytes.empty()) {
+    SetLastError(fileName, "The file is empty");
+    return false;
+  }
   if (!data->LoadFromStream(bytes, false)) {
     SetLastError(fileName, data->Log.isEmpty() ? QString("it is not a GRIB file") : data->Log.last().trimmed());
     return false;

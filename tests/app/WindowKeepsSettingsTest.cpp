@@ -1,0 +1,178 @@
+// The window keeps what the user did: a ticked box survives a kill, the
+// geometry stays put over restarts, and Enter in Setup keeps the typed
+// folder.
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QProcess>
+#include <QScreen>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <csignal>
+
+#include "app/AppTestSupport.h"
+#include "app/FormMain.h"
+#include "app/FormSetup.h"
+#include "app/TerminationSignals.h"
+
+namespace {
+
+// The child process of the kill test reads its settings folder from here.
+constexpr char kChildSettingsVariable[] = "NORVANT_TEST_WINDOW_CHILD_SETTINGS";
+constexpr char kChildProgram[] = "window-child";
+constexpr char kReady[] = "window ready";
+// Safety cap for a hang of the child, far above what a start takes.
+constexpr int kChildCapMsec = 60000;
+
+const char* const kGeometryNames[] = {"FormState",  "FormLeft",        "FormTop",         "FormWidth",
+                                      "FormHeight", "FormClientWidth", "FormClientHeight"};
+
+class WindowSettings : public ViewerSettingsTest {
+protected:
+  static std::unique_ptr<TFormMain> Start()
+  {
+    auto window = std::make_unique<TFormMain>();
+    window->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    return window;
+  }
+  static QList<int> StoredGeometry()
+  {
+    QList<int> values;
+    for (const char* name : kGeometryNames) {
+      values.append(Stored(name).toInt());
+    }
+    return values;
+  }
+};
+
+TEST_F(WindowSettings, ThreeStartsAndClosesLeaveTheGeometryWhereItWas)
+{
+  {
+    auto window = Start();
+    window->setGeometry(130, 109, 820, 600);
+    window->close();
+  }
+  const QList<int> first = StoredGeometry();
+  EXPECT_EQ(first[1], 130);
+  EXPECT_EQ(first[2], 109);
+  for (int cycle = 0; cycle < 3; ++cycle) {
+    SCOPED_TRACE(cycle);
+    auto window = Start();
+    EXPECT_EQ(window->geometry(), QRect(130, 109, 820, 600));
+    window->close();
+    window.reset();
+    EXPECT_EQ(StoredGeometry(), first);
+  }
+}
+
+TEST_F(WindowSettings, GeometryOffEveryScreenComesBackOnThePrimaryOne)
+{
+  const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+  for (const QPoint& stored : {QPoint(-5000, 40), QPoint(40, area.bottom() + 2000), QPoint(area.right() - 10, 40)}) {
+    SCOPED_TRACE(stored.x());
+    Plant("FormState", 0);
+    Plant("FormLeft", stored.x());
+    Plant("FormTop", stored.y());
+    Plant("FormClientWidth", 700);
+    Plant("FormClientHeight", 500);
+    auto window = Start();
+    EXPECT_TRUE(area.contains(window->geometry())) << window->geometry().x() << "," << window->geometry().y();
+    EXPECT_EQ(window->size(), QSize(700, 500));
+  }
+}
+
+TEST_F(WindowSettings, MovingTheWindowStoresItsGeometryWithinASecond)
+{
+  auto window = Start();
+  window->setGeometry(60, 70, 800, 560);
+  QTRY_COMPARE_WITH_TIMEOUT(Stored("FormLeft").toInt(), 60, 5000);
+  EXPECT_EQ(Stored("FormTop").toInt(), 70);
+  EXPECT_EQ(Stored("FormClientWidth").toInt(), 800);
+}
+
+TEST_F(WindowSettings, EnterInSetupStoresTheTypedFolderAtOnce)
+{
+  QTemporaryDir folder;
+  ASSERT_TRUE(folder.isValid());
+  auto window = Start();
+  QTimer::singleShot(0, window.get(), [&folder] {
+    auto* setup = qobject_cast<TFormSetup*>(QApplication::activeModalWidget());
+    ASSERT_NE(setup, nullptr);
+    auto* edit = setup->findChild<QLineEdit*>("EditCurrentDataPath");
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, folder.path());
+    QTest::keyClick(edit, Qt::Key_Return);
+  });
+  window->MenuToolsSetupClick();
+  // In the file before the window goes.
+  EXPECT_EQ(Stored("CurrentDataPath").toString(), QDir::toNativeSeparators(folder.path() + "/"));
+}
+
+// The kill test's child: a window whose "Zoom" box the user ticks; it runs
+// until a signal ends it. Only runs when the parent test starts it.
+TEST(WindowChild, DISABLED_RunsUntilSignalled)
+{
+  const QString settingsFolder = qEnvironmentVariable(kChildSettingsVariable);
+  if (settingsFolder.isEmpty()) {
+    GTEST_SKIP() << "started only by the kill test";
+  }
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder);
+  SetSettingsProgramName(kChildProgram);
+  TFormMain window;
+  const TTerminationSignals termination(CloseAllWindowsAndQuit);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  window.findChild<QCheckBox*>("CheckBoxZoomed")->click();
+  std::printf("%s\n", kReady);
+  std::fflush(stdout);
+  QApplication::exec();
+  SetSettingsProgramName(QString());
+}
+
+TEST(WindowKill, TickedBoxIsInTheSettingsFileAfterTheProcessIsKilled)
+{
+  struct TRow {
+    const char* name;
+    int signal;
+    bool closesNormally;  // the normal close path ran: the geometry is stored too
+  };
+  const TRow rows[] = {{"SIGTERM", SIGTERM, true}, {"SIGHUP", SIGHUP, true}, {"SIGKILL", SIGKILL, false}};
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.name);
+    QTemporaryDir settings;
+    ASSERT_TRUE(settings.isValid());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(kChildSettingsVariable, settings.path());
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    QProcess child;
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationFilePath(),
+                {"--gtest_also_run_disabled_tests", "--gtest_filter=WindowChild.DISABLED_RunsUntilSignalled"});
+    ASSERT_TRUE(child.waitForStarted(kChildCapMsec));
+    QByteArray output;
+    while (!output.contains(kReady) && child.waitForReadyRead(kChildCapMsec)) {
+      output += child.readAllStandardOutput();
+    }
+    ASSERT_TRUE(output.contains(kReady)) << output.constData();
+    ::kill(static_cast<pid_t>(child.processId()), row.signal);
+    ASSERT_TRUE(child.waitForFinished(kChildCapMsec));
+    EXPECT_EQ(child.exitStatus() == QProcess::NormalExit, row.closesNormally);
+    if (row.closesNormally) {
+      EXPECT_EQ(child.exitCode(), 0) << child.readAllStandardOutput().constData();
+    }
+    QSettings stored(settings.path() + "/Ostrand/" + kChildProgram + ".conf", QSettings::IniFormat);
+    EXPECT_EQ(stored.value("Zoomed").toInt(), 1);
+    if (row.closesNormally) {
+      EXPECT_TRUE(stored.contains("FormState"));
+    }
+  }
+}
+
+}  // namespace
