@@ -13,6 +13,9 @@ struct TCommandLine {
   // "--dated-names": the batch run names its pictures and animations by
   // product, hemisphere and date of the data ("conc-nh-20160110.png").
   bool DatedNames = false;
+  // "--stats FILE.csv": the unattended run appends the extent and area of
+  // every concentration picture it writes to this file.
+  QString StatisticsFile;
   bool ShowVersion = false;
   bool ShowHelp = false;
   QString Error;

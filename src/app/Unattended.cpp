@@ -99,6 +99,7 @@ int RunUnattended(const TCommandLine& commandLine)
 
   TBatchCommand command = ParseBatchCommand(commandLine.Arguments);
   command.DatedNames = commandLine.DatedNames;
+  command.StatisticsFile = commandLine.StatisticsFile;
   Load(workflow, command, messages);
 
   TSaveOverlays overlays;
