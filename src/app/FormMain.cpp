@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "about/AboutBox.h"
+#include "app/FormMainDays.h"
 #include "app/FormMainOutput.h"
 #include "app/FormSetup.h"
 #include "app/LegendBox.h"
@@ -83,6 +84,7 @@ TFormMain::TFormMain(QStringList arguments, const QString& imagesPath, QWidget* 
   BuildClientArea();
   workflow_->SetDisplayOptions(CurrentDisplayOptions());
   new TFormMainOutput(*this);  // saving, animations and the command line; a child of the window
+  new TFormMainDays(*this);    // View, Previous day and Next day; a child of the window
 
   timerLoad_.setObjectName("TimerLoad");
   timerLoad_.setSingleShot(true);
@@ -192,6 +194,9 @@ void TFormMain::BuildClientArea()
   panel->setContentsMargins(6, 0, 0, 0);
   paintBoxScale_ = new TLegendBox(side);
   panel->addWidget(paintBoxScale_);
+  labelIceStatistics_ = new QLabel(side);
+  labelIceStatistics_->setObjectName("LabelIceStatistics");
+  panel->addWidget(labelIceStatistics_);
   labelLocation_ = new QLabel("Cursor location", side);
   labelLocation_->setObjectName("LabelLocation");
   labelLocation_->setWordWrap(true);
@@ -345,7 +350,21 @@ void TFormMain::ShowDisplay()
   imageDisplay_->SetBitmap(workflow_->DisplayBitmap());
   UpdateCaption();
   paintBoxScale_->SetLegend(workflow_->Legend(workflow_->SelectedTab(), TLegendBox::kHeight));
+  UpdateIceStatistics();
   RestoreScroll();
+  emit DisplayShown();
+}
+
+// The figures under the concentration legend, one per line to fit the
+// panel; the whole line as the tooltip.
+void TFormMain::UpdateIceStatistics()
+{
+  const std::optional<TIceStatistics> statistics =
+    workflow_->SelectedTab() == prConcentration ? workflow_->ConcentrationStatistics() : std::nullopt;
+  const QString text = statistics ? IceStatisticsText(*statistics) : QString();
+  labelIceStatistics_->setText(QString(text).replace("  ", "\n"));
+  labelIceStatistics_->setToolTip(text);
+  labelIceStatistics_->setVisible(statistics.has_value());
 }
 
 void TFormMain::UpdateCaption()

@@ -81,6 +81,10 @@ public:
   // The options of the display check boxes.
   TDisplayOptions CurrentDisplayOptions() const;
 
+signals:
+  // The picture, caption and legend show what the workflow now holds.
+  void DisplayShown();
+
 protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -94,6 +98,7 @@ private:
   void RememberScroll();
   void RestoreScroll();
   void UpdateCaption();
+  void UpdateIceStatistics();
   void OpenLatest(THemisphere hemisphere);
   void ReportFailedLoad();
 
@@ -112,6 +117,7 @@ private:
   QScrollArea* scrollBoxDisplay_ = nullptr;
   TPictureView* imageDisplay_ = nullptr;
   TLegendBox* paintBoxScale_ = nullptr;
+  QLabel* labelIceStatistics_ = nullptr;
   QLabel* labelLocation_ = nullptr;
   QLabel* labelDataAtCursor_ = nullptr;
   TvkrCheckBox* checkBoxLargeText_ = nullptr;
