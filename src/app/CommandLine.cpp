@@ -58,6 +58,7 @@ QString CheckDataArguments(const QStringList& data)
   }
   return {};
 }
+const QString kStatisticsOption = QStringLiteral("--stats");
 
 }  // namespace
 
@@ -80,6 +81,14 @@ TCommandLine ParseCommandLine(const QStringList& arguments)
       result.ImagesPath = arguments[++i];
     } else if (argument.startsWith(kImagesPathOption + QLatin1Char('='))) {
       result.ImagesPath = argument.mid(kImagesPathOption.size() + 1);
+    } else if (argument == kStatisticsOption) {
+      if (i + 1 >= arguments.size()) {
+        result.Error = kStatisticsOption + QLatin1String(" needs a file name");
+        return result;
+      }
+      result.StatisticsFile = arguments[++i];
+    } else if (argument.startsWith(kStatisticsOption + QLatin1Char('='))) {
+      result.StatisticsFile = argument.mid(kStatisticsOption.size() + 1);
     } else if (argument.startsWith(QLatin1String("--"))) {
       result.Error = QStringLiteral("unknown option %1").arg(argument);
       return result;
@@ -106,7 +115,7 @@ bool AnimationIgnored(const TCommandLine& commandLine)
 QString CommandLineUsage()
 {
   return QStringLiteral(
-    "Usage: norvant [--images-path FOLDER] [--dated-names] [FILE | -LATEST | -LATEST-NORTH | -LATEST-SOUTH]\n"
+    "Usage: norvant [--images-path FOLDER] [--dated-names] [--stats FILE.CSV] [FILE | -LATEST | -LATEST-NORTH | -LATEST-SOUTH]\n"
     "               [-SAVE | -SAVE:FOLDER] [-ANIM]\n"
     "  -SAVE                 save a picture of every loaded product beside its data, then end\n"
     "  -SAVE:FOLDER          the same into FOLDER, created (with its parents) when missing\n"
@@ -114,6 +123,9 @@ QString CommandLineUsage()
     "  --images-path FOLDER  use FOLDER (the folder holding SAF) for this run only\n"
     "  --dated-names         with -SAVE, name pictures and animations by product,\n"
     "                        hemisphere and date (conc-nh-20160110.png)\n"
+    "  --stats FILE.CSV      with -SAVE, append date, hemisphere, ice extent and area\n"
+    "                        (million km2) and hole fraction of every concentration\n"
+    "                        picture written, each animation frame included\n"
     "  --version             print the version and exit\n"
     "Exit status: 0 all written, 1 something asked for was not done, 2 bad command line or no display.\n");
 }

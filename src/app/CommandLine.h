@@ -20,6 +20,9 @@ struct TCommandLine {
   // "--dated-names": the batch run names its pictures and animations by
   // product, hemisphere and date of the data ("conc-nh-20160110.png").
   bool DatedNames = false;
+  // "--stats FILE.csv": the unattended run appends the extent and area of
+  // every concentration picture it writes to this file.
+  QString StatisticsFile;
   bool ShowVersion = false;
   bool ShowHelp = false;
   // Why the command line cannot be used; the program then prints it with

@@ -21,6 +21,7 @@
 #include <QVBoxLayout>
 
 #include "about/AboutBox.h"
+#include "app/FormMainDays.h"
 #include "app/FormMainOutput.h"
 #include "app/FormSetup.h"
 #include "app/LegendBox.h"
@@ -106,6 +107,7 @@ TFormMain::TFormMain(QStringList arguments, const QString& imagesPath, QWidget* 
   workflow_->SetDisplayOptions(CurrentDisplayOptions());
   new TFormMainOutput(*this);  // saving, animations and the command line; a child of the window
   UpdateSaveItems();
+  new TFormMainDays(*this);    // View, Previous day and Next day; a child of the window
 
   timerLoad_.setObjectName("TimerLoad");
   timerLoad_.setSingleShot(true);
@@ -230,6 +232,9 @@ void TFormMain::BuildClientArea()
   panel->setContentsMargins(kPanelMargin, 0, 0, 0);
   paintBoxScale_ = new TLegendBox(side);
   panel->addWidget(paintBoxScale_);
+  labelIceStatistics_ = new QLabel(side);
+  labelIceStatistics_->setObjectName("LabelIceStatistics");
+  panel->addWidget(labelIceStatistics_);
   labelLocation_ = new QLabel("Cursor location", side);
   labelLocation_->setObjectName("LabelLocation");
   panel->addWidget(labelLocation_);
@@ -447,6 +452,7 @@ void TFormMain::ShowDisplay()
   UpdateCaption();
   UpdateSaveItems();
   paintBoxScale_->SetLegend(workflow_->Legend(workflow_->SelectedTab(), TLegendBox::kHeight));
+  UpdateIceStatistics();
   if (firstPicture) {
     // Once more when the layout has settled: the scroll bars that appear
     // with the picture narrow the view.
@@ -455,6 +461,7 @@ void TFormMain::ShowDisplay()
   } else {
     RestoreScroll();
   }
+  emit DisplayShown();
 }
 
 void TFormMain::CentreScroll()
@@ -474,6 +481,18 @@ void TFormMain::UpdateSaveItems()
       action->setEnabled(savable);
     }
   }
+}
+
+// The figures under the concentration legend, one per line to fit the
+// panel; the whole line as the tooltip.
+void TFormMain::UpdateIceStatistics()
+{
+  const std::optional<TIceStatistics> statistics =
+    workflow_->SelectedTab() == prConcentration ? workflow_->ConcentrationStatistics() : std::nullopt;
+  const QString text = statistics ? IceStatisticsText(*statistics) : QString();
+  labelIceStatistics_->setText(QString(text).replace("  ", "\n"));
+  labelIceStatistics_->setToolTip(text);
+  labelIceStatistics_->setVisible(statistics.has_value());
 }
 
 void TFormMain::UpdateCaption()

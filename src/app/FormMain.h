@@ -88,6 +88,10 @@ public:
   void StoreGeometry();
   static constexpr int kGeometryStoreDelayMsec = 1000;
 
+signals:
+  // The picture, caption and legend show what the workflow now holds.
+  void DisplayShown();
+
 protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -107,6 +111,7 @@ private:
   void ReadOutUnderMouse();
   void UpdateCaption();
   void UpdateSaveItems();
+  void UpdateIceStatistics();
   void OpenLatest(THemisphere hemisphere);
   void ReportFailedLoad();
   void GeometryChanged();
@@ -128,6 +133,7 @@ private:
   QScrollArea* scrollBoxDisplay_ = nullptr;
   TPictureView* imageDisplay_ = nullptr;
   TLegendBox* paintBoxScale_ = nullptr;
+  QLabel* labelIceStatistics_ = nullptr;
   QLabel* labelLocation_ = nullptr;
   QLabel* labelDataAtCursor_ = nullptr;
   TvkrCheckBox* checkBoxLargeText_ = nullptr;

@@ -180,6 +180,8 @@ void TFormMainOutput::MenuToolsViewAnimationClick()
   if (animationFile_.isEmpty()) {
     return;
   }
+  const bool ownFrames = lastAnimation_.Written() && lastAnimation_.FileName == animationFile_;
+  formViewAnimation_->SetFrameTexts(ownFrames ? AnimationFrameTexts(lastAnimation_) : QStringList());
   if (!formViewAnimation_->ShowAnimation(animationFile_)) {
     ShowError(formViewAnimation_->LastError());
     return;

@@ -1,7 +1,7 @@
 #include "app/FormViewAnimation.h"
 
 #include <QApplication>
-#include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QImageReader>
 #include <QLabel>
 #include <QMovie>
@@ -32,15 +32,30 @@ TFormViewAnimation::TFormViewAnimation(QWidget* parent) : QDialog(parent)
                  Qt::WindowCloseButtonHint);
   setFont(QApplication::font());
 
-  auto* layout = new QHBoxLayout(this);
+  auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   imageAnimation_ = new QLabel(this);
   imageAnimation_->setObjectName("ImageAnimation");
   imageAnimation_->setAlignment(Qt::AlignCenter);
   layout->addWidget(imageAnimation_);
+  labelFrame_ = new QLabel(this);
+  labelFrame_->setObjectName("LabelFrameFigures");
+  labelFrame_->setAlignment(Qt::AlignCenter);
+  labelFrame_->hide();
+  layout->addWidget(labelFrame_);
   movie_ = new QMovie(this);
   imageAnimation_->setMovie(movie_);
+  connect(movie_, &QMovie::frameChanged, this, &TFormViewAnimation::ShowFrameText);
 }
+
+void TFormViewAnimation::SetFrameTexts(QStringList texts)
+{
+  frameTexts_ = std::move(texts);
+  labelFrame_->setVisible(!frameTexts_.isEmpty());
+  ShowFrameText(movie_->currentFrameNumber());
+}
+
+void TFormViewAnimation::ShowFrameText(int frame) { labelFrame_->setText(frameTexts_.value(frame)); }
 
 TFormViewAnimation::~TFormViewAnimation() { movie_->stop(); }
 

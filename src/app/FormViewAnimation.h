@@ -4,6 +4,7 @@
 // the screen.
 #include <QDialog>
 #include <QSize>
+#include <QStringList>
 
 class QLabel;
 class QMovie;
@@ -23,6 +24,9 @@ public:
   // Loads the file and sizes the window to it; false (and nothing shown)
   // when the file cannot be read as an animation.
   bool ShowAnimation(const QString& fileName);
+  // Texts shown under the picture, one per frame (the sea-ice figures of
+  // a concentration animation); none hides the line.
+  void SetFrameTexts(QStringList texts);
 
   QMovie& Movie() { return *movie_; }
   QLabel& ImageAnimation() { return *imageAnimation_; }
@@ -31,7 +35,11 @@ public:
 private:
   QSize AvailableSize() const;
 
+  void ShowFrameText(int frame);
+
   QLabel* imageAnimation_ = nullptr;
+  QLabel* labelFrame_ = nullptr;
+  QStringList frameTexts_;
   QMovie* movie_ = nullptr;
   QString lastError_;
 };

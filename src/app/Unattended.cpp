@@ -106,6 +106,7 @@ int RunUnattended(const TCommandLine& commandLine)
 
   TBatchCommand command = ParseBatchCommand(commandLine.Arguments);
   command.DatedNames = commandLine.DatedNames;
+  command.StatisticsFile = commandLine.StatisticsFile;
   if (!Load(workflow, command, messages)) {
     return esFailed;
   }

@@ -91,6 +91,11 @@ bool TProjMapping::FromPlane(double x, double y, double& lon, double& lat) const
   return transform_ && transform_->Inverse(x, y, lon, lat);
 }
 
+bool TProjMapping::ArealScale(double lon, double lat, double& scale) const
+{
+  return transform_ && transform_->ArealScale(lon, lat, scale);
+}
+
 double TProjMapping::ColumnScale() const { return static_cast<double>(width_) / frame_.columns; }
 
 double TProjMapping::RowScale() const { return static_cast<double>(height_) / frame_.rows; }

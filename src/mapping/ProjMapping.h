@@ -60,6 +60,8 @@ public:
   // Projected metres of a point, and back; false where PROJ has none.
   bool ToPlane(double lon, double lat, double& x, double& y) const;
   bool FromPlane(double x, double y, double& lon, double& lat) const;
+  // Plane area per earth area at a point (PROJ's areal scale factor).
+  bool ArealScale(double lon, double lat, double& scale) const;
 
 protected:
   bool ProjectPoint(double lon, double lat, double& x, double& y) const override;

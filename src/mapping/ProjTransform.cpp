@@ -77,3 +77,16 @@ bool TProjTransform::Inverse(double x, double y, double& lon, double& lat) const
   lat = proj_todeg(out.lp.phi);
   return true;
 }
+
+bool TProjTransform::ArealScale(double lon, double lat, double& scale) const
+{
+  if (!std::isfinite(lon) || !std::isfinite(lat) || std::fabs(lat) > 90)
+    return false;
+  const PJ_FACTORS factors = proj_factors(pj_.get(), proj_coord(proj_torad(lon), proj_torad(lat), 0, 0));
+  const bool failed = proj_errno(pj_.get()) != 0;
+  proj_errno_reset(pj_.get());
+  if (failed || !std::isfinite(factors.areal_scale) || factors.areal_scale <= 0)
+    return false;
+  scale = factors.areal_scale;
+  return true;
+}

@@ -23,6 +23,10 @@ public:
   bool Forward(double lon, double lat, double& x, double& y) const;
   // Metres to degrees; false when the position has no point.
   bool Inverse(double x, double y, double& lon, double& lat) const;
+  // How many square metres of the plane one square metre of the earth
+  // takes at (lon, lat), on the earth of the definition; false where PROJ
+  // has no factors.
+  bool ArealScale(double lon, double lat, double& scale) const;
 
 private:
   struct TContextDeleter {

@@ -18,6 +18,7 @@
 
 #include "grib/FileReading.h"
 #include "grib/GribData.h"
+#include "imaging/IceStatistics.h"
 #include "mapping/DwdLmeMapping.h"
 #include "mapping/GeostationaryMapping.h"
 
@@ -194,6 +195,9 @@ void PrintText(const TGribData& data, bool withLog) {
   for (const TCorner& c : Corners(data))
     line(c.ok ? QStringLiteral("Corner %1: %2, %3").arg(QString::fromLatin1(c.label).leftJustified(13)).arg(c.lat, 0, 'f', 4).arg(c.lon, 0, 'f', 4)
               : QStringLiteral("Corner %1: outside the projection").arg(QString::fromLatin1(c.label).leftJustified(13)));
+  TCellAreaCache cellAreas;
+  if (const std::optional<TIceStatistics> ice = IceStatisticsOf(data, cellAreas))
+    line(QStringLiteral("Sea ice:          %1").arg(IceStatisticsText(*ice)));
   if (withLog) {
     line(QStringLiteral("Decode log:"));
     for (const QString& l : data.Log)
@@ -228,6 +232,13 @@ void PrintJson(const TGribData& data) {
   for (const TCorner& c : Corners(data))
     corners[QString::fromLatin1(c.key)] = c.ok ? QJsonArray{c.lat, c.lon} : QJsonArray{};
   o[QStringLiteral("corners")] = corners;
+  // Sea-ice extent and area in km², and the missing share of the ocean
+  // cells: concentration fields on a grid with cell areas, else null.
+  TCellAreaCache cellAreas;
+  const std::optional<TIceStatistics> ice = IceStatisticsOf(data, cellAreas);
+  o[QStringLiteral("extentKm2")] = ice ? QJsonValue(ice->ExtentKm2) : QJsonValue();
+  o[QStringLiteral("areaKm2")] = ice ? QJsonValue(ice->AreaKm2) : QJsonValue();
+  o[QStringLiteral("holeFraction")] = ice ? QJsonValue(ice->HoleFraction()) : QJsonValue();
   o[QStringLiteral("log")] = QJsonArray::fromStringList(data.Log);
   std::printf("%s", QJsonDocument(o).toJson(QJsonDocument::Indented).constData());
 }

@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QMessageBox>
 #include <QMovie>
+#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabBar>
@@ -246,6 +247,30 @@ TEST(AnimationViewerSize, LargeAnimationsShrinkWithTheirProportions)
     EXPECT_EQ(AnimationDisplaySize(row.animation, row.available), row.shown)
       << row.animation.width() << "x" << row.animation.height();
   }
+}
+
+TEST_F(SaveFromWindow, ViewerShowsTheIceFiguresOfTheFrameOnScreen)
+{
+  window_->Settings().FrameCount.Value = kGapTreeDays;
+  LoadNorth();
+  MessageBoxAnswerer answers;
+  Trigger("MenuAnimateConc");
+  const QStringList texts = AnimationFrameTexts(output_->LastAnimation());
+  ASSERT_EQ(texts.size(), kGapTreeDays - 1);
+  Trigger("MenuToolsViewAnimation");
+  TFormViewAnimation& viewer = output_->FormViewAnimation();
+  auto* label = viewer.findChild<QLabel*>("LabelFrameFigures");
+  ASSERT_NE(label, nullptr);
+  EXPECT_TRUE(label->isVisible());
+  // The frames skip the missing day: the third and last is the loaded day.
+  QMovie& movie = viewer.Movie();
+  movie.setPaused(true);
+  for (int steps = 0; movie.currentFrameNumber() != 2 && steps < 2 * kGapTreeDays; ++steps) {
+    ASSERT_TRUE(movie.jumpToNextFrame());
+  }
+  ASSERT_EQ(movie.currentFrameNumber(), 2);
+  EXPECT_EQ(label->text(), texts[2]);
+  EXPECT_TRUE(label->text().startsWith(GapTreeEnd().toString(Qt::ISODate) + " NH  Extent ")) << qPrintable(texts[2]);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "app/workflow/Saving.h"
 #include "app/workflow/ViewerSettings.h"
 #include "app/workflow/Workflow.h"
+#include "grib/GribData.h"
 #include "imaging/GifImage.h"
 #include "settings/FileSearch.h"
 
@@ -145,6 +146,17 @@ QString AnimationFrameFileName(const QString& source, const QDate& sourceDay, co
   return QDir::toNativeSeparators(folder + name);
 }
 
+namespace {
+
+// The figures of the concentration frame just added, dated by its data.
+TAnimationResult::TFrameStatistics FrameStatistics(TWorkflow& workflow)
+{
+  const TGribData& data = *workflow.Data(prConcentration);
+  return {data.ReferenceTime.toUTC().date(), HemisphereCode(data), workflow.ConcentrationStatistics()};
+}
+
+}  // namespace
+
 TAnimationResult MakeAnimation(TWorkflow& workflow, int product, const QString& outputFolder,
                                TAnimationProgress* progress, const QString& animationName)
 {
@@ -173,6 +185,9 @@ TAnimationResult MakeAnimation(TWorkflow& workflow, int product, const QString& 
     const QString fileName = AnimationFrameFileName(source, sourceDay, days[k]);
     if (AddDay(workflow, product, fileName, last ? kLastFrameMsec : parameters.FrameMsec)) {
       ++result.Frames;
+      if (product == prConcentration) {
+        result.FrameStatistics.push_back(FrameStatistics(workflow));
+      }
     } else {
       result.SkippedDays.push_back(days[k]);
     }
@@ -203,6 +218,17 @@ TAnimationResult MakeAnimation(TWorkflow& workflow, int product, const QString& 
     result.Error = QString::fromLocal8Bit(error.what());
   }
   return result;
+}
+
+QStringList AnimationFrameTexts(const TAnimationResult& result)
+{
+  QStringList texts;
+  for (const TAnimationResult::TFrameStatistics& frame : result.FrameStatistics) {
+    texts.append(frame.Statistics ? frame.Day.toString(Qt::ISODate) + " " + frame.Hemisphere + "  " +
+                                      IceStatisticsText(*frame.Statistics)
+                                  : QString());
+  }
+  return texts;
 }
 
 QString AnimationReport(const TAnimationResult& result)

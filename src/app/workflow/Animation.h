@@ -4,12 +4,15 @@
 // display renders it, and added as a frame.
 #include <QDate>
 #include <QString>
+#include <QStringList>
 
 #include <array>
+#include <optional>
 #include <string_view>
 #include <vector>
 
 #include "app/workflow/Products.h"
+#include "imaging/IceStatistics.h"
 
 class TViewerSettings;
 class TWorkflow;
@@ -70,6 +73,14 @@ struct TAnimationResult {
   QString FileName;  // the animation written, native separators
   int Frames = 0;
   std::vector<QDate> SkippedDays;  // days whose file was missing or did not load
+  // Concentration only: the date, hemisphere and figures of every frame,
+  // in frame order (no figures where the grid gives no cell areas).
+  struct TFrameStatistics {
+    QDate Day;
+    QString Hemisphere;
+    std::optional<TIceStatistics> Statistics;
+  };
+  std::vector<TFrameStatistics> FrameStatistics;
   QString Error;
 
   bool Written() const { return Outcome == TOutcome::Written; }
@@ -83,6 +94,11 @@ struct TAnimationResult {
 // source the user is told "Please load some data before animating".
 TAnimationResult MakeAnimation(TWorkflow& workflow, int product, const QString& outputFolder,
                                TAnimationProgress* progress = nullptr, const QString& fileName = QString());
+
+// For the viewer: per frame of a concentration animation, its date,
+// hemisphere and figures ("2026-12-05 NH  Extent 12.345 M km²  ..."); empty
+// for a frame without figures, and no texts for other products.
+QStringList AnimationFrameTexts(const TAnimationResult& result);
 
 // "Animation saved to: <file>" and a line with the frame count and the
 // days left out; the reason for any other outcome.

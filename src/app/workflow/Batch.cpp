@@ -9,8 +9,10 @@
 
 #include "app/workflow/Animation.h"
 #include "app/workflow/Products.h"
+#include "app/workflow/StatisticsFile.h"
 #include "app/workflow/ViewerSettings.h"
 #include "app/workflow/Workflow.h"
+#include "grib/GribData.h"
 
 namespace {
 
@@ -56,7 +58,7 @@ QString ProductName(int product)
   return QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size()));
 }
 
-void SaveOne(TWorkflow& workflow, int product, const QString& folder, const TBatchCommand& command,
+bool SaveOne(TWorkflow& workflow, int product, const QString& folder, const TBatchCommand& command,
              const TSaveOverlays& overlays, TBatchOutcome& outcome)
 {
   ++outcome.Requested;
@@ -71,10 +73,11 @@ void SaveOne(TWorkflow& workflow, int product, const QString& folder, const TBat
   } else {
     outcome.Failures.append(QString("%1 picture not saved: %2").arg(ProductName(product), saved.Error));
   }
+  return saved.Written;
 }
 
-void AnimateOne(TWorkflow& workflow, int product, const QString& folder, const TBatchCommand& command,
-                TAnimationProgress* progress, TBatchOutcome& outcome)
+TAnimationResult AnimateOne(TWorkflow& workflow, int product, const QString& folder, const TBatchCommand& command,
+                            TAnimationProgress* progress, TBatchOutcome& outcome)
 {
   ++outcome.Requested;
   const QString name = command.DatedNames ? DatedAnimationName(product, *workflow.DisplayedData()) : QString();
@@ -87,6 +90,41 @@ void AnimateOne(TWorkflow& workflow, int product, const QString& folder, const T
     }
   } else {
     outcome.Failures.append(QString("%1 animation not saved: %2").arg(ProductName(product), animation.Error));
+  }
+  return animation;
+}
+
+// The statistics line of the concentration picture now displayed; empty,
+// with a note, when its grid gives no cell areas.
+QStringList PictureStatistics(TWorkflow& workflow, TBatchOutcome& outcome)
+{
+  const TGribData& data = *workflow.DisplayedData();
+  const std::optional<TIceStatistics> statistics = workflow.ConcentrationStatistics();
+  if (!statistics) {
+    outcome.Notes.append(QString("No extent and area for %1: its grid gives no cell areas")
+                           .arg(QDir::toNativeSeparators(workflow.DisplayedFileName())));
+    return {};
+  }
+  return {IceStatisticsCsvLine(data.ReferenceTime.toUTC().date(), HemisphereCode(data), *statistics)};
+}
+
+QStringList FrameStatisticsLines(const TAnimationResult& animation)
+{
+  QStringList lines;
+  for (const TAnimationResult::TFrameStatistics& frame : animation.FrameStatistics) {
+    if (frame.Statistics) {
+      lines.append(IceStatisticsCsvLine(frame.Day, frame.Hemisphere, *frame.Statistics));
+    }
+  }
+  return lines;
+}
+
+void WriteStatistics(const QString& fileName, const QStringList& lines, TBatchOutcome& outcome)
+{
+  QString error;
+  if (!lines.isEmpty() && !AppendStatisticsLines(fileName, lines, error)) {
+    outcome.Failures.append(
+      QString("Statistics not written to %1: %2").arg(QDir::toNativeSeparators(fileName), error));
   }
 }
 
@@ -200,10 +238,17 @@ TBatchOutcome RunBatchLoop(TWorkflow& workflow, const TBatchCommand& command, co
     ++outcome.ProductsLoaded;
     const QString pictureFolder =
       saveFolder.isEmpty() ? WithTrailingSeparator(QFileInfo(workflow.DisplayedFileName()).absolutePath()) : saveFolder;
-    SaveOne(workflow, product, pictureFolder, command, overlays, outcome);
+    const bool saved = SaveOne(workflow, product, pictureFolder, command, overlays, outcome);
+    const bool withStatistics = product == prConcentration && !command.StatisticsFile.isEmpty();
+    QStringList statistics = saved && withStatistics ? PictureStatistics(workflow, outcome) : QStringList();
     if (command.Animate) {
-      AnimateOne(workflow, product, saveFolder, command, progress, outcome);
+      const TAnimationResult animation = AnimateOne(workflow, product, saveFolder, command, progress, outcome);
+      // The frames end on the picture's own day: they replace its line.
+      if (withStatistics && animation.Written()) {
+        statistics = FrameStatisticsLines(animation);
+      }
     }
+    WriteStatistics(command.StatisticsFile, statistics, outcome);
   }
   return outcome;
 }

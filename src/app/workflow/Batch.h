@@ -25,6 +25,9 @@ struct TBatchCommand {
   // "--dated-names": pictures and animations named by product, hemisphere
   // and date of the data instead of the fixed names.
   bool DatedNames = false;
+  // "--stats FILE.csv": a line of extent and area is appended to this file
+  // for every concentration picture written (each frame of an animation).
+  QString StatisticsFile;
 };
 
 TBatchCommand ParseBatchCommand(const QStringList& arguments);

@@ -472,3 +472,9 @@ TLegend TWorkflow::Legend(int tab, int boxHeight) const
   const TGribData* data = Data(tab);
   return BuildLegend(tab, data != nullptr ? data->Current : nullptr, boxHeight);
 }
+
+std::optional<TIceStatistics> TWorkflow::ConcentrationStatistics()
+{
+  const TGribData* data = Data(prConcentration);
+  return data ? IceStatisticsOf(*data, cellAreas_) : std::nullopt;
+}

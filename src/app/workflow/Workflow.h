@@ -19,6 +19,7 @@
 #include "app/workflow/Products.h"
 #include "app/workflow/ViewerSettings.h"
 #include "imaging/ExtBitmap.h"
+#include "imaging/IceStatistics.h"
 #include "imaging/Legend.h"
 #include "mapping/Graticule.h"
 #include "mapping/Mapping.h"
@@ -111,6 +112,11 @@ public:
   // The legend box content of a tab, for a box of the given height.
   TLegend Legend(int tab, int boxHeight) const;
 
+  // Extent, area and holes of the loaded concentration field; nothing when
+  // none is loaded or its grid gives no cell areas. The cell areas of a
+  // grid are computed once and kept while fields on that grid come.
+  std::optional<TIceStatistics> ConcentrationStatistics();
+
   TCartogList& Boundaries() { return *boundaries_; }
   TViewerSettings& Settings() { return settings_; }
   TMessageSink& Messages() { return messages_; }
@@ -144,6 +150,7 @@ private:
   bool renderedZoomed_ = false;
   QString lastError_;
   TLoadReport lastLoad_;
+  TCellAreaCache cellAreas_;
 };
 
 // Decodes the next edition 1 message that follows `offset` in `stream`.
