@@ -248,6 +248,13 @@ void TFormMain::BuildClientArea()
   const QFontMetrics metrics = labelLocation_->fontMetrics();
   labelLocation_->setFixedHeight(metrics.lineSpacing() + kReadOutPadding);
   labelDataAtCursor_->setFixedHeight(kDataReadOutLines * metrics.lineSpacing() + kReadOutPadding);
+  // The figures under the legend keep their three lines' room on every tab,
+  // so that the check boxes below never move.
+  constexpr int kIceStatisticsLines = 3;
+  labelIceStatistics_->setFixedHeight(kIceStatisticsLines * metrics.lineSpacing() + kReadOutPadding);
+  QSizePolicy keepRoom = labelIceStatistics_->sizePolicy();
+  keepRoom.setRetainSizeWhenHidden(true);
+  labelIceStatistics_->setSizePolicy(keepRoom);
   const int widestLocation = metrics.horizontalAdvance(FormatLatLon(1, -89.9, -179.9));
   side->setFixedWidth(std::max(kSidePanelWidth, widestLocation + kPanelMargin + kReadOutPadding));
   panel->addWidget(labelDataAtCursor_);
