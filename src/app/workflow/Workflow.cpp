@@ -8,8 +8,10 @@
 #include <exception>
 
 #include "app/workflow/FileNames.h"
+#include "grib/DataFile.h"
 #include "grib/FileReading.h"
 #include "grib/GribData.h"
+#include "grib/NetCdfReader.h"
 #include "imaging/Canvas.h"
 #include "imaging/ColourTable.h"
 #include "imaging/Resample.h"
@@ -209,11 +211,11 @@ bool TWorkflow::ReadAndDecode(const QString& fileName, std::unique_ptr<TGribData
     SetLastError(fileName, readError);
     return false;
   }
-  if (!data->LoadFromStream(bytes, false)) {
+  if (!DecodeDataFile(*data, bytes, fileName)) {
     SetLastError(fileName, data->Log.isEmpty() ? QString("it is not a GRIB file") : data->Log.last().trimmed());
     return false;
   }
-  if (IsMultiMessageFile(ToPath(fileName))) {
+  if (IsMultiMessageFile(ToPath(fileName)) && !IsNetCdfData(bytes)) {
     // The concentration field may follow one or two other fields.
     std::size_t offset = data->MessageLength();
     for (int further = 0; further < 2 && data->ParameterCode() != kSlotCodeConcentration; ++further) {
