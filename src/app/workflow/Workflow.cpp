@@ -277,6 +277,24 @@ QString TWorkflow::FindNewestConcentration(const QString& safFolder, const QStri
   return DateFromFileName(plain) < DateFromFileName(gzipped) ? gzipped : plain;
 }
 
+namespace {
+
+// The file of the later date; on the same date the first (the GRIB file).
+QString Newer(const QString& first, const QString& second)
+{
+  return DateFromFileName(first) < DateFromFileName(second) ? second : first;
+}
+
+// The newest netCDF file of a mask, plain or gzip-compressed; equal dates
+// favour the file that needs no unpacking.
+QString NewestNetCdf(const QString& safFolder, const QString& mask)
+{
+  const QDate today = UtcNow().date();
+  return Newer(FindLatestFile(safFolder + mask + ".nc", today), FindLatestFile(safFolder + mask + ".nc.gz", today));
+}
+
+}  // namespace
+
 bool TWorkflow::OpenLatest(THemisphere hemisphere)
 {
   const QString saf = settings_.ImagesPath() + "SAF" + QDir::separator();
@@ -296,6 +314,10 @@ bool TWorkflow::OpenLatest(THemisphere hemisphere)
       choice = FindNewestConcentration(saf, "*_SH_CONC__*");
     }
   }
+  const QString netCdfMask = hemisphere == THemisphere::Northern   ? "ice_conc_nh_*"
+                             : hemisphere == THemisphere::Southern ? "ice_conc_sh_*"
+                                                                   : "ice_conc_*";
+  choice = Newer(choice, NewestNetCdf(saf, netCdfMask));
   bool found = false;
   TLoadReport report;
   if (!choice.isEmpty()) {
@@ -305,7 +327,9 @@ bool TWorkflow::OpenLatest(THemisphere hemisphere)
     found = true;
   }
   if (hemisphere == THemisphere::Either) {
-    const QString sst = FindLatestFile(saf + "S-OSI_-FRA_-MULT-MAPSST_FIELD-*.grb.gz", today);
+    QString sst = FindLatestFile(saf + "S-OSI_-FRA_-MULT-MAPSST_FIELD-*.grb.gz", today);
+    for (const char* mask : {"*-L4_GHRSST-SST*", "*-L3*_GHRSST-SST*"})
+      sst = Newer(sst, NewestNetCdf(saf, mask));
     if (!sst.isEmpty()) {
       settings_.DataFolder.Value = saf;
       LoadProducts(sst, kMaskAll);
