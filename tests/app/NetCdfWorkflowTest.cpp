@@ -51,6 +51,7 @@ protected:
 };
 
 struct TLatestCase {
+  const char* name;
   THemisphere hemisphere;
   const char* concentration;  // the name the search must find
   const char* edge;
@@ -59,11 +60,11 @@ struct TLatestCase {
 };
 
 const TLatestCase kLatestCases[] = {
-  {THemisphere::Either, "ice_conc_sh_polstere-100_multi_202612051200.nc",
+  {"Either", THemisphere::Either, "ice_conc_sh_polstere-100_multi_202612051200.nc",
    "ice_edge_sh_polstere-100_multi_202612051200.nc", "ice_type_sh_polstere-100_multi_202612051200.nc", true},
-  {THemisphere::Northern, "ice_conc_nh_polstere-100_multi_202612051200.nc",
+  {"Northern", THemisphere::Northern, "ice_conc_nh_polstere-100_multi_202612051200.nc",
    "ice_edge_nh_polstere-100_multi_202612051200.nc", "ice_type_nh_polstere-100_multi_202612051200.nc", false},
-  {THemisphere::Southern, "ice_conc_sh_polstere-100_multi_202612051200.nc",
+  {"Southern", THemisphere::Southern, "ice_conc_sh_polstere-100_multi_202612051200.nc",
    "ice_edge_sh_polstere-100_multi_202612051200.nc", "ice_type_sh_polstere-100_multi_202612051200.nc", false},
 };
 
@@ -94,7 +95,8 @@ TEST_P(NetCdfLatest, OpenLatestFindsTheNetCdfSetAndFillsItsTabs)
   EXPECT_TRUE(messages.Messages.isEmpty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Hemispheres, NetCdfLatest, testing::ValuesIn(kLatestCases));
+INSTANTIATE_TEST_SUITE_P(Hemispheres, NetCdfLatest, testing::ValuesIn(kLatestCases),
+                         [](const testing::TestParamInfo<TLatestCase>& info) { return std::string(info.param.name); });
 
 TEST_F(NetCdfWorkflow, GzipSiblingsOfAnEarlierDayAreLoaded)
 {
