@@ -34,6 +34,7 @@ bad_inputs() {
   case $1 in
     fuzz_grib_message) pattern='*.grb' ;;
     fuzz_grib_file) pattern='*.gz' ;;
+    fuzz_netcdf_classic) pattern='*.nc' ;;
     fuzz_countries) pattern='*.dat' ;;
     fuzz_gshhs) pattern='*.b' ;;
     fuzz_gpx) pattern='*.gpx' ;;

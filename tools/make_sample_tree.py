@@ -25,6 +25,12 @@ The files land in OUT/SAF/yyyy/mm/dd/ (day layout, the default), OUT/SAF/
     the SST analyses' older edition-1 form, under the name
     S-OSI_-FRA_-MULT-AHLSST_FIELD-yyyymmdd1200Z.grb), which the viewer doubles
     by interpolation when zoomed.
+With --format netcdf the same days are written as CF netCDF files instead,
+laid out as the facility distributes them today (samplelib/netcdf.py):
+ice_{conc,edge,type}_{nh,sh}_polstere-100_multi_yyyymmdd1200.nc each day,
+the southern set gzip-compressed (.nc.gz) on the second newest day, one
+EASE2 concentration (ice_conc_nh_ease2-250_...) on the newest day, and a
+GHRSST-style SST (yyyymmdd120000-OSISAF-L4_GHRSST-SST...nc) each day.
 The output depends only on the arguments. Prints every file written."""
 
 import argparse
@@ -66,6 +72,7 @@ def parse_args(argv):
     parser.add_argument("--names", choices=("current", "long"), default="current")
     parser.add_argument("--plain", type=parse_date, nargs="*", default=[],
                         help="days whose files are written without gzip")
+    parser.add_argument("--format", choices=("grib", "netcdf"), default="grib")
     parser.add_argument("--grib1-sst", action="store_true",
                         help="also write each day's SST as GRIB 1 (parameter 11)")
     args = parser.parse_args(argv)
@@ -136,6 +143,32 @@ def sst_grib1_message(model, date):
     return message
 
 
+def write_netcdf_day(model, folder, date, gzipped, ease2):
+    """One day of the netCDF tree. netCDF files are written by the library
+    to a path; gzip-compressed ones are compressed after."""
+    from samplelib import netcdf
+    os.makedirs(folder, exist_ok=True)
+    for hemisphere, grid, classic, unclassified in (("nh", netcdf.NORTH, False, True),
+                                                    ("sh", netcdf.SOUTH, True, False)):
+        paths = {p: os.path.join(folder, netcdf.ice_name(p, hemisphere, date)) for p in ("CONC", "EDGE", "TYPE")}
+        netcdf.ice_files(model, grid, date, paths, classic, unclassified)
+        for path in paths.values():
+            if gzipped and hemisphere == "sh":
+                with open(path, "rb") as plain:
+                    data = plain.read()
+                os.remove(path)
+                write_file(path + ".gz", data)
+            else:
+                print(path)
+    if ease2:
+        path = os.path.join(folder, netcdf.ease2_name(date))
+        netcdf.ease2_file(model, date, path)
+        print(path)
+    path = os.path.join(folder, netcdf.sst_name(date))
+    netcdf.sst_file(model, date, path)
+    print(path)
+
+
 def main(argv=None):
     args = parse_args(argv)
     skip = set(args.skip)
@@ -147,6 +180,10 @@ def main(argv=None):
     model = products.Model.make(args.seed)
     for date in dates:
         folder = os.path.join(args.out, "SAF", *names.folder_parts(args.layout, date))
+        if args.format == "netcdf":
+            write_netcdf_day(model, folder, date, gzipped=date == special_day and len(dates) > 1,
+                             ease2=date == dates[-1])
+            continue
         plain = date in set(args.plain)
         for hemisphere, grid, extension in HEMISPHERES:
             if plain:

@@ -69,7 +69,9 @@ QString OpenDialogFilters()
   concentration += " *_conc_*.grb *_conc_*.grb.gz MULTI_CONC_2*.grb";
   sst += " s-osi_-fra_*sst_field-*gz SST*.grb";
 #endif
-  return QString("Sea-ice concentration data (%1);;Sea surface temperature data (%2)").arg(concentration, sst);
+  return QString("Data files (*.grb *.grib *.grb2 *.nc *.gz);;Sea-ice concentration data (%1);;"
+                 "Sea surface temperature data (%2)")
+    .arg(concentration, sst);
 }
 
 }  // namespace

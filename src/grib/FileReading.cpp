@@ -1,4 +1,5 @@
 #include "grib/FileReading.h"
+#include "grib/NetCdfReader.h"
 
 #include <QDir>
 #include <QFile>
@@ -138,7 +139,16 @@ bool ReadDataFile(const QString& path, std::vector<std::uint8_t>& bytes, QString
     return true;
   }
   QString reason;
-  if (!GunzipGrib(raw, bytes, reason)) {
+  // A netCDF file is read whole (under the cap); GRIB data stop with their
+  // last message.
+  TGribFraming framing;
+  const auto wantsMore = [&framing](std::span<const std::uint8_t> inflated) {
+    constexpr std::size_t kSignatureBytes = 8;
+    if (inflated.size() >= kSignatureBytes && IsNetCdfData(inflated.first(kSignatureBytes)))
+      return true;
+    return framing.WantsMore(inflated);
+  };
+  if (!Gunzip(raw, bytes, reason, kMaxGunzippedBytes, wantsMore)) {
     error = QStringLiteral("%1: %2").arg(shown, reason);
     bytes.clear();
     return false;

@@ -8,6 +8,7 @@
 #include "mapping/GeostationaryMapping.h"
 #include "grib/GridEarth.h"
 #include "mapping/GridPlacement.h"
+#include "mapping/LatLonGrid.h"
 #include "mapping/ProjGrids.h"
 
 namespace {
@@ -69,27 +70,7 @@ bool TMessageDecoder::LatLonGrid1(TOctets g) {
 void TMessageDecoder::SetLatLonMapping(double la1, double la2, double lo1, double lo2) {
   const double west = data_.HorizontalFlip ? lo2 : lo1;
   const double east = data_.HorizontalFlip ? lo1 : lo2;
-  double span = east - west;
-  while (span < 0)
-    span += 360;
-  // First and last meridian on one longitude: the grid goes once around
-  // the earth and repeats its first column.
-  if (span == 0 && data_.Width > 1)
-    span = 360;
-  double centre = west + span / 2;
-  while (centre >= 180)
-    centre -= 360;
-  while (centre < -180)
-    centre += 360;
-  auto mapping = std::make_unique<TMapping>();
-  mapping->SetKind(pkCylindricalZoomed);
-  mapping->SetHeight(data_.Height - 1);
-  mapping->SetWidth(data_.Width - 1);
-  mapping->SetCentreLon(static_cast<float>(centre));
-  mapping->SetLonSpan(static_cast<float>(span));
-  mapping->SetCentreLat(static_cast<float>((la1 + la2) / 2));
-  mapping->SetLatSpan(static_cast<float>(std::fabs(la2 - la1)));
-  data_.Mapping = std::move(mapping);
+  data_.Mapping = LatLonGridMapping(west, east, la1, la2, data_.Width, data_.Height);
 }
 
 bool TMessageDecoder::PolarGrid1(TOctets g) {

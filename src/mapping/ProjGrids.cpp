@@ -24,15 +24,20 @@ std::unique_ptr<TProjMapping> Refuse(const char* why, std::string* error)
 std::unique_ptr<TProjMapping> PolarStereographicMapping(const TEarth& earth, double trueLat, double centreLon,
                                                         bool southern, std::string* error)
 {
-  if (!earth.Plausible())
-    return Refuse("implausible earth axes", error);
   if (!(std::fabs(trueLat) > 0 && std::fabs(trueLat) <= 90) || (trueLat < 0) != southern)
     return Refuse("latitude of true scale not on the projection's hemisphere", error);
+  return PolarProjectionMapping(Format("+proj=stere +lat_ts=%.17g", trueLat, 0, 0), earth, centreLon, southern, error);
+}
+
+std::unique_ptr<TProjMapping> PolarProjectionMapping(const std::string& projection, const TEarth& earth,
+                                                     double centreLon, bool southern, std::string* error)
+{
+  if (!earth.Plausible())
+    return Refuse("implausible earth axes", error);
   if (!std::isfinite(centreLon))
     return Refuse("orientation is not a number", error);
   const std::string definition =
-    Format("+proj=stere +lat_0=%.0f +lat_ts=%.17g +lon_0=%.17g ", southern ? -90.0 : 90.0, trueLat, centreLon) +
-    earth.ProjParameters();
+    projection + Format(" +lat_0=%.0f +lon_0=%.17g ", southern ? -90.0 : 90.0, centreLon, 0) + earth.ProjParameters();
   auto mapping = TProjMapping::Create(definition, TPolarAxis{centreLon, southern}, error);
   if (!mapping)
     return nullptr;

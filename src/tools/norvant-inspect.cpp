@@ -1,4 +1,4 @@
-// norvant-inspect: decodes one GRIB file as the viewer does and prints what
+// norvant-inspect: decodes one GRIB or netCDF file as the viewer does and prints what
 // it found; optionally writes the decoded values and colour indices.
 //
 //   norvant-inspect FILE [--log] [--json] [--values OUT] [--indices OUT]
@@ -16,6 +16,7 @@
 #include <limits>
 #include <vector>
 
+#include "grib/DataFile.h"
 #include "grib/FileReading.h"
 #include "grib/GribData.h"
 #include "imaging/IceStatistics.h"
@@ -266,7 +267,7 @@ int main(int argc, char* argv[]) {
     return FailWith({}, error);
   TGribData data;
   data.FileName = options.file;
-  if (!data.LoadFromStream(bytes))
+  if (!DecodeDataFile(data, bytes, options.file))
     return FailWith(data.Log);
   if (options.json)
     PrintJson(data);

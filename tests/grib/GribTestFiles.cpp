@@ -37,6 +37,20 @@ QString SampleTreeFolder() {
   return RunTool("make_sample_tree.py", {"--days", "2", "--end", "2026-12-01"}, folder);
 }
 
+QString NetCdfSampleTreeFolder() {
+  static std::unique_ptr<QTemporaryDir> folder;
+  return RunTool("make_sample_tree.py", {"--days", "2", "--end", "2026-12-01", "--format", "netcdf"}, folder);
+}
+
+QStringList NetCdfFilesBelow(const QString& folder) {
+  QStringList files;
+  QDirIterator it(folder, {"*.nc", "*.nc.gz"}, QDir::Files, QDirIterator::Subdirectories);
+  while (it.hasNext())
+    files << it.next();
+  files.sort();
+  return files;
+}
+
 QString VariantsFolder() {
   static std::unique_ptr<QTemporaryDir> folder;
   return RunTool("make_grib_variants.py", {}, folder);

@@ -10,6 +10,10 @@
 
 // Folder holding SAF/... for two days ending 2026-12-01; empty on failure.
 QString SampleTreeFolder();
+// The same days written as CF netCDF files (make_sample_tree.py --format netcdf).
+QString NetCdfSampleTreeFolder();
+// Every netCDF file below a folder (".nc" and ".nc.gz"), sorted by path.
+QStringList NetCdfFilesBelow(const QString& folder);
 // Folder holding the variant files and manifest.json; empty on failure.
 QString VariantsFolder();
 // Folder holding one small file of each grid kind (make_geometry_grids.py).

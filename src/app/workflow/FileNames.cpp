@@ -43,7 +43,7 @@ bool IsSstFile(const fs::path& file)
 {
   const std::string name = UpperFileName(file);
   return Contains(name, "-MULT-MAPSST_FIELD-") || Contains(name, "SST_FIELD-") ||
-         StartsWith(name, "SST12HL");
+         StartsWith(name, "SST12HL") || Contains(name, "_GHRSST-SST");
 }
 
 bool IsMultiMessageFile(const fs::path& file)

@@ -8,8 +8,10 @@
 #include <exception>
 
 #include "app/workflow/FileNames.h"
+#include "grib/DataFile.h"
 #include "grib/FileReading.h"
 #include "grib/GribData.h"
+#include "grib/NetCdfReader.h"
 #include "imaging/Canvas.h"
 #include "imaging/ColourTable.h"
 #include "imaging/Resample.h"
@@ -214,11 +216,11 @@ bool TWorkflow::ReadAndDecode(const QString& fileName, std::unique_ptr<TGribData
     SetLastError(fileName, "The file is empty");
     return false;
   }
-  if (!data->LoadFromStream(bytes, false)) {
+  if (!DecodeDataFile(*data, bytes, fileName)) {
     SetLastError(fileName, data->Log.isEmpty() ? QString("it is not a GRIB file") : data->Log.last().trimmed());
     return false;
   }
-  if (IsMultiMessageFile(ToPath(fileName))) {
+  if (IsMultiMessageFile(ToPath(fileName)) && !IsNetCdfData(bytes)) {
     // The concentration field may follow one or two other fields.
     std::size_t offset = data->MessageLength();
     for (int further = 0; further < 2 && data->ParameterCode() != kSlotCodeConcentration; ++further) {
@@ -280,6 +282,24 @@ QString TWorkflow::FindNewestConcentration(const QString& safFolder, const QStri
   return DateFromFileName(plain) < DateFromFileName(gzipped) ? gzipped : plain;
 }
 
+namespace {
+
+// The file of the later date; on the same date the first (the GRIB file).
+QString Newer(const QString& first, const QString& second)
+{
+  return DateFromFileName(first) < DateFromFileName(second) ? second : first;
+}
+
+// The newest netCDF file of a mask, plain or gzip-compressed; equal dates
+// favour the file that needs no unpacking.
+QString NewestNetCdf(const QString& safFolder, const QString& mask)
+{
+  const QDate today = UtcNow().date();
+  return Newer(FindLatestFile(safFolder + mask + ".nc", today), FindLatestFile(safFolder + mask + ".nc.gz", today));
+}
+
+}  // namespace
+
 bool TWorkflow::OpenLatest(THemisphere hemisphere)
 {
   const QString saf = settings_.ImagesPath() + "SAF" + QDir::separator();
@@ -299,6 +319,10 @@ bool TWorkflow::OpenLatest(THemisphere hemisphere)
       choice = FindNewestConcentration(saf, "*_SH_CONC__*");
     }
   }
+  const QString netCdfMask = hemisphere == THemisphere::Northern   ? "ice_conc_nh_*"
+                             : hemisphere == THemisphere::Southern ? "ice_conc_sh_*"
+                                                                   : "ice_conc_*";
+  choice = Newer(choice, NewestNetCdf(saf, netCdfMask));
   bool found = false;
   TLoadReport report;
   if (!choice.isEmpty()) {
@@ -308,7 +332,9 @@ bool TWorkflow::OpenLatest(THemisphere hemisphere)
     found = true;
   }
   if (hemisphere == THemisphere::Either) {
-    const QString sst = FindLatestFile(saf + "S-OSI_-FRA_-MULT-MAPSST_FIELD-*.grb.gz", today);
+    QString sst = FindLatestFile(saf + "S-OSI_-FRA_-MULT-MAPSST_FIELD-*.grb.gz", today);
+    for (const char* mask : {"*-L4_GHRSST-SST*", "*-L3*_GHRSST-SST*"})
+      sst = Newer(sst, NewestNetCdf(saf, mask));
     if (!sst.isEmpty()) {
       settings_.DataFolder.Value = saf;
       LoadProducts(sst, kMaskAll);
