@@ -21,7 +21,7 @@ PACKAGES = g++ cmake ninja-build pkg-config qt6-base-dev libpng-dev zlib1g-dev \
            libgtest-dev libgmock-dev libbenchmark-dev \
            libeccodes-tools libeccodes-dev python3-eccodes python3-numpy \
            proj-bin libproj-dev libnetcdf-dev python3-netcdf4 python3-pyproj pngcheck libgif-dev gifsicle \
-           fonts-dejavu-core
+           fonts-dejavu-core \
            clang libclang-rt-14-dev gcovr time
 # Only the benchmarks need these (GDAL is timed beside the batch run; GNU
 # parallel runs the year of daily pictures).
