@@ -2,10 +2,10 @@
 // sea-ice grid): the graticule with its labels, the shipped boundaries, and
 // both together as the display draws them for every picture.
 #include "imaging/Canvas.h"
-#include "mapping/CartogList.h"
-#include "mapping/Graticule.h"
 #include "mapping/GridPlacement.h"
 #include "mapping/Mapping.h"
+#include "overlays/CartogList.h"
+#include "overlays/Graticule.h"
 
 #include <benchmark/benchmark.h>
 

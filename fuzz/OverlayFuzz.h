@@ -7,15 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "imaging/ExtBitmap.h"
-#include "mapping/CartogList.h"
-#include "mapping/LineSegment.h"
+#include "grib/ExtBitmap.h"
 #include "mapping/Mapping.h"
+#include "overlays/CartogList.h"
+#include "overlays/LineSegment.h"
 
 // Loads the bytes as a file of that name into a list and draws it through
 // a world map onto a 64 x 32 picture. One list serves every input: making
 // one looks the boundary file up in the settings, which is slow.
-inline void LoadAndDraw(std::span<const std::uint8_t> data, const std::string& name, bool allowSegmentText = false)
+inline void LoadAndDraw(std::span<const std::uint8_t> data, const std::string& name)
 {
   static const TMapping* const mapping = [] {
     auto* m = new TMapping;
@@ -27,7 +27,6 @@ inline void LoadAndDraw(std::span<const std::uint8_t> data, const std::string& n
   static TCartogList list;
   list.Clear();
   list.Mapping = mapping;
-  list.AllowSegmentText = allowSegmentText;
   const bool ok = list.LoadFromBytes(data, name);
   if (!ok && list.LastError().empty()) std::abort();  // a failure must say why
   TExtBitmap bitmap(64, 32);

@@ -4,6 +4,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-  LoadAndDraw({data, size}, "Countries.dat", true);
+  LoadAndDraw({data, size}, "Countries.dat");
   return 0;
 }

@@ -10,8 +10,9 @@
 
 #include "BoundaryNorthGrid.h"
 #include "imaging/Canvas.h"
-#include "mapping/CartogCountries.h"
-#include "mapping/CartogList.h"
+#include "overlays/CartogCountries.h"
+#include "support/CountriesRecords.h"
+#include "overlays/CartogList.h"
 
 using namespace overlaytest;
 

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "ProjectionReference.h"
-#include "imaging/ExtBitmap.h"
+#include "grib/ExtBitmap.h"
 #include "mapping/GridPlacement.h"
 #include "mapping/Mapping.h"
 

@@ -8,9 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "mapping/CartogCountries.h"
-#include "mapping/CartogDefaultFile.h"
-#include "mapping/CartogList.h"
+#include "overlays/CartogCountries.h"
+#include "support/CountriesRecords.h"
+#include "overlays/CartogDefaultFile.h"
+#include "overlays/CartogList.h"
 #include "settings/SettingsStore.h"
 
 namespace {
@@ -64,13 +65,11 @@ TEST(CartogList, ChoosesTheReaderByFirstBytesAndExtension)
       {"records whatever the extension", OneRecord(), "borders.txt", false, true, cfBoundaryRecords, true, 1},
       {"zero first word is a shoreline file", OneShoreline(), "Countries.dat", false, true, cfShorelineBinary, false, 1},
       {"gpx extension in any case", FromText(kGpx), "walk.GpX", false, true, cfGpx, false, 1},
-      {"segment text when allowed", FromText("# -b\n1 2\n3 4\n"), "a.txt", true, true, cfSegmentText, false, 1},
-      {"segment text refused by default", FromText("# -b\n1 2\n3 4\n"), "a.txt", false, false, cfBoundaryRecords, true, 0},
+      {"segment text refused", FromText("# -b\n1 2\n3 4\n"), "a.txt", false, false, cfBoundaryRecords, true, 0},
       {"too short for anything", Bytes{1, 2, 3}, "a.dat", false, false, cfBoundaryRecords, true, 0},
   };
   for (const Case& c : cases) {
     TCartogList list;
-    list.AllowSegmentText = c.allowText;
     EXPECT_EQ(list.LoadFromBytes(c.data, c.fileName), c.ok) << c.name << ": " << list.LastError();
     EXPECT_EQ(list.LastError().empty(), c.ok) << c.name;
     EXPECT_EQ(list.FileFormat, c.format) << c.name;

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "mapping/CartogCountries.h"
-#include "mapping/CartogSegmentText.h"
-#include "mapping/GpxReader.h"
-#include "mapping/GshhsReader.h"
+#include "overlays/CartogCountries.h"
+#include "support/CountriesRecords.h"
+#include "overlays/GpxReader.h"
+#include "overlays/GshhsReader.h"
 
 namespace {
 using Bytes = std::vector<std::uint8_t>;
@@ -561,14 +561,3 @@ TEST(GpxTracks, AFileWithoutTrackPointsSaysSo)
   EXPECT_EQ(status.log, (std::vector<std::string>{"GPX: no track segment with points in the file"}));
 }
 
-TEST(SegmentText, MarkerLinesSeparateSegments)
-{
-  std::vector<TLineSegment> segments;
-  const auto status = ReadSegmentText(FromText("# -b\n1 2\n3,4\n# -b\n\n-5.5\t6.5\n"), segments);
-  ASSERT_TRUE(status.ok) << status.error;
-  ASSERT_EQ(segments.size(), 2u);
-  EXPECT_EQ(segments[0].Points, (std::vector<TSegmentPoint>{{1, 2}, {3, 4}}));
-  EXPECT_EQ(segments[1].Points, (std::vector<TSegmentPoint>{{-5.5f, 6.5f}}));
-  EXPECT_FALSE(ReadSegmentText(FromText("# -b\n1 x\n"), segments).ok);
-  EXPECT_FALSE(ReadSegmentText(FromText("# -b\n1 2 3\n"), segments).ok);
-}

@@ -7,7 +7,7 @@
 
 #include "BoundaryNorthGrid.h"
 #include "imaging/Canvas.h"
-#include "mapping/Graticule.h"
+#include "overlays/Graticule.h"
 
 using namespace overlaytest;
 

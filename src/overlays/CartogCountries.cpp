@@ -1,8 +1,8 @@
-#include "mapping/CartogCountries.h"
+#include "overlays/CartogCountries.h"
 
 #include <string>
 
-#include "mapping/CartogByteReader.h"
+#include "overlays/CartogByteReader.h"
 
 namespace {
 constexpr int kPointBytes = 4;
@@ -37,17 +37,4 @@ TCartogReadStatus ReadCountriesRecords(std::span<const std::uint8_t> data, std::
     segments.push_back(std::move(segment));
   }
   return {};
-}
-
-void AppendCountriesRecord(std::vector<std::uint8_t>& out, std::uint8_t segType,
-                           std::span<const std::int16_t> lonLatMinutes)
-{
-  const auto count = static_cast<std::uint32_t>(lonLatMinutes.size() / 2);
-  for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<std::uint8_t>(count >> shift));
-  out.push_back(segType);
-  for (std::size_t i = 0; i < count * 2; ++i) {
-    const auto v = static_cast<std::uint16_t>(lonLatMinutes[i]);
-    out.push_back(static_cast<std::uint8_t>(v));
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
-  }
 }

@@ -1,8 +1,8 @@
-#include "mapping/GshhsReader.h"
+#include "overlays/GshhsReader.h"
 
 #include <string>
 
-#include "mapping/CartogByteReader.h"
+#include "overlays/CartogByteReader.h"
 
 namespace {
 // Header sizes of the three generations of the format.

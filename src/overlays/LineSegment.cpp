@@ -1,4 +1,4 @@
-#include "mapping/LineSegment.h"
+#include "overlays/LineSegment.h"
 
 #include <algorithm>
 

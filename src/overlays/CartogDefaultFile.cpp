@@ -1,4 +1,4 @@
-#include "mapping/CartogDefaultFile.h"
+#include "overlays/CartogDefaultFile.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "mapping/Graticule.h"
+#include "overlays/Graticule.h"
 
 #include <QString>
 #include <algorithm>
@@ -50,7 +50,7 @@ bool IsOneOf(int kind, std::initializer_list<int> kinds)
 // Kinds whose grid lines are straight: the cylindrical and Mercator views.
 bool HasStraightLines(int kind)
 {
-  return IsOneOf(kind, {1, 2, 5, 6});
+  return IsOneOf(kind, {pkCylindricalFull, pkCylindricalZoomed, pkMercatorFull, pkMercatorZoomed});
 }
 
 // The polar view has no cut at the date line: its parallels are whole
@@ -76,9 +76,11 @@ TRanges RangesFor(const TMapping& mapping, int kind)
     const int centre = RoundHalfEven(mapping.CentreLon());
     r.main.lonMin = centre - 179;
     r.main.lonMax = centre + 179;
-  } else if (IsOneOf(kind, {3, 4, 7, 8, 11}) || IsWholeCircleView(kind)) {
+  } else if (IsOneOf(kind, {pkAzimuthalEquidistant, pkAzimuthalEquidistantWide, pkOrthographic,
+                            pkLinearisedOrthographic, pkGnomonic}) ||
+             IsWholeCircleView(kind)) {
     r.main.lonMin = -180;
-  } else if (IsOneOf(kind, {2, 6, 14})) {
+  } else if (IsOneOf(kind, {pkCylindricalZoomed, pkMercatorZoomed, pkLinearBased})) {
     const float lonHalf = mapping.LonSpan() / 2, latHalf = mapping.LatSpan() / 2;
     r.main.lonMin = Truncate(mapping.CentreLon() - lonHalf) - 1;
     r.main.lonMax = RoundHalfEven(mapping.CentreLon() + lonHalf) + 1;
@@ -285,7 +287,7 @@ void TGraticulePainter::DrawMeridians(const TLonLatRange& range)
 void TGraticulePainter::PlaceMeridianLabel(int lon, const QString& label, const TTextExtent& extent)
 {
   const int height = mapping_.GetHeight(), h = extent.height;
-  if (IsOneOf(kind_, {0, 1, 2, 5, 6})) {
+  if (kind_ == pkUnknown || HasStraightLines(kind_)) {
     DrawLabel(Pixel(lon, 0).x, height - 3 * h / 4, label, extent);
   } else if (kind_ == pkVanDerGrinten) {
     const TPoint p = Pixel(lon, -3);

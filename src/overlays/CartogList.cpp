@@ -1,4 +1,4 @@
-#include "mapping/CartogList.h"
+#include "overlays/CartogList.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -8,12 +8,11 @@
 #include <system_error>
 
 #include "imaging/Canvas.h"
-#include "mapping/CartogCountries.h"
-#include "mapping/CartogDefaultFile.h"
-#include "mapping/CartogSegmentText.h"
-#include "mapping/GpxReader.h"
-#include "mapping/GshhsReader.h"
 #include "mapping/Mapping.h"
+#include "overlays/CartogCountries.h"
+#include "overlays/CartogDefaultFile.h"
+#include "overlays/GpxReader.h"
+#include "overlays/GshhsReader.h"
 
 namespace {
 constexpr std::uint32_t kSegmentTextMagic = 0x622D2023;  // "# -b"
@@ -105,14 +104,8 @@ bool TCartogList::LoadFromBytes(std::span<const std::uint8_t> data, const std::s
     status = ReadGshhsShorelines(data, segments_);
     ClosePolygons = false;
   } else if (word == kSegmentTextMagic) {
-    if (!AllowSegmentText) {
-      lastError_ = name + ": segment text files are not read";
-      return Finish(false, name);
-    }
-    FileFormat = cfSegmentText;
-    Clear();
-    status = ReadSegmentText(data, segments_);
-    ClosePolygons = false;
+    lastError_ = name + ": segment text files are not read";
+    return Finish(false, name);
   } else if (HasGpxExtension(name)) {
     FileFormat = cfGpx;
     status = ReadGpxTracks(data, segments_);

@@ -13,8 +13,8 @@
 #include <span>
 #include <vector>
 
-#include "mapping/CartogReadStatus.h"
-#include "mapping/LineSegment.h"
+#include "overlays/CartogReadStatus.h"
+#include "overlays/LineSegment.h"
 
 struct TGpxLimits {
   // Characters one entity reference may expand to (Qt's own limit, which

@@ -1,4 +1,4 @@
-#include "mapping/GpxReader.h"
+#include "overlays/GpxReader.h"
 
 #include <QByteArray>
 #include <QString>

@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-#include "mapping/CartogReadStatus.h"
-#include "mapping/LineSegment.h"
+#include "overlays/CartogReadStatus.h"
+#include "overlays/LineSegment.h"
 
 TCartogReadStatus ReadGshhsShorelines(std::span<const std::uint8_t> data, std::vector<TLineSegment>& segments);

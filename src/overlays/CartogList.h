@@ -1,16 +1,16 @@
 #pragma once
 // TCartogList: boundary lines (coastlines, borders) and GPS tracks held as
 // polylines in geographic coordinates and drawn over a picture through a
-// mapping. Reads Countries.dat records, GSHHS shoreline binaries, GPX
-// tracks and (when allowed) "# -b" segment text; the format is told by the
-// first bytes and the extension.
+// mapping. Reads Countries.dat records, GSHHS shoreline binaries and GPX
+// tracks, the format told by the first bytes and the extension; "# -b"
+// segment text is recognised and refused.
 #include <array>
 #include <cstdint>
 #include <span>
 #include <string>
 #include <vector>
 
-#include "mapping/LineSegment.h"
+#include "overlays/LineSegment.h"
 
 class TCanvas;
 struct TPoint;
@@ -62,7 +62,6 @@ public:
   std::string DefaultFileName;        // "Countries.dat" found at construction, or empty
   int MaxPoints = 0;
   bool ClosePolygons = true;
-  bool AllowSegmentText = false;
 
 private:
   bool Finish(bool ok, const std::string& name);
