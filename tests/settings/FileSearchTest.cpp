@@ -1,6 +1,6 @@
-#include "settings/FileSearch.h"
-#include "settings/UtcClock.h"
-#include "settings/Wildcard.h"
+#include "app/workflow/FileSearch.h"
+#include "app/workflow/UtcClock.h"
+#include "app/workflow/Wildcard.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "settings/ProcessPriority.h"
+#include "app/workflow/ProcessPriority.h"
 
 #include <gtest/gtest.h>
 

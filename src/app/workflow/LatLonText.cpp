@@ -1,4 +1,4 @@
-#include "settings/LatLonText.h"
+#include "app/workflow/LatLonText.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "settings/UtcClock.h"
+#include "app/workflow/UtcClock.h"
 
 #include <utility>
 

@@ -1,6 +1,6 @@
-#include "settings/FileSearch.h"
+#include "app/workflow/FileSearch.h"
 
-#include "settings/Wildcard.h"
+#include "app/workflow/Wildcard.h"
 
 #include <QDir>
 #include <QFileInfo>

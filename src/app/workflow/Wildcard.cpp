@@ -1,4 +1,4 @@
-#include "settings/Wildcard.h"
+#include "app/workflow/Wildcard.h"
 
 namespace {
 
