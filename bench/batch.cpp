@@ -25,7 +25,7 @@
 #include "app/workflow/MessageSink.h"
 #include "app/workflow/ViewerSettings.h"
 #include "app/workflow/Workflow.h"
-#include "mapping/CartogList.h"
+#include "overlays/CartogList.h"
 
 namespace {
 

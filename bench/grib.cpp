@@ -15,6 +15,7 @@
 
 #include "grib/FileReading.h"
 #include "grib/GribData.h"
+#include "imaging/ColourTableBuild.h"
 
 namespace {
 
@@ -90,7 +91,7 @@ const std::map<std::string, TBytes>& Products() {
 void Norvant(benchmark::State& state, const char* product) {
   const TBytes& bytes = Products().at(product);
   for (auto _ : state) {
-    TGribData data;
+    TGribData data(BuildColourTable);
     data.LowerPriority = false;
     if (!data.LoadFromStream(bytes))
       state.SkipWithError("decode failed");

@@ -1,9 +1,9 @@
 // "Open latest" on the sample tree: find the newest files, read them (gzip
 // included), decode four products and render the picture shown, as the
 // window does. Also one product's render on its own, plain and zoomed.
+#include "app/workflow/UtcClock.h"
 #include "app/workflow/Workflow.h"
 #include "settings/SettingsStore.h"
-#include "settings/UtcClock.h"
 
 #include <benchmark/benchmark.h>
 

@@ -7,10 +7,11 @@
 #include <span>
 
 #include "grib/GribData.h"
+#include "imaging/ColourTableBuild.h"
 
 inline void DecodeMessage(std::span<const std::uint8_t> bytes, bool exactLength)
 {
-  TGribData data;
+  TGribData data(BuildColourTable);
   data.LowerPriority = false;  // no process-wide priority changes per input
   const bool ok = data.LoadFromStream(bytes, exactLength);
   if (!ok) {

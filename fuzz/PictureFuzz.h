@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "imaging/ExtBitmap.h"
+#include "grib/ExtBitmap.h"
 
 // Sides up to 40 keep one run well under a millisecond while still giving
 // the LZW coder tables that fill and reset.

@@ -9,6 +9,7 @@
 
 #include "grib/DataFile.h"
 #include "grib/GribData.h"
+#include "imaging/ColourTableBuild.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -17,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const std::uint8_t kSignature[] = {'C', 'D', 'F', 1};
     bytes.insert(bytes.begin(), std::begin(kSignature), std::end(kSignature));
   }
-  TGribData decoded;
+  TGribData decoded(BuildColourTable);
   decoded.LowerPriority = false;
   if (!DecodeDataFile(decoded, bytes, QStringLiteral("ice_conc_nh_polstere-100_multi_202612011200.nc")) &&
       decoded.Log.isEmpty())

@@ -21,6 +21,7 @@
 #include <QVBoxLayout>
 
 #include "about/AboutBox.h"
+#include "app/BusyCursor.h"
 #include "app/FormMainDays.h"
 #include "app/FormMainOutput.h"
 #include "app/FormSetup.h"
@@ -29,19 +30,10 @@
 #include "app/RegistryFormInfo.h"
 #include "app/vkrCheckBox.h"
 #include "app/workflow/Batch.h"
-#include "settings/LatLonText.h"
+#include "app/workflow/LatLonText.h"
 #include "settings/SettingsStore.h"
 
 namespace {
-
-// The hourglass for the lifetime of the object.
-class TBusyCursor {
-public:
-  TBusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~TBusyCursor() { QGuiApplication::restoreOverrideCursor(); }
-  TBusyCursor(const TBusyCursor&) = delete;
-  TBusyCursor& operator=(const TBusyCursor&) = delete;
-};
 
 constexpr int kSidePanelWidth = 150;
 constexpr int kPanelMargin = 6;

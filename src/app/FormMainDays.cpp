@@ -7,21 +7,13 @@
 #include <QShortcut>
 #include <QStatusBar>
 
+#include "app/BusyCursor.h"
 #include "app/FormMain.h"
 #include "app/workflow/DayPaging.h"
 
 namespace {
 
 constexpr int kStatusMsec = 5000;
-
-// The hourglass for the lifetime of the object.
-class TBusyCursor {
-public:
-  TBusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~TBusyCursor() { QGuiApplication::restoreOverrideCursor(); }
-  TBusyCursor(const TBusyCursor&) = delete;
-  TBusyCursor& operator=(const TBusyCursor&) = delete;
-};
 
 }  // namespace
 

@@ -10,6 +10,7 @@
 
 #include <cstdio>
 
+#include "app/BusyCursor.h"
 #include "app/FormMain.h"
 #include "app/FormProgress.h"
 #include "app/FormViewAnimation.h"
@@ -19,15 +20,6 @@ namespace {
 const QString kSaveFilters = QStringLiteral("GIF files (*.gif);;PNG files (*.png)");
 const QString kGifFilter = QStringLiteral("GIF files (*.gif)");
 const QString kPngFilter = QStringLiteral("PNG files (*.png)");
-
-// The hourglass for the lifetime of the object.
-class TBusyCursor {
-public:
-  TBusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~TBusyCursor() { QGuiApplication::restoreOverrideCursor(); }
-  TBusyCursor(const TBusyCursor&) = delete;
-  TBusyCursor& operator=(const TBusyCursor&) = delete;
-};
 
 void PrintLines(std::FILE* stream, const QStringList& lines)
 {

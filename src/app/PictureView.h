@@ -5,7 +5,7 @@
 #include <QImage>
 #include <QWidget>
 
-#include "imaging/ExtBitmap.h"
+#include "grib/ExtBitmap.h"
 
 // The bitmap as a QImage of 8-bit indices with all 256 palette entries.
 QImage ImageFromBitmap(const TExtBitmap& bitmap);

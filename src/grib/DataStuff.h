@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "imaging/ExtBitmap.h"
+#include "grib/ExtBitmap.h"
 
 class TGribData;
 
@@ -45,7 +45,6 @@ private:
 // is kept in file order (row r of the file, point c of that row), which is
 // the order the packed values come in.
 using TAvailableArray = TGrid2D<std::uint8_t>;
-using TSixteenBitData = TGrid2D<std::uint16_t>;
 using TLabelArray = std::array<QString, 256>;
 
 // Edition 2 only: what the later steps need from sections 1 and 5.
@@ -61,11 +60,11 @@ struct TSectionCopy {
 
 class TDataStuff {
 public:
-  explicit TDataStuff(TGribData* owner = nullptr, bool keepRaw = false);
+  explicit TDataStuff(TGribData* owner = nullptr);
   TDataStuff(const TDataStuff&) = delete;
   TDataStuff& operator=(const TDataStuff&) = delete;
 
-  // Empties Available and sizes the picture (and RawValues when KeepRaw).
+  // Empties Available and sizes the picture.
   void SetGridSize(int height, int width);
 
   // Named views of ProductId (edition 1 product section octets 5..28).
@@ -114,8 +113,6 @@ public:
   std::uint8_t BitsPerValue = 0;
   std::array<std::uint8_t, 24> ProductId{};
   float ReferenceValue = 0;
-  bool KeepRaw = false;
-  TSixteenBitData RawValues;  // picture orientation, only sized when KeepRaw
   QString ForecastText;
   std::int32_t ForecastPeriod = 0;
   double ForecastDays = 0;

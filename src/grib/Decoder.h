@@ -105,7 +105,6 @@ private:
   void UseLinearIndex(TDataStuff& field);
   void MarkMissingValues(TDataStuff& field);
   void Paint(TDataStuff& field);
-  void ColourTable(TDataStuff& field);
   bool ScanningMode(int mode);
   bool CheckGridGeometry(int gridType);
   bool CheckCorners();

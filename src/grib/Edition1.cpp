@@ -54,8 +54,7 @@ bool TMessageDecoder::DecodeEdition1() {
   const std::size_t bdsLength = message_.U24(pos + 1);
   if (bdsLength < kDataHeaderLength || !message_.Has(pos + 1, bdsLength))
     return Fail("Binary data section length %zu does not fit the message", bdsLength);
-  ColourTable(field);
-  return DataSection1(message_.Sub(pos + 1, bdsLength));
+  return data_.MakeColourTable(field) && DataSection1(message_.Sub(pos + 1, bdsLength));
 }
 
 bool TMessageDecoder::IndicatorSection1() {

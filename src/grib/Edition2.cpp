@@ -61,16 +61,12 @@ bool TMessageDecoder::DecodeEdition2(bool exactLength) {
   Section2();
   if (!Section3() || !SizeField(first) || !Product2(first))
     return false;
-  while (PeekNextSection() == 4 &&
-         (data_.MaxFields == 0 || static_cast<std::int64_t>(data_.Fields.size()) < data_.MaxFields)) {
-    auto field = std::make_unique<TDataStuff>(&data_, data_.KeepRawForMore);
+  while (PeekNextSection() == 4) {
+    auto field = std::make_unique<TDataStuff>(&data_);
     data_.Current = field.get();
     if (!SizeField(*field) || !Product2(*field))
       return false;
-    const QString level = field->LevelText();
-    if (data_.LevelFilter.isEmpty() || (!level.isEmpty() && data_.LevelFilter.contains(level)))
-      data_.Fields.push_back(std::move(field));
-    data_.Current = data_.Fields.back().get();
+    data_.Fields.push_back(std::move(field));
   }
   return true;
 }
@@ -81,8 +77,7 @@ bool TMessageDecoder::Product2(TDataStuff& field) {
   if (!Section4(field) || !Section5(field) || !Section6(field) || !Section7(field))
     return false;
   field.BuildName(data_.Discipline, data_.SatelliteLongitude);
-  ColourTable(field);
-  return Data2(field);
+  return data_.MakeColourTable(field) && Data2(field);
 }
 
 // Reads the header of the section at pos_, logs it and moves pos_ past the

@@ -155,7 +155,6 @@ void WithValueSource(const TPackedValues& packed, Use&& use) {
 struct TPaintTarget {
   TDataStuff& field;
   TScanOrder order;
-  bool keepRaw;
 };
 
 // Writes the colour index of every present point to the pixel the
@@ -164,7 +163,6 @@ template <class Next, class IndexOf>
 void PaintRows(const TPaintTarget& t, Next&& next, const IndexOf& indexOf) {
   const std::uint8_t* present = t.field.NoBitmap ? nullptr : t.field.Available.Cells().data();
   std::uint8_t* pixels = t.field.Bitmap.Pixels().data();
-  std::uint16_t* raw = t.keepRaw ? t.field.RawValues.Cells().data() : nullptr;
   const int width = t.order.Width, height = t.order.Height;
   const std::ptrdiff_t step = t.order.FlipColumns ? -1 : 1;
   for (int r = 0; r < height; ++r) {
@@ -179,9 +177,6 @@ void PaintRows(const TPaintTarget& t, Next&& next, const IndexOf& indexOf) {
       if (x == kMissingValue)
         continue;
       *out = indexOf(x);
-      if (raw)
-        raw[first + static_cast<std::ptrdiff_t>(c) * step] =
-            static_cast<std::uint16_t>(std::clamp<std::int64_t>(x, 0, 65535));
     }
   }
 }
@@ -192,7 +187,6 @@ template <class Next, class IndexOf>
 void PaintInScanOrder(const TPaintTarget& t, Next&& next, const IndexOf& indexOf) {
   const std::uint8_t* present = t.field.NoBitmap ? nullptr : t.field.Available.Cells().data();
   std::uint8_t* pixels = t.field.Bitmap.Pixels().data();
-  std::uint16_t* raw = t.keepRaw ? t.field.RawValues.Cells().data() : nullptr;
   const std::size_t points = static_cast<std::size_t>(t.order.Width) * static_cast<std::size_t>(t.order.Height);
   for (std::size_t k = 0; k < points; ++k) {
     if (present && !present[k])
@@ -200,10 +194,7 @@ void PaintInScanOrder(const TPaintTarget& t, Next&& next, const IndexOf& indexOf
     const std::int64_t x = next();
     if (x == kMissingValue)
       continue;
-    const std::size_t pixel = t.order.PixelOf(k);
-    pixels[pixel] = indexOf(x);
-    if (raw)
-      raw[pixel] = static_cast<std::uint16_t>(std::clamp<std::int64_t>(x, 0, 65535));
+    pixels[t.order.PixelOf(k)] = indexOf(x);
   }
 }
 
@@ -413,10 +404,6 @@ void TMessageDecoder::MarkMissingValues(TDataStuff& field) {
 
 void TMessageDecoder::Paint(TDataStuff& field) {
   field.Bitmap.Fill(field.MissingIndex);
-  const bool keepRaw = field.KeepRaw && !field.RawValues.Empty();
-  if (keepRaw)
-    std::fill(field.RawValues.Cells().begin(), field.RawValues.Cells().end(),
-              field.ParameterCode() == 300001013 ? 255 : 0);
   const auto& table = field.IndexOfRaw;
   const auto indexOf = [&](std::int64_t x) -> std::uint8_t {
     if (x >= 0 && x <= 65535)
@@ -425,17 +412,10 @@ void TMessageDecoder::Paint(TDataStuff& field) {
       return WideIndex(field, x);
     return table[x < 0 ? 0 : 65535];
   };
-  const TPaintTarget target{field, data_.ScanOrder(), keepRaw};
+  const TPaintTarget target{field, data_.ScanOrder()};
   if (target.order.RowsInOrder())
     WithValueSource(packed_, [&](auto&& next) { PaintRows(target, next, indexOf); });
   else
     WithValueSource(packed_, [&](auto&& next) { PaintInScanOrder(target, next, indexOf); });
 }
 
-void TMessageDecoder::ColourTable(TDataStuff& field) {
-  data_.Current = &field;
-  if (data_.OnColourTable)
-    data_.OnColourTable(data_, field.Bitmap, field.Continuous, data_.ReferenceTime, field.ParameterOctet());
-  else
-    BuildColourTable(data_, field);
-}

@@ -1,55 +1,38 @@
 #include "grib/GribData.h"
 
-#include <QCursor>
-#include <QGuiApplication>
-
 #include <algorithm>
 #include <exception>
 
 #include "grib/Decoder.h"
-#include "settings/ProcessPriority.h"
 
-namespace {
-
-// The hourglass while a file decodes, where there is a screen to show it on.
-class TWaitCursor {
-public:
-  TWaitCursor() : shown_(qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr) {
-    if (shown_)
-      QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-  }
-  ~TWaitCursor() {
-    if (shown_)
-      QGuiApplication::restoreOverrideCursor();
-  }
-  TWaitCursor(const TWaitCursor&) = delete;
-  TWaitCursor& operator=(const TWaitCursor&) = delete;
-
-private:
-  bool shown_;
-};
-
-}  // namespace
-
-TGribData::TGribData(bool keepRaw) : Mapping(std::make_unique<TMapping>()) {
+TGribData::TGribData(TColourTableBuilder colourTableBuilder)
+    : Mapping(std::make_unique<TMapping>()), colourTableBuilder_(colourTableBuilder) {
   Mapping->SetKind(pkMercatorFull);
-  Fields.push_back(std::make_unique<TDataStuff>(this, keepRaw));
+  Fields.push_back(std::make_unique<TDataStuff>(this));
   Current = Fields.back().get();
 }
 
 TGribData::~TGribData() = default;
 
 std::unique_ptr<TGribData> TGribData::NewForNextMessage() const {
-  auto next = std::make_unique<TGribData>(!Fields.empty() && Fields.front()->KeepRaw);
+  auto next = std::make_unique<TGribData>(colourTableBuilder_);
   next->FileName = FileName;
   next->LowerPriority = LowerPriority;
   next->ColourMinCelsius = ColourMinCelsius;
   next->ColourMaxCelsius = ColourMaxCelsius;
-  next->KeepRawForMore = KeepRawForMore;
   next->OnColourTable = OnColourTable;
-  next->MaxFields = MaxFields;
-  next->LevelFilter = LevelFilter;
   return next;
+}
+
+bool TGribData::MakeColourTable(TDataStuff& field) {
+  Current = &field;
+  if (OnColourTable)
+    OnColourTable(*this, field.Bitmap, field.Continuous, ReferenceTime, field.ParameterOctet());
+  else if (colourTableBuilder_)
+    colourTableBuilder_(*this, field);
+  else
+    Log.append(QStringLiteral("No colour table builder: the field cannot be painted"));
+  return OnColourTable || colourTableBuilder_;
 }
 
 void TGribData::GetIndexValues(float (&values)[256]) const {
@@ -98,8 +81,6 @@ bool TGribData::LoadFromStream(std::span<const std::uint8_t> stream, bool exactL
   }
   bool ok = false;
   try {
-    const TIdlePriorityScope priority(LowerPriority);
-    const TWaitCursor waitCursor;
     TMessageDecoder decoder(*this, stream);
     Edition = decoder.FindEdition();
     if (Edition == 1)

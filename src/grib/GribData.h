@@ -45,8 +45,10 @@ inline constexpr std::size_t kNoSignature = static_cast<std::size_t>(-1);
 std::size_t FindGribSignature(std::span<const std::uint8_t> stream, std::size_t searchBytes);
 
 // Builds the palette, class names, MissingIndex and Continuous flag of a
-// field before its data are unpacked. Defined with the colour tables.
-void BuildColourTable(TGribData& data, TDataStuff& field);
+// field before its data are unpacked, so that the decoder can write colour
+// indices straight into the picture. The picture side supplies it
+// (BuildColourTable in imaging/ColourTableBuild.h).
+using TColourTableBuilder = void (*)(TGribData& data, TDataStuff& field);
 
 class TGribData {
 public:
@@ -56,7 +58,7 @@ public:
   using TColourTableEvent = std::function<void(TGribData& data, TExtBitmap& bitmap, bool& continuous,
                                                const QDateTime& referenceTime, int parameterOctet)>;
 
-  explicit TGribData(bool keepRaw = false);
+  explicit TGribData(TColourTableBuilder colourTableBuilder);
   ~TGribData();
   // An empty reader with this one's settings, for a further message of
   // the same file.
@@ -80,6 +82,10 @@ public:
   float MinValue() const { return Current->MinValue; }
   void GetIndexValues(float (&values)[256]) const;
   int ParameterCode() const { return Current->ParameterCode(); }
+  // Builds the field's colour table: OnColourTable when assigned, else the
+  // builder the reader was made with. False, with a log line, without either.
+  bool MakeColourTable(TDataStuff& field);
+
   // Empty for the sea-ice products (codes 91, 220, 221).
   QString LevelText() const;
 
@@ -108,12 +114,9 @@ public:
   bool HasPreviousBitmap = false;
   std::int32_t ColourMinCelsius = -1;
   std::int32_t ColourMaxCelsius = 34;
-  bool KeepRawForMore = false;
   TColourTableEvent OnColourTable;
   QDateTime ReferenceTime;  // UTC
   QString FileName;
-  std::int32_t MaxFields = 0;  // 0: no limit on edition 2 products
-  QString LevelFilter;
   // Scanning direction of the grid: points east to west, rows south to north.
   bool HorizontalFlip = false;
   bool VerticalFlip = false;
@@ -125,5 +128,6 @@ public:
   }
 
 private:
+  TColourTableBuilder colourTableBuilder_ = nullptr;
   std::size_t messageLength_ = 0;
 };

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "imaging/ExtBitmap.h"
+#include "grib/ExtBitmap.h"
 
 // A grid side larger than the largest picture could not be shown.
 inline constexpr int kMaxGridSide = TExtBitmap::kMaxSide;

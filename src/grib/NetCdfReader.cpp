@@ -288,7 +288,8 @@ private:
     data_.Edition = 1;
     field_.ProductId[4] = static_cast<std::uint8_t>(kParameterOctets[static_cast<int>(product_)]);
     field_.BuildEdition1Name();
-    BuildColourTable(data_, field_);
+    if (!data_.MakeColourTable(field_))
+      return false;
     field_.IndexValues.fill(0);
     for (int i = 0; i < 256; ++i)
       field_.IndexValues[static_cast<std::size_t>(i)] = static_cast<float>(i);
@@ -362,7 +363,8 @@ private:
     field_.ParameterCategory = 3;
     field_.ParameterNumber = 0;
     field_.BuildName(data_.Discipline, 0);
-    BuildColourTable(data_, field_);
+    if (!data_.MakeColourTable(field_))
+      return false;
     field_.MinValue = static_cast<float>(low);
     field_.MaxValue = static_cast<float>(high);
     const TDataStuff::TScaleSpan entries = field_.ScaleSpan();

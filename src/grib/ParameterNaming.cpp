@@ -235,26 +235,24 @@ constexpr auto kEdition2Names = std::to_array<TEdition2Name>({
     {10, 192, 2, "Delta time", false},
 });
 
-// Edition 2 product-section texts: the log line and the name set there.
-struct TEdition2Provisional {
+// Edition 2 product-section log lines of a parameter code.
+struct TEdition2Description {
   std::int32_t Code;
   std::string_view Line;
-  std::string_view Name;
-  bool ByLevel;
 };
 
-constexpr auto kEdition2Provisional = std::to_array<TEdition2Provisional>({
-    {1000000000, "  Temperature", "Temperature", false},
-    {1000001000, "  Specific humidity kg/kg", "  Specific humidity", true},
-    {1000001001, "  Relative humidity %", "  Relative humidity %", true},
-    {1000002000, "  Wind direction", "Wind dir.", false},
-    {1000002002, "  Wind U m/s", "  Wind U m/s", true},
-    {1000002003, "  Wind V m/s", "  Wind V m/s", true},
-    {1000002008, "  Vertical velocity pressure", "  Vertical velocity pressure Pa/s", true},
-    {1000002022, "  Max wind @ 10m", "Max wind at 10m m/s", false},
-    {1000003000, "  Pressure", "Pressure", false},
-    {1000003001, "  MSL Pressure", "MSL pressure", false},
-    {1000003005, "  Geopotential height", "  Geopotential height", true},
+constexpr auto kEdition2Descriptions = std::to_array<TEdition2Description>({
+    {1000000000, "  Temperature"},
+    {1000001000, "  Specific humidity kg/kg"},
+    {1000001001, "  Relative humidity %"},
+    {1000002000, "  Wind direction"},
+    {1000002002, "  Wind U m/s"},
+    {1000002003, "  Wind V m/s"},
+    {1000002008, "  Vertical velocity pressure"},
+    {1000002022, "  Max wind @ 10m"},
+    {1000003000, "  Pressure"},
+    {1000003001, "  MSL Pressure"},
+    {1000003005, "  Geopotential height"},
 });
 
 struct TLevelText {
@@ -341,16 +339,8 @@ QString ComposeName(const QString& parameterText, const QString& levelText, cons
 
 QString Edition2Description(int code)
 {
-  const auto* row = FindByCode<TEdition2Provisional>(kEdition2Provisional, code);
+  const auto* row = FindByCode<TEdition2Description>(kEdition2Descriptions, code);
   return row ? Text(row->Line) : QString();
-}
-
-QString Edition2ProvisionalName(std::int32_t code, const QString& levelText)
-{
-  const auto* row = FindByCode<TEdition2Provisional>(kEdition2Provisional, code);
-  if (!row)
-    return {};
-  return row->ByLevel ? levelText + Text(row->Name) : Text(row->Name);
 }
 
 QString LevelTextFor(std::int32_t code, int levelType, int levelValue)

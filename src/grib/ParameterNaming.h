@@ -22,10 +22,6 @@ QString Edition2ParameterText(int discipline, int category, int number, float sa
 // forecast suffix.
 QString ComposeName(const QString& parameterText, const QString& levelText, const QString& forecastText);
 
-// Edition 2 product-section name set before the full name is built; empty
-// for codes without one.
-QString Edition2ProvisionalName(std::int32_t code, const QString& levelText);
-
 // Empty for the sea-ice products; otherwise the level by its type, empty
 // for types without a text.
 QString LevelTextFor(std::int32_t code, int levelType, int levelValue);

@@ -11,7 +11,7 @@
 // three off, the pattern running on across the segments of a polyline.
 // Text is drawn without anti-aliasing, in one colour; with a solid brush its
 // cell is filled with the brush colour first.
-#include "imaging/ExtBitmap.h"
+#include "grib/ExtBitmap.h"
 
 #include <QString>
 #include <span>

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "imaging/ExtBitmap.h"
+#include "grib/ExtBitmap.h"
 #include "imaging/ValueClasses.h"
 
 class TDataStuff;

@@ -13,3 +13,8 @@ void ApplyColourTable(const TColourTable& table, std::int32_t parameterCode, boo
 
 // The table for this field as the reader describes it.
 TColourTableSource ColourTableSourceOf(const TGribData& data, const TDataStuff& field);
+
+// Builds the palette, class names, MissingIndex and Continuous flag of a
+// field before its data are unpacked: the colour-table builder a reader is
+// made with, `TGribData data(BuildColourTable);`.
+void BuildColourTable(TGribData& data, TDataStuff& field);

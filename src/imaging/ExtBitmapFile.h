@@ -2,7 +2,7 @@
 // Helpers shared by the picture writers: checked writes to a device, and a
 // file save that goes to a temporary file beside the target and replaces the
 // target only when every byte was written.
-#include "imaging/ExtBitmap.h"
+#include "grib/ExtBitmap.h"
 
 #include <QIODevice>
 #include <QString>

@@ -5,7 +5,7 @@
 //
 // Frames are LZW-coded when they are added, so an animation under
 // construction holds compressed frames only.
-#include "imaging/ExtBitmap.h"
+#include "grib/ExtBitmap.h"
 
 #include <QIODevice>
 #include <QString>

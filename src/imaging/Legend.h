@@ -8,7 +8,7 @@
 #include <array>
 #include <vector>
 
-#include "imaging/ExtBitmap.h"
+#include "grib/ExtBitmap.h"
 #include "imaging/ValueClasses.h"
 
 class QPainter;

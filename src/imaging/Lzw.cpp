@@ -1,6 +1,6 @@
 #include "imaging/Lzw.h"
 
-#include "imaging/ExtBitmap.h"
+#include "grib/ExtBitmap.h"
 
 TLzwEncoder::TLzwEncoder(int minCodeSize, TByteSink& sink)
     : sink_(sink), minCodeSize_(minCodeSize), clearCode_(1 << minCodeSize), endCode_((1 << minCodeSize) + 1)

@@ -3,7 +3,7 @@
 // pictures only), tEXt "Author", "Description", "Software" and "Title" (each
 // only when its text is not blank), IDAT, tIME (UTC, the moment of writing)
 // and IEND, in that order.
-#include "imaging/ExtBitmap.h"
+#include "grib/ExtBitmap.h"
 
 #include <QDateTime>
 #include <QIODevice>

@@ -297,8 +297,3 @@ void InterpolatePresent(TExtBitmap& bitmap, int newWidth, int newHeight, std::ui
   const TSource source{bitmap.Pixels().data(), bitmap.Width(), bitmap.Height(), 1};
   bitmap.TakePixels(newWidth, newHeight, TPixelFormat::pf8bit, LinearPresent(source, newWidth, newHeight, hole));
 }
-
-void TExtBitmap::Interpolate(int newWidth, int newHeight, int method)
-{
-  ::Interpolate(*this, newWidth, newHeight, method);
-}

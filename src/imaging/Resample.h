@@ -4,7 +4,7 @@
 // position x * sourceWidth / newWidth (likewise for rows), so doubling by
 // nearest neighbour repeats every pixel as a 2 x 2 block and doubling
 // linearly puts the mean of two neighbours between them.
-#include "imaging/ExtBitmap.h"
+#include "grib/ExtBitmap.h"
 
 enum TInterpolation : int {
   kInterpolateDefault = -1,  // cubic when enlarging, super-sampling when reducing

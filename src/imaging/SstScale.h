@@ -1,7 +1,7 @@
 #pragma once
 // The continuous hue scale of sea-surface temperature and the other
 // continuous products, built from hue, lightness and saturation.
-#include "imaging/ExtBitmap.h"
+#include "grib/ExtBitmap.h"
 
 struct TRgbFraction {
   float Red = 0, Green = 0, Blue = 0;  // 0..1

@@ -5,7 +5,7 @@
 #include <span>
 #include <string_view>
 
-#include "imaging/ExtBitmap.h"
+#include "grib/ExtBitmap.h"
 
 struct TLabelData {
   // Colour in the low three bytes (red lowest, 0x00BBGGRR) and the class

@@ -19,6 +19,7 @@
 #include "grib/DataFile.h"
 #include "grib/FileReading.h"
 #include "grib/GribData.h"
+#include "imaging/ColourTableBuild.h"
 #include "imaging/IceStatistics.h"
 #include "mapping/DwdLmeMapping.h"
 #include "mapping/GeostationaryMapping.h"
@@ -265,7 +266,7 @@ int main(int argc, char* argv[]) {
   QString error;
   if (!ReadDataFile(options.file, bytes, error))
     return FailWith({}, error);
-  TGribData data;
+  TGribData data(BuildColourTable);
   data.FileName = options.file;
   if (!DecodeDataFile(data, bytes, options.file))
     return FailWith(data.Log);

@@ -17,7 +17,7 @@
 #include "app/workflow/Saving.h"
 #include "app/workflow/ViewerSettings.h"
 #include "app/workflow/Workflow.h"
-#include "mapping/CartogList.h"
+#include "overlays/CartogList.h"
 
 namespace {
 

@@ -20,7 +20,7 @@
 #include <optional>
 #include <vector>
 
-#include "imaging/ExtBitmap.h"
+#include "grib/ExtBitmap.h"
 
 // Failure messages show texts as text.
 inline void PrintTo(const QString& text, std::ostream* stream) { *stream << '"' << text.toStdString() << '"'; }

@@ -39,7 +39,6 @@ TEST(FileNameMarkers, ClassifyEveryKindOfName)
     EXPECT_EQ(IsQualityFile(file), c.quality);
     EXPECT_EQ(IsSstFile(file), c.sst);
     EXPECT_EQ(IsMultiMessageFile(file), c.multi);
-    EXPECT_EQ(IsGzipFile(file), c.gzip);
   }
 }
 
@@ -166,29 +165,6 @@ TEST_F(TempTree, AFolderIsNotAFile)
 {
   fs::create_directories(Root() / "NH_CONC_20090101.grb");
   EXPECT_FALSE(FindExistingFile(Root() / "NH_CONC_20090101.grb"));
-}
-
-struct RewriteCase {
-  const char* source;
-  year_month_day from, to;
-  const char* expected;
-};
-
-const RewriteCase kRewriteCases[] = {
-  {"/i/SAF/2016/03/01/S-OSI_-NOR_-MULT-NH_CONC__-201603011200Z.grb", 2016y / 3 / 1, 2016y / 2 / 16,
-   "/i/SAF/2016/02/16/S-OSI_-NOR_-MULT-NH_CONC__-201602161200Z.grb"},
-  {"/i/SAF/2016/01/S-OSI_-NOR_-MULT-NH_CONC__-201601101200Z.grb", 2016y / 1 / 10, 2015y / 12 / 31,
-   "/i/SAF/2015/12/S-OSI_-NOR_-MULT-NH_CONC__-201512311200Z.grb"},
-  {"/i/SAF/S-OSI_-NOR_-MULT-NH_CONC__-201601101200Z.grb", 2016y / 1 / 10, 2016y / 1 / 4,
-   "/i/SAF/S-OSI_-NOR_-MULT-NH_CONC__-201601041200Z.grb"},
-};
-
-TEST(RewriteDateInName, DayMonthAndFlatFoldersFollowTheDate)
-{
-  for (const RewriteCase& c : kRewriteCases) {
-    SCOPED_TRACE(c.source);
-    EXPECT_EQ(RewriteDateInName(c.source, c.from, c.to).generic_string(), c.expected);
-  }
 }
 
 }  // namespace

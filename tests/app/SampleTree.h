@@ -11,7 +11,7 @@
 
 #include <memory>
 
-#include "settings/UtcClock.h"
+#include "app/workflow/UtcClock.h"
 
 inline constexpr char kSampleEnd[] = "2026-12-05";
 

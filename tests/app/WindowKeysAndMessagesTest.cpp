@@ -20,9 +20,9 @@
 #include "app/PictureView.h"
 #include "app/SampleTree.h"
 #include "app/workflow/Batch.h"
+#include "app/workflow/LatLonText.h"
 #include "app/workflow/MessageSink.h"
 #include "app/workflow/Workflow.h"
-#include "settings/LatLonText.h"
 
 namespace {
 

@@ -7,9 +7,11 @@
 #include "app/SampleTree.h"
 #include "app/workflow/Batch.h"
 #include "app/workflow/Workflow.h"
+#include "grib/DataFile.h"
 #include "grib/GribData.h"
-#include "mapping/CartogList.h"
-#include "mapping/LineSegment.h"
+#include "imaging/ColourTableBuild.h"
+#include "overlays/CartogList.h"
+#include "overlays/LineSegment.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -248,7 +250,7 @@ TEST_F(MultiMessage, DamagedFurtherMessageChangesNothingOfTheFirstProduct)
                            "g1-multi-then-table-99.grb"}) {
     SCOPED_TRACE(file);
     const QByteArray bytes = ReadBytes(QString(NORVANT_SOURCE_DIR "/tests/data/bad/") + file);
-    TGribData alone;
+    TGribData alone(BuildColourTable);
     alone.LowerPriority = false;
     ASSERT_TRUE(alone.LoadFromStream(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                                                static_cast<std::size_t>(bytes.size()))));
@@ -273,7 +275,7 @@ TEST_F(MultiMessage, NextMessageIsFoundFromEitherSideOfTheEndMarker)
   const std::span<const std::uint8_t> stream(bytes, static_cast<std::size_t>(both.size()));
   const std::size_t first = static_cast<std::size_t>(Message("EDGE").size());
   for (std::size_t offset : {first - 4, first}) {
-    auto data = std::make_unique<TGribData>();
+    auto data = std::make_unique<TGribData>(BuildColourTable);
     ASSERT_TRUE(data->LoadFromStream(stream, false));
     std::size_t at = offset;
     ASSERT_TRUE(ReadNextGribMessage(data, stream, at));
@@ -281,7 +283,7 @@ TEST_F(MultiMessage, NextMessageIsFoundFromEitherSideOfTheEndMarker)
     EXPECT_EQ(at, static_cast<std::size_t>(both.size()));
     EXPECT_FALSE(ReadNextGribMessage(data, stream, at));
   }
-  auto data = std::make_unique<TGribData>();
+  auto data = std::make_unique<TGribData>(BuildColourTable);
   std::size_t beyond = stream.size() + 100;
   EXPECT_FALSE(ReadNextGribMessage(data, stream, beyond));
   std::size_t inside = 10;  // not at a message boundary

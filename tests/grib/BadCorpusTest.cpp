@@ -16,7 +16,8 @@
 
 #include "grib/FileReading.h"
 #include "grib/GribData.h"
-#include "mapping/CartogList.h"
+#include "imaging/ColourTableBuild.h"
+#include "overlays/CartogList.h"
 
 namespace {
 
@@ -63,7 +64,7 @@ std::string TestName(const testing::TestParamInfo<TBadFile>& info)
 void ExpectRefusedMessage(std::span<const std::uint8_t> bytes)
 {
   for (const bool exactLength : {false, true}) {
-    TGribData data;
+    TGribData data(BuildColourTable);
     data.LowerPriority = false;
     EXPECT_FALSE(data.LoadFromStream(bytes, exactLength)) << "exact length " << exactLength;
     ASSERT_FALSE(data.Log.isEmpty());
@@ -81,20 +82,20 @@ TEST_P(BadCorpus, EndsAsTheManifestSays)
   ASSERT_TRUE(QFile::exists(QString::fromStdString(path))) << "run tools/make_bad_corpus.py";
 
   if (bad.reader == "grib" && bad.outcome == "constant") {
-    TGribData data;
+    TGribData data(BuildColourTable);
     data.LowerPriority = false;
     ASSERT_TRUE(data.LoadFromStream(ReadBytes(path))) << data.Log.join('\n').toStdString();
     const auto pixels = data.Bitmap().Pixels();
     ASSERT_FALSE(pixels.empty());
     EXPECT_TRUE(std::all_of(pixels.begin(), pixels.end(), [&](std::uint8_t p) { return p == pixels[0]; }));
   } else if (bad.reader == "grib" && bad.outcome == "decodes") {
-    TGribData data;
+    TGribData data(BuildColourTable);
     data.LowerPriority = false;
     ASSERT_TRUE(data.LoadFromStream(ReadBytes(path))) << data.Log.join('\n').toStdString();
     EXPECT_EQ(data.Bitmap().Width(), data.Width);
     EXPECT_EQ(data.Bitmap().Height(), data.Height);
   } else if (bad.outcome == "known-fault") {
-    TGribData data;
+    TGribData data(BuildColourTable);
     data.LowerPriority = false;
     // Read for memory safety; the outcome is not yet the sound one.
     data.LoadFromStream(ReadBytes(path));
@@ -105,7 +106,7 @@ TEST_P(BadCorpus, EndsAsTheManifestSays)
     std::vector<std::uint8_t> bytes;
     QString error;
     ASSERT_TRUE(ReadDataFile(QString::fromStdString(path), bytes, error)) << error.toStdString();
-    TGribData data;
+    TGribData data(BuildColourTable);
     data.LowerPriority = false;
     EXPECT_TRUE(data.LoadFromStream(bytes)) << data.Log.join('\n').toStdString();
   } else if (bad.reader == "gzip") {
@@ -167,7 +168,7 @@ TEST(BadCorpusReasons, TheLogSaysWhatWasWrongOrSkipped)
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file);
-    TGribData data;
+    TGribData data(BuildColourTable);
     data.LowerPriority = false;
     EXPECT_EQ(data.LoadFromStream(ReadBytes(kBadDir + c.file)), c.decodes);
     const QString log = data.Log.join('\n');

@@ -11,6 +11,7 @@
 #include "grib/FileReading.h"
 #include "grib/GribData.h"
 #include "grib/GribTestFiles.h"
+#include "imaging/ColourTableBuild.h"
 
 namespace {
 
@@ -53,7 +54,7 @@ TEST(BadInput, EveryPrefixOfAMessageFailsWithAReason) {
       for (int pass = 0; pass < 2; ++pass) {
         if (pass == 1)
           SetTotalLength(prefix, prefix.size());
-        TGribData data;
+        TGribData data(BuildColourTable);
         data.LowerPriority = false;
         EXPECT_FALSE(data.LoadFromStream(prefix)) << "prefix of " << size << " bytes, pass " << pass;
         EXPECT_FALSE(data.Log.isEmpty()) << "prefix of " << size << " bytes";
@@ -76,7 +77,7 @@ TEST(BadInput, RandomlyDamagedMessagesNeverCrash) {
       std::vector<std::uint8_t> damaged = message;
       for (int n = count(random); n > 0; --n)
         damaged[where(random)] = static_cast<std::uint8_t>(byte(random));
-      TGribData data;
+      TGribData data(BuildColourTable);
       data.LowerPriority = false;
       if (!data.LoadFromStream(damaged))
         EXPECT_FALSE(data.Log.isEmpty());
@@ -87,7 +88,7 @@ TEST(BadInput, RandomlyDamagedMessagesNeverCrash) {
 }
 
 TEST(BadInput, StreamWithoutSignatureKeepsOnlyTheInitialField) {
-  TGribData data;
+  TGribData data(BuildColourTable);
   data.LowerPriority = false;
   const std::vector<std::uint8_t> bytes = {'G', 'R', 'I', 'D', 0, 0, 0, 1, 0, 0};
   EXPECT_FALSE(data.LoadFromStream(bytes));

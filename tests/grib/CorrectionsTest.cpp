@@ -8,11 +8,12 @@
 #include "grib/EcCodesReference.h"
 #include "grib/GribData.h"
 #include "grib/GribTestFiles.h"
+#include "imaging/ColourTableBuild.h"
 
 namespace {
 
 struct TDecoded {
-  TGribData data;
+  TGribData data{BuildColourTable};
   TReferenceField reference;
   std::vector<std::uint8_t> bytes;
 };

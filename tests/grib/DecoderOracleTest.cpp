@@ -14,6 +14,7 @@
 #include "grib/EcCodesReference.h"
 #include "grib/GribData.h"
 #include "grib/GribTestFiles.h"
+#include "imaging/ColourTableBuild.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ TDecodedFile DecodeAll(std::span<const std::uint8_t> bytes, const QString& name)
   TDecodedFile decoded;
   std::size_t offset = 0;
   while (offset + 8 <= bytes.size()) {
-    auto data = std::make_unique<TGribData>();
+    auto data = std::make_unique<TGribData>(BuildColourTable);
     data->FileName = name;
     const bool ok = data->LoadFromStream(bytes.subspan(offset));
     EXPECT_TRUE(ok) << "message at " << offset << ": " << data->Log.join('\n').toStdString();

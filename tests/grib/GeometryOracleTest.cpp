@@ -15,6 +15,7 @@
 #include "grib/GeometryReference.h"
 #include "grib/GribData.h"
 #include "grib/GribTestFiles.h"
+#include "imaging/ColourTableBuild.h"
 #include "mapping/ProjectionReference.h"
 
 namespace {
@@ -118,7 +119,7 @@ void CheckFolder(const QString& folder) {
     std::size_t offset = 0;
     for (std::size_t i = 0; i < refs.size(); ++i) {
       const std::string label = name + " message " + std::to_string(i) + " (" + refs[i].gridType + ")";
-      TGribData data;
+      TGribData data(BuildColourTable);
       const bool loaded = data.LoadFromStream(std::span(bytes).subspan(offset));
       ASSERT_TRUE(loaded) << label << "\n" << data.Log.join('\n').toStdString();
       offset += data.MessageLength();

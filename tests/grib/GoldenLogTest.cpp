@@ -8,6 +8,7 @@
 
 #include "grib/GribData.h"
 #include "grib/GribTestFiles.h"
+#include "imaging/ColourTableBuild.h"
 
 TEST(GoldenLog, NorthernConcentrationLogMatchesReviewedCopy) {
   const QString folder = SampleTreeFolder();
@@ -15,7 +16,7 @@ TEST(GoldenLog, NorthernConcentrationLogMatchesReviewedCopy) {
   QDirIterator it(folder, {"*_NH_CONC__-202612011200Z.grb.gz"}, QDir::Files, QDirIterator::Subdirectories);
   ASSERT_TRUE(it.hasNext());
   const QString path = it.next();
-  TGribData data;
+  TGribData data(BuildColourTable);
   data.LowerPriority = false;
   ASSERT_TRUE(data.LoadFromStream(FileBytes(path)));
 

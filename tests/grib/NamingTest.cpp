@@ -164,9 +164,6 @@ TEST(Naming, GivesEdition2ProductSectionTexts)
   EXPECT_EQ(S(Edition2Description(1000001000)), "  Specific humidity kg/kg");
   EXPECT_EQ(S(Edition2Description(1000002022)), "  Max wind @ 10m");
   EXPECT_EQ(S(Edition2Description(310010000)), "");
-  EXPECT_EQ(S(Edition2ProvisionalName(1000002008, "500 hPa")), "500 hPa  Vertical velocity pressure Pa/s");
-  EXPECT_EQ(S(Edition2ProvisionalName(1000003001, "mean sea level")), "MSL pressure");
-  EXPECT_EQ(S(Edition2ProvisionalName(1000003005, "500 hPa")), "500 hPa  Geopotential height");
 }
 
 }  // namespace

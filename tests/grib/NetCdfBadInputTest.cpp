@@ -7,6 +7,7 @@
 #include "grib/DataFile.h"
 #include "grib/GribData.h"
 #include "grib/GribTestFiles.h"
+#include "imaging/ColourTableBuild.h"
 
 namespace {
 
@@ -47,7 +48,7 @@ TEST_P(NetCdfBadInput, IsRefusedWithAReason) {
   } else {
     bytes.assign(c.bytes, c.bytes + std::strlen(c.bytes));
   }
-  TGribData data;
+  TGribData data(BuildColourTable);
   EXPECT_FALSE(DecodeDataFile(data, bytes, "ice_conc_nh_polstere-100_multi_202612011200.nc"));
   ASSERT_FALSE(data.Log.isEmpty());
   EXPECT_TRUE(data.Log.join('\n').contains(QLatin1String(c.reason))) << data.Log.join('\n').toStdString();

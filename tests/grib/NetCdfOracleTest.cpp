@@ -18,6 +18,7 @@
 #include "grib/DataFile.h"
 #include "grib/GribData.h"
 #include "grib/GribTestFiles.h"
+#include "imaging/ColourTableBuild.h"
 
 namespace {
 
@@ -135,7 +136,7 @@ TEST_P(NetCdfOracle, ValuesAndPositionsAgreeWithNetCdf4PythonAndProj) {
   const QString name = QFileInfo(path).fileName();
   ASSERT_TRUE(reference.manifest.contains(name)) << name.toStdString();
   const QJsonObject expected = reference.manifest[name].toObject();
-  TGribData data;
+  TGribData data(BuildColourTable);
   ASSERT_TRUE(DecodeDataFile(data, FileBytes(path), path)) << data.Log.join('\n').toStdString();
   EXPECT_EQ(data.ParameterCode(), expected["parameterCode"].toInt());
   ASSERT_EQ(data.Width, expected["width"].toInt());

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "grib/GribData.h"
+#include "imaging/ColourTableBuild.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ void SetEdition1(TDataStuff& field, int centre, int process, int parameter, int 
 
 TEST(ParameterField, Edition1FieldWithParameter6IsUnrecognised)
 {
-  TGribData data;
+  TGribData data(BuildColourTable);
   data.Edition = 1;
   SetEdition1(*data.Current, 88, 1, 6, 1, 0);
   EXPECT_EQ(data.ParameterCode(), 0);
@@ -28,7 +29,7 @@ TEST(ParameterField, Edition1FieldWithParameter6IsUnrecognised)
 
 TEST(ParameterField, IceConcentrationHasNoLevelInItsName)
 {
-  TGribData data;
+  TGribData data(BuildColourTable);
   data.Edition = 1;
   SetEdition1(*data.Current, 88, 1, 91, 1, 0);
   EXPECT_EQ(data.ParameterCode(), 91);
@@ -39,7 +40,7 @@ TEST(ParameterField, IceConcentrationHasNoLevelInItsName)
 
 TEST(ParameterField, Edition1SstIsRecognisedByItsFileNameWithoutFolder)
 {
-  TGribData data;
+  TGribData data(BuildColourTable);
   data.Edition = 1;
   SetEdition1(*data.Current, 211, 1, 11, 1, 0);
   data.Current->FileName = "/data/images/SAF/s-osi_-ifr_-mult-ahlsst_field-200901011200z.grb";
@@ -61,7 +62,7 @@ TEST(ParameterField, CloudNumbersMoveWithTheLaterLocalTable)
       {QDate(2006, 8, 1), 300001006, "Sun-spacecraft azimuth angle"},
   };
   for (const TCase& c : cases) {
-    TGribData data;
+    TGribData data(BuildColourTable);
     data.Edition = 2;
     data.Discipline = 3;
     data.ReferenceTime = QDateTime(c.Date, QTime(0, 0), Qt::UTC);
@@ -75,7 +76,7 @@ TEST(ParameterField, CloudNumbersMoveWithTheLaterLocalTable)
 
 TEST(ParameterField, Edition2NameCarriesLevelAndForecast)
 {
-  TGribData data;
+  TGribData data(BuildColourTable);
   data.Edition = 2;
   data.Current->ProductId[5] = 100;
   data.Current->ProductId[6] = 500 >> 8;
@@ -85,7 +86,7 @@ TEST(ParameterField, Edition2NameCarriesLevelAndForecast)
   EXPECT_EQ(data.ParameterCode(), 1000000000);
   EXPECT_EQ(data.Current->Name.toStdString(), "Temperature 500 hPa +12 h");
 
-  TGribData sst;
+  TGribData sst(BuildColourTable);
   sst.Edition = 2;
   sst.Discipline = 10;
   sst.Current->ParameterCategory = 3;

@@ -14,13 +14,14 @@
 #include "grib/GribData.h"
 #include "grib/GribTestFiles.h"
 #include "imaging/ColourTable.h"
+#include "imaging/ColourTableBuild.h"
 #include "imaging/ValueReadout.h"
 
 namespace {
 
 std::unique_ptr<TGribData> Decode(std::span<const std::uint8_t> bytes)
 {
-  auto data = std::make_unique<TGribData>();
+  auto data = std::make_unique<TGribData>(BuildColourTable);
   data->LowerPriority = false;
   EXPECT_TRUE(data->LoadFromStream(bytes)) << data->Log.join('\n').toStdString();
   return data;

@@ -75,7 +75,7 @@ std::vector<int> DataEntries(const TDataStuff& field, const TColourTable& table)
 TEST(ColourTableMissing, MissingPointsNeverShowAClassOrScaleColour)
 {
   for (const TProductCase& p : kProducts) {
-    TGribData data;
+    TGribData data(BuildColourTable);
     Load(data, p);
     TDataStuff& field = *data.Current;
     const TColourTable table = MakeColourTable(ColourTableSourceOf(data, field));

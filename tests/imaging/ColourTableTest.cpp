@@ -230,7 +230,7 @@ TEST(ColourTable, RampsPaintDefinedColoursForAnyFieldValues)
 
 TEST(ColourTable, EveryBuildClearsNamesAndPaletteOfTheFieldsEarlierBuild)
 {
-  TGribData data;
+  TGribData data(BuildColourTable);
   SetEdition1Parameter(data, 221);
   data.ExtendedGrid = true;
   TDataStuff& field = *data.Current;
@@ -256,7 +256,7 @@ TEST(ColourTable, EveryBuildClearsNamesAndPaletteOfTheFieldsEarlierBuild)
 
 TEST(ColourTable, PositionTableWritesIndexOfRawOnTheField)
 {
-  TGribData data;
+  TGribData data(BuildColourTable);
   data.Edition = 2;
   data.Discipline = 3;
   TDataStuff& field = *data.Current;

@@ -1,6 +1,6 @@
 #pragma once
 // Reads a GIF file back with giflib, the independent decoder of the tests.
-#include "imaging/ExtBitmap.h"
+#include "grib/ExtBitmap.h"
 
 #include <gif_lib.h>
 #include <QFile>

@@ -50,7 +50,7 @@ TEST(Legend, ShowsClassRowsPerTabInTableOrder)
       {2, 221, true, {"Land", "Unclassified", "Open water", "First year ice", "Multi year ice", "Ambiguous"}},
   };
   for (const TCase& c : cases) {
-    TGribData data;
+    TGribData data(BuildColourTable);
     LoadIceField(data, c.Parameter, c.Extended, QDate(2010, 1, 1));
     const TLegend legend = BuildLegend(c.Product, data.Current, kBoxHeight);
     EXPECT_EQ(Names(legend.Swatches), c.Names) << c.Product;
@@ -97,7 +97,7 @@ TEST(Legend, EdgeAndTypeLegendAndReadoutFollowTheFieldsTableNotItsDate)
       {2, 221, QDate(2004, 6, 1), true, 6, "Unclassified"},
   };
   for (const TCase& c : cases) {
-    TGribData data;
+    TGribData data(BuildColourTable);
     LoadIceField(data, c.Parameter, c.ExtendedGrid, c.Date);
     const TLegend legend = BuildLegend(c.Product, data.Current, kBoxHeight);
     EXPECT_EQ(legend.Swatches.size(), c.Rows) << c.Parameter << " " << c.Date.toString().toStdString();
@@ -156,7 +156,7 @@ TEST(Legend, SstTicksOnTheWindowBox)
 
 TEST(Legend, PaintsSwatchesBarAndTicks)
 {
-  TGribData data;
+  TGribData data(BuildColourTable);
   LoadIceField(data, 220, true, QDate(2010, 1, 1));
   QImage image(129, kBoxHeight, QImage::Format_RGB32);
   image.fill(Qt::lightGray);

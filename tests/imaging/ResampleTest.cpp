@@ -100,7 +100,7 @@ TEST(Resample, WidthAloneGrowingIsAnEnlargement)
 {
   TExtBitmap b = Random(7, 5, TPixelFormat::pf8bit, 3);
   const TExtBitmap before = b;
-  b.Interpolate(14, 5, kInterpolateNearest);
+  Interpolate(b, 14, 5, kInterpolateNearest);
   ASSERT_EQ(b.Width(), 14);
   ASSERT_EQ(b.Height(), 5);
   for (int y = 0; y < 5; ++y)

@@ -46,19 +46,19 @@ void ExpectReadout(const TDataStuff& field, std::initializer_list<TCase> cases, 
 
 TEST(ValueClassReadout, NamesSeaIceClassesAndPercentages)
 {
-  TGribData conc;
+  TGribData conc(BuildColourTable);
   LoadEdition1(conc, 91);
   ExpectReadout(*conc.Current,
                 {{0, "Open water"}, {1, "1%"}, {57, "57%"}, {100, "100%"}, {101, "Land"}, {103, "n/a"},
                  {-1, "n/a"}, {300, "n/a"}},
                 "concentration");
-  TGribData edge;
+  TGribData edge(BuildColourTable);
   LoadEdition1(edge, 220, true);
   ExpectReadout(*edge.Current,
                 {{0, "n/a"}, {1, "Open water"}, {2, "Open ice"}, {3, "Closed ice"}, {4, "n/a"}, {9, "Land"},
                  {10, "Unclassified"}, {12, "n/a"}},
                 "edge");
-  TGribData type;
+  TGribData type(BuildColourTable);
   LoadEdition1(type, 221, true);
   ExpectReadout(*type.Current,
                 {{1, "Open water"}, {2, "First-year ice"}, {3, "Multi-year ice"}, {4, "Ambiguous"}, {5, "n/a"},
@@ -68,7 +68,7 @@ TEST(ValueClassReadout, NamesSeaIceClassesAndPercentages)
 
 TEST(ValueClassReadout, GivesSstInCelsiusDownToTheFieldMinimumAndNoDataOnHoles)
 {
-  TGribData data;
+  TGribData data(BuildColourTable);
   LoadSst(data);
   const TDataStuff& field = *data.Current;
   // Index i stands for 271.15 K + i * 35 K / 255.
@@ -84,7 +84,7 @@ TEST(ValueClassReadout, GivesSstInCelsiusDownToTheFieldMinimumAndNoDataOnHoles)
 
 TEST(ValueClassReadout, OtherProductsReadNotAvailable)
 {
-  TGribData data;
+  TGribData data(BuildColourTable);
   LoadEdition1(data, 52);
   ExpectReadout(*data.Current, {{10, "n/a"}, {200, "n/a"}}, "humidity");
 }

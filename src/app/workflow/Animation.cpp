@@ -6,12 +6,12 @@
 #include <algorithm>
 #include <exception>
 
+#include "app/workflow/FileSearch.h"
 #include "app/workflow/Saving.h"
 #include "app/workflow/ViewerSettings.h"
 #include "app/workflow/Workflow.h"
 #include "grib/GribData.h"
 #include "imaging/GifImage.h"
-#include "settings/FileSearch.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 
 #include "app/workflow/Animation.h"
 #include "app/workflow/FileNames.h"
+#include "app/workflow/FileSearch.h"
 #include "app/workflow/Products.h"
 #include "app/workflow/Workflow.h"
-#include "settings/FileSearch.h"
 
 namespace fs = std::filesystem;
 

@@ -52,8 +52,6 @@ bool IsMultiMessageFile(const fs::path& file)
   return StartsWith(name, "S-OSI_-DMI_-MULT-GL_") || Contains(name, "H_POLSTERE-100_MULTI_");
 }
 
-bool IsGzipFile(const fs::path& file) { return Upper(file.extension().string()) == ".GZ"; }
-
 std::string ReplaceFirstNoCase(std::string_view s, std::string_view from, std::string_view to)
 {
   std::string result(s);
@@ -112,7 +110,8 @@ std::string MultiProductSiblingName(std::string_view name)
 fs::path OtherCompression(const fs::path& file)
 {
   const std::string name = FileNameText(file);
-  const std::string other = IsGzipFile(file) ? name.substr(0, name.size() - 3) : name + ".gz";
+  const bool gzipped = Upper(file.extension().string()) == ".GZ";
+  const std::string other = gzipped ? name.substr(0, name.size() - 3) : name + ".gz";
   return file.has_parent_path() ? file.parent_path() / other : fs::path(other);
 }
 
@@ -182,37 +181,4 @@ fs::path ResolveSiblingFileName(const fs::path& file)
     return *existing;
   }
   return file;
-}
-
-namespace {
-
-std::string DateText(std::chrono::year_month_day date, const char* format)
-{
-  char text[32];
-  std::snprintf(text, sizeof text, format, static_cast<int>(date.year()),
-                static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
-  return text;
-}
-
-bool ReplaceFirst(std::string& s, const std::string& from, const std::string& to)
-{
-  const std::size_t at = s.find(from);
-  if (at == std::string::npos) {
-    return false;
-  }
-  s.replace(at, from.size(), to);
-  return true;
-}
-
-}  // namespace
-
-fs::path RewriteDateInName(const fs::path& file, std::chrono::year_month_day from,
-                           std::chrono::year_month_day to)
-{
-  std::string name = file.generic_string();
-  ReplaceFirst(name, DateText(from, "%04d%02u%02u"), DateText(to, "%04d%02u%02u"));
-  if (!ReplaceFirst(name, DateText(from, "/%04d/%02u/%02u/"), DateText(to, "/%04d/%02u/%02u/"))) {
-    ReplaceFirst(name, DateText(from, "/%04d/%02u/"), DateText(to, "/%04d/%02u/"));
-  }
-  return fs::path(name).make_preferred();
 }

@@ -2,7 +2,6 @@
 // Rules on data-file names: which kind of file a name stands for, and how the
 // names of the sibling products of one date are derived from each other.
 // Every test works on the name without its folder and ignores case.
-#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -15,7 +14,6 @@ bool IsQualityFile(const std::filesystem::path& file);
 bool IsSstFile(const std::filesystem::path& file);
 // Files that can hold the concentration field behind one or two other fields.
 bool IsMultiMessageFile(const std::filesystem::path& file);
-bool IsGzipFile(const std::filesystem::path& file);
 
 // s with the first occurrence of `from` (compared ignoring ASCII case) replaced
 // by `to`; s unchanged when there is none.
@@ -61,10 +59,3 @@ std::filesystem::path ResolveDataFileName(const std::filesystem::path& file);
 // The existing file for an edge or type sibling: as ResolveDataFileName,
 // else its multi-product name when that exists, else `file` unchanged.
 std::filesystem::path ResolveSiblingFileName(const std::filesystem::path& file);
-
-// A file name of one date rewritten for another: the first "yyyymmdd" of
-// `from` becomes that of `to` (case-sensitive), and the day folders
-// "/yyyy/mm/dd/" (or, without them, the month folders "/yyyy/mm/") follow.
-std::filesystem::path RewriteDateInName(const std::filesystem::path& file,
-                                        std::chrono::year_month_day from,
-                                        std::chrono::year_month_day to);

@@ -12,9 +12,9 @@
 #include "imaging/Canvas.h"
 #include "imaging/GifImage.h"
 #include "imaging/PngImage.h"
-#include "mapping/CartogList.h"
-#include "mapping/Graticule.h"
 #include "mapping/Mapping.h"
+#include "overlays/CartogList.h"
+#include "overlays/Graticule.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // overlays a saved picture carries, and the format told by the file name.
 #include <QString>
 
-#include "imaging/ExtBitmap.h"
+#include "grib/ExtBitmap.h"
 
 class TGribData;
 class TMapping;

@@ -8,20 +8,22 @@
 #include <exception>
 
 #include "app/workflow/FileNames.h"
+#include "app/workflow/FileSearch.h"
+#include "app/workflow/LatLonText.h"
+#include "app/workflow/ProcessPriority.h"
+#include "app/workflow/UtcClock.h"
 #include "grib/DataFile.h"
 #include "grib/FileReading.h"
 #include "grib/GribData.h"
 #include "grib/NetCdfReader.h"
 #include "imaging/Canvas.h"
 #include "imaging/ColourTable.h"
+#include "imaging/ColourTableBuild.h"
 #include "imaging/Resample.h"
 #include "imaging/ValueClasses.h"
 #include "imaging/ValueReadout.h"
-#include "mapping/CartogList.h"
-#include "mapping/Graticule.h"
-#include "settings/FileSearch.h"
-#include "settings/LatLonText.h"
-#include "settings/UtcClock.h"
+#include "overlays/CartogList.h"
+#include "overlays/Graticule.h"
 
 namespace fs = std::filesystem;
 
@@ -38,12 +40,6 @@ constexpr std::uint32_t kWhiteColour = 0xFFFFFF;
 constexpr std::uint32_t kBlackColour = 0x000000;
 constexpr int kGridLonStep = 10;
 constexpr int kGridLatStep = 5;
-
-// Bytes of the probe that finds the next message of a multi-message file:
-// the "7777" of the previous message, or the eight octets of section 0.
-constexpr std::size_t kMessageProbe = 68;
-constexpr std::size_t kEndMarkerSize = 4;
-constexpr std::size_t kSection0Size = 8;
 
 }  // namespace
 
@@ -182,7 +178,7 @@ bool TWorkflow::LoadGribFile(const QString& fileName)
   }
   const QString onDisk = ToQString(*existing);
   try {
-    auto data = std::make_unique<TGribData>(false);
+    auto data = std::make_unique<TGribData>(BuildColourTable);
     if (!ReadAndDecode(onDisk, data)) {
       return false;
     }
@@ -216,6 +212,8 @@ bool TWorkflow::ReadAndDecode(const QString& fileName, std::unique_ptr<TGribData
     SetLastError(fileName, "The file is empty");
     return false;
   }
+  // A long decode should not slow the rest of the desktop.
+  const TIdlePriorityScope priority(data->LowerPriority);
   if (!DecodeDataFile(*data, bytes, fileName)) {
     SetLastError(fileName, data->Log.isEmpty() ? QString("it is not a GRIB file") : data->Log.last().trimmed());
     return false;
@@ -229,45 +227,6 @@ bool TWorkflow::ReadAndDecode(const QString& fileName, std::unique_ptr<TGribData
       }
     }
   }
-  return true;
-}
-
-bool ReadNextGribMessage(std::unique_ptr<TGribData>& data, std::span<const std::uint8_t> stream, std::size_t& offset)
-{
-  auto probeFits = [&](std::size_t at) { return at < stream.size() && stream.size() - at > kMessageProbe; };
-  if (!probeFits(offset)) {
-    return false;
-  }
-  std::size_t at = offset;
-  if (std::equal(stream.begin() + static_cast<std::ptrdiff_t>(at), stream.begin() + static_cast<std::ptrdiff_t>(at + kEndMarkerSize),
-                 "7777")) {
-    at += kEndMarkerSize;
-    if (!probeFits(at)) {
-      return false;
-    }
-  }
-  const std::span<const std::uint8_t> head = stream.subspan(at, kSection0Size);
-  if (!(head[0] == 'G' && head[1] == 'R' && head[2] == 'I' && head[3] == 'B') || head[7] != 1) {
-    data->Log.append("  No further edition 1 message follows");
-    return false;
-  }
-  const std::size_t length = (std::size_t{head[4]} << 16) | (std::size_t{head[5]} << 8) | head[6];
-  if (length < kSection0Size || length > stream.size() - at) {
-    data->Log.append(QString("  Further message of %1 bytes is cut short").arg(length));
-    return false;
-  }
-  // A further message decodes on its own, so that one that fails leaves the
-  // product already read exactly as it was.
-  std::unique_ptr<TGribData> next = data->NewForNextMessage();
-  const bool ok = next->LoadFromStream(stream.subspan(at, length), false);
-  if (!ok) {
-    data->Log.append(QString("  Further message at byte %1 not used:").arg(at));
-    data->Log.append(next->Log);
-    return false;
-  }
-  next->Log = data->Log + next->Log;
-  data = std::move(next);
-  offset = at + length;
   return true;
 }
 

@@ -18,11 +18,11 @@
 #include "app/workflow/MessageSink.h"
 #include "app/workflow/Products.h"
 #include "app/workflow/ViewerSettings.h"
-#include "imaging/ExtBitmap.h"
+#include "grib/ExtBitmap.h"
 #include "imaging/IceStatistics.h"
 #include "imaging/Legend.h"
-#include "mapping/Graticule.h"
 #include "mapping/Mapping.h"
+#include "overlays/Graticule.h"
 
 class TCartogList;
 class TGribData;
@@ -152,10 +152,3 @@ private:
   TLoadReport lastLoad_;
   TCellAreaCache cellAreas_;
 };
-
-// Decodes the next edition 1 message that follows `offset` in `stream`.
-// `offset` is where the previous message ended, just before or just after
-// its "7777". On success `data` is replaced by the new message (its log
-// follows the earlier one) and offset moves past the message read; on
-// failure `data` keeps its product and only gains the reason in its log.
-bool ReadNextGribMessage(std::unique_ptr<TGribData>& data, std::span<const std::uint8_t> stream, std::size_t& offset);

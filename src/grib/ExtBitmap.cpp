@@ -1,4 +1,4 @@
-#include "imaging/ExtBitmap.h"
+#include "grib/ExtBitmap.h"
 
 #include <algorithm>
 #include <stdexcept>

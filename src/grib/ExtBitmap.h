@@ -1,5 +1,7 @@
 #pragma once
-// TExtBitmap: the picture type of every decoded field and of the display.
+// TExtBitmap: an 8-bit palette picture, the picture type of every decoded
+// field (the decoders write colour indices into it) and of the display,
+// which the imaging and overlay code draw on, resample and save.
 // 8 bits per pixel with a 256-entry RGB palette (of which the first
 // PaletteSize() entries are in use), or 24 bits per pixel stored red, green,
 // blue (the byte order of TRgb), or 32 bits per pixel stored red, green,
@@ -8,7 +10,8 @@
 //
 // The bitmap also keeps the drawing state of its canvas (pen, brush, font),
 // so that a pen set by one drawing step is the pen of the next, as callers
-// expect of a bitmap's canvas; see imaging/Canvas.h for the drawing itself.
+// expect of a bitmap's canvas; imaging/Canvas.h does the drawing itself and
+// imaging/Resample.h the resampling.
 #include <array>
 #include <cstdint>
 #include <span>
@@ -111,9 +114,6 @@ public:
   // Swaps in new contents of the given size and format (used by the
   // resampler, which builds the new pixels beside the old ones).
   void TakePixels(int width, int height, TPixelFormat format, std::vector<std::uint8_t>&& pixels);
-
-  // Resamples the picture in place (see imaging/Resample.h).
-  void Interpolate(int newWidth, int newHeight, int method = -1);
 
   TCanvasState& CanvasState() { return canvas_; }
   const TCanvasState& CanvasState() const { return canvas_; }
