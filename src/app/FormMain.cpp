@@ -84,7 +84,7 @@ TFormMain::TFormMain(QStringList arguments, const QString& imagesPath, QWidget* 
   setObjectName("FormMain");
   setFont(QApplication::font());
   setWindowTitle(kBaseCaption);
-  resize(kDesignedWidth, kDesignedHeight);
+  resize(kInitialWidth, kInitialHeight);
   setMinimumHeight(kMinimumHeight);
 
   settings_ = std::make_unique<TViewerSettings>();
@@ -181,11 +181,11 @@ void TFormMain::BuildMenu()
 }
 
 TvkrCheckBox* TFormMain::AddCheckBox(QWidget* parent, const QString& caption, const QString& namedAs,
-                                     bool designed, bool redraws)
+                                     bool initial, bool redraws)
 {
   auto* box = new TvkrCheckBox(caption, namedAs, parent);
   box->setObjectName("CheckBox" + namedAs);
-  box->setChecked(designed);
+  box->setChecked(initial);
   box->Loaded();
   if (redraws) {
     connect(box, &QCheckBox::clicked, this, &TFormMain::TabControlDisplayChange);

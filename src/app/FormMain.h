@@ -42,8 +42,8 @@ public:
   static constexpr char kBaseCaption[] = "Norvant - Brenmark";
   // The title of the program's message boxes.
   static constexpr char kProgramTitle[] = "Norvant";
-  static constexpr int kDesignedWidth = 900;
-  static constexpr int kDesignedHeight = 640;
+  static constexpr int kInitialWidth = 900;
+  static constexpr int kInitialHeight = 640;
   static constexpr int kMinimumHeight = 460;
   static constexpr int kLoadDelayMsec = 800;
 
@@ -103,7 +103,7 @@ private:
   void BuildMenu();
   void BuildClientArea();
   TvkrCheckBox* AddCheckBox(QWidget* parent, const QString& caption, const QString& namedAs,
-                            bool designed, bool redraws);
+                            bool initial, bool redraws);
   void ShowDisplay();
   void RememberScroll();
   void RestoreScroll();

@@ -14,10 +14,10 @@
 
 namespace {
 
-// The window's check boxes: remembered name and designed state.
+// The window's check boxes: remembered name and initial state.
 struct TRememberedBox {
   const char* Name;
-  bool Designed;
+  bool Initial;
 };
 constexpr TRememberedBox kShowBoundaries{"ShowBoundaries", true};
 constexpr TRememberedBox kShowGrid{"ShowGrid", true};
@@ -26,12 +26,12 @@ constexpr TRememberedBox kLargeText{"LargeText", false};
 constexpr TRememberedBox kSaveWithOverlay{"SaveWithOverlay", false};
 
 // Stored as an integer; any non-zero integer is ticked, anything else
-// (missing, malformed) the designed state.
+// (missing, malformed) the initial state.
 bool ReadBox(const QSettings& settings, const TRememberedBox& box)
 {
   bool ok = false;
   const int stored = settings.value(box.Name).toInt(&ok);
-  return ok ? stored != 0 : box.Designed;
+  return ok ? stored != 0 : box.Initial;
 }
 
 void PrintLines(std::FILE* stream, const QStringList& lines)

@@ -17,7 +17,7 @@ public:
   QString NamedAs() const { return namedAs_; }
   void SetNamedAs(const QString& name) { namedAs_ = name; }
 
-  // Call once the box is named and its state designed: takes the remembered
+  // Call once the box is named and its initial state set: takes the remembered
   // state without emitting any signal, so handlers connected to the box do
   // not run for the restore. From then on every change is stored at once.
   // Only the first call has an effect.

@@ -63,20 +63,16 @@ void TDwdLmeMapping::SetPoleLon(float value) { poleLon_ = static_cast<float>(Nor
 
 int TDwdLmeMapping::GetDrawHeight() const
 {
-  int value = 0;
-  return RoundToInt(GetHeight() * double{pixelScale_}, value) ? value : 0;
+  return ScaledSide(GetHeight());
 }
 
 int TDwdLmeMapping::GetDrawWidth() const
 {
-  int value = 0;
-  return RoundToInt(GetWidth() * double{pixelScale_}, value) ? value : 0;
+  return ScaledSide(GetWidth());
 }
 
 void TDwdLmeMapping::CopySettings(const TMapping& source)
 {
-  if (&source == this)
-    return;
   TMapping::CopySettings(source);
   // A rotated-pole source also brings its rotation and layout, without
   // which the copy would not show the same grid.
@@ -91,12 +87,7 @@ void TDwdLmeMapping::CopySettings(const TMapping& source)
   }
 }
 
-std::unique_ptr<TMapping> TDwdLmeMapping::Clone() const
-{
-  auto copy = std::make_unique<TDwdLmeMapping>();
-  copy->CopySettings(*this);
-  return copy;
-}
+std::unique_ptr<TMapping> TDwdLmeMapping::NewOfSameKind() const { return std::make_unique<TDwdLmeMapping>(); }
 
 void TDwdLmeMapping::GeoToRotated(double lon, double lat, double& rotLon, double& rotLat) const
 {

@@ -1,5 +1,6 @@
 #pragma once
-// TDwdLmeMapping: a regional model's rotated-pole latitude/longitude grid.
+// TDwdLmeMapping: a rotated-pole mapping, the latitude/longitude grid of a
+// regional model drawn in its rotated frame.
 // Points are turned into the rotated frame whose north pole sits at
 // (PoleLon, PoleLat) and laid out linearly between the grid's first and
 // last rotated rows and columns.
@@ -12,7 +13,6 @@ public:
   int GetDrawHeight() const override;
   int GetDrawWidth() const override;
   void CopySettings(const TMapping& source) override;
-  std::unique_ptr<TMapping> Clone() const override;
   bool CanDraw() const override { return true; }
   bool LatLonToPixel(float lon, float lat, int& x, int& y) const override;
   bool LatLonToPixelF(float lon, float lat, float& x, float& y) const override;
@@ -37,6 +37,9 @@ public:
   // Geographic degrees to the rotated frame and back.
   void GeoToRotated(double lon, double lat, double& rotLon, double& rotLat) const;
   void RotatedToGeo(double rotLon, double rotLat, double& lon, double& lat) const;
+
+protected:
+  std::unique_ptr<TMapping> NewOfSameKind() const override;
 
 private:
   void UpdateWindow();

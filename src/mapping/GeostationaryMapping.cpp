@@ -56,20 +56,16 @@ float TGeostationaryMapping::CentreFromGrid(std::int64_t thousandths, int size, 
 
 int TGeostationaryMapping::GetDrawHeight() const
 {
-  int value = 0;
-  return projection::RoundToInt(GetHeight() * double{pixelScale_}, value) ? value : 0;
+  return ScaledSide(GetHeight());
 }
 
 int TGeostationaryMapping::GetDrawWidth() const
 {
-  int value = 0;
-  return projection::RoundToInt(GetWidth() * double{pixelScale_}, value) ? value : 0;
+  return ScaledSide(GetWidth());
 }
 
 void TGeostationaryMapping::CopySettings(const TMapping& source)
 {
-  if (&source == this)
-    return;
   if (const auto* geo = dynamic_cast<const TGeostationaryMapping*>(&source)) {
     satDistance_ = geo->satDistance_;
     columnFactor_ = geo->columnFactor_;
@@ -84,12 +80,7 @@ void TGeostationaryMapping::CopySettings(const TMapping& source)
   TMapping::CopySettings(source);
 }
 
-std::unique_ptr<TMapping> TGeostationaryMapping::Clone() const
-{
-  auto copy = std::make_unique<TGeostationaryMapping>();
-  copy->CopySettings(*this);
-  return copy;
-}
+std::unique_ptr<TMapping> TGeostationaryMapping::NewOfSameKind() const { return std::make_unique<TGeostationaryMapping>(); }
 
 bool TGeostationaryMapping::ColumnLine(double lon, double lat, double& column, double& line) const
 {

@@ -19,7 +19,6 @@ public:
   int GetDrawHeight() const override;
   int GetDrawWidth() const override;
   void CopySettings(const TMapping& source) override;
-  std::unique_ptr<TMapping> Clone() const override;
   bool CanDraw() const override { return true; }
   int GraticuleKind() const override { return pkOrthographic; }
   bool LatLonToPixel(float lon, float lat, int& x, int& y) const override;
@@ -60,6 +59,9 @@ public:
   float EquatorRadius() const { return equatorRadius_; }
   float CentreLine() const { return centreLine_; }
   float CentreColumn() const { return centreColumn_; }
+
+protected:
+  std::unique_ptr<TMapping> NewOfSameKind() const override;
 
 private:
   // Unscaled fractional (column, line); false on the far side.

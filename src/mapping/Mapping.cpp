@@ -35,6 +35,36 @@ constexpr float kMinPoleCentredLat = 0.001f;
 // Largest latitude span a mapping holds, except the great-circle kind.
 constexpr float kMaxLatSpan = 180.0f;
 
+// The formulas that project a kind both ways.
+enum class TFamily : std::uint8_t { None, Cylindrical, Polar, Azimuthal, Conic, VanDerGrinten };
+
+TFamily FamilyOf(int kind)
+{
+  switch (kind) {
+  case pkCylindricalFull:
+  case pkCylindricalZoomed:
+  case pkMercatorFull:
+  case pkMercatorZoomed:
+  case pkLinearBased:
+    return TFamily::Cylindrical;
+  case pkPolarStereographic:
+    return TFamily::Polar;
+  case pkAzimuthalEquidistant:
+  case pkAzimuthalEquidistantWide:
+  case pkOrthographic:
+  case pkLinearisedOrthographic:
+  case pkGnomonic:
+  case pkGreatCircle:
+    return TFamily::Azimuthal;
+  case pkLambertConformal:
+    return TFamily::Conic;
+  case pkVanDerGrinten:
+    return TFamily::VanDerGrinten;
+  default:
+    return TFamily::None;
+  }
+}
+
 }  // namespace
 
 std::string_view ProjectionKindName(int kind)
@@ -105,9 +135,17 @@ void TMapping::CopySettings(const TMapping& source)
   yOffset_ = source.yOffset_;
 }
 
+std::unique_ptr<TMapping> TMapping::NewOfSameKind() const { return std::make_unique<TMapping>(); }
+
+int TMapping::ScaledSide(int side) const
+{
+  int value = 0;
+  return RoundToInt(side * double{pixelScale_}, value) ? value : 0;
+}
+
 std::unique_ptr<TMapping> TMapping::Clone() const
 {
-  auto copy = std::make_unique<TMapping>();
+  std::unique_ptr<TMapping> copy = NewOfSameKind();
   copy->CopySettings(*this);
   copy->pixelScale_ = pixelScale_;
   return copy;
@@ -228,30 +266,21 @@ bool TMapping::ProjectPoint(double lon, double lat, double& x, double& y) const
 {
   double u = 0, v = 0;
   bool visible = false;
-  switch (kind_) {
-  case pkCylindricalFull:
-  case pkCylindricalZoomed:
-  case pkMercatorFull:
-  case pkMercatorZoomed:
-  case pkLinearBased:
+  switch (FamilyOf(kind_)) {
+  case TFamily::Cylindrical:
     return ForwardCylindrical(lon, lat, x, y);
-  case pkPolarStereographic:
+  case TFamily::Polar:
     return ForwardPolarStereographic(lon, lat, x, y);
-  case pkAzimuthalEquidistant:
-  case pkAzimuthalEquidistantWide:
-  case pkOrthographic:
-  case pkLinearisedOrthographic:
-  case pkGnomonic:
-  case pkGreatCircle:
+  case TFamily::Azimuthal:
     visible = ForwardAzimuthal(lon, lat, u, v);
     break;
-  case pkLambertConformal:
+  case TFamily::Conic:
     visible = ForwardConic(lon, lat, u, v);
     break;
-  case pkVanDerGrinten:
+  case TFamily::VanDerGrinten:
     visible = ForwardVanDerGrinten(lon, lat, u, v);
     break;
-  default:
+  case TFamily::None:
     x = y = 0;
     return false;
   }
@@ -265,28 +294,24 @@ bool TMapping::UnprojectPoint(double x, double y, double& lon, double& lat) cons
 {
   const double u = x / width_ - 0.5;
   const double v = (halfHeight_ - y) / width_;
-  switch (kind_) {
-  case pkCylindricalFull:
-  case pkCylindricalZoomed:
-  case pkMercatorFull:
-  case pkMercatorZoomed:
-  case pkLinearBased:
-    return InverseCylindrical(x, y, lon, lat);
-  case pkPolarStereographic:
-    return InversePolarStereographic(x, y, lon, lat);
-  case pkAzimuthalEquidistant:
-  case pkAzimuthalEquidistantWide:
-  case pkOrthographic:
-  case pkGnomonic:
-  case pkGreatCircle:
-    return InverseAzimuthal(u, v, lon, lat);
-  case pkLambertConformal:
-    return InverseConic(u, v, lon, lat);
-  case pkVanDerGrinten:
-    return InverseVanDerGrinten(u, v, lon, lat);
-  default:
+  // The linearised view draws only; it has no way back.
+  if (kind_ == pkLinearisedOrthographic)
     return false;
+  switch (FamilyOf(kind_)) {
+  case TFamily::Cylindrical:
+    return InverseCylindrical(x, y, lon, lat);
+  case TFamily::Polar:
+    return InversePolarStereographic(x, y, lon, lat);
+  case TFamily::Azimuthal:
+    return InverseAzimuthal(u, v, lon, lat);
+  case TFamily::Conic:
+    return InverseConic(u, v, lon, lat);
+  case TFamily::VanDerGrinten:
+    return InverseVanDerGrinten(u, v, lon, lat);
+  case TFamily::None:
+    break;
   }
+  return false;
 }
 
 bool TMapping::LatLonToPixelF(float lon, float lat, float& x, float& y) const

@@ -42,8 +42,9 @@ public:
   virtual void CopySettings(const TMapping& source);
   void Assign(const TMapping& source) { CopySettings(source); }
   // An independent copy of the same dynamic type (a plain Assign into a
-  // TMapping drops what the subclasses add).
-  virtual std::unique_ptr<TMapping> Clone() const;
+  // TMapping drops what the subclasses add): an empty mapping of this
+  // kind (NewOfSameKind) given this one's settings and pixel scale.
+  std::unique_ptr<TMapping> Clone() const;
   virtual bool CanDraw() const;
   // The kind the graticule is traced as (the geostationary view draws its
   // grid as an orthographic one).
@@ -97,6 +98,10 @@ public:
 
 protected:
   void Recompute();
+  // An empty mapping of the same dynamic type, for Clone.
+  virtual std::unique_ptr<TMapping> NewOfSameKind() const;
+  // A picture side times the pixel scale, rounded; 0 when out of range.
+  int ScaledSide(int side) const;
 
   // The forward transform as an unrounded pixel position before the
   // offsets are applied; false when the point cannot be shown.
@@ -125,7 +130,7 @@ protected:
   bool ForwardVanDerGrinten(double lon, double lat, double& u, double& v) const;
   bool InverseVanDerGrinten(double u, double v, double& lon, double& lat) const;
 
-  // Field names follow the design's TMapping data model.
+  // The mapping's settings, as the accessors above name them.
   float eccentricity_ = 0, halfEccentricity_ = 0;
   float invConeDeg_ = 0, coneN_ = 0, invConeN_ = 0, coneF_ = 0, invConeF_ = 0, coneDeg_ = 0, rho0_ = 0;
   float scale_ = 0, invScale_ = 0;

@@ -29,8 +29,6 @@ std::string TProjMapping::Definition() const { return transform_ ? transform_->D
 
 void TProjMapping::CopySettings(const TMapping& source)
 {
-  if (&source == this)
-    return;
   TMapping::CopySettings(source);
   if (const auto* other = dynamic_cast<const TProjMapping*>(&source)) {
     transform_ = other->transform_;
@@ -40,12 +38,7 @@ void TProjMapping::CopySettings(const TMapping& source)
   }
 }
 
-std::unique_ptr<TMapping> TProjMapping::Clone() const
-{
-  auto copy = std::make_unique<TProjMapping>();
-  copy->CopySettings(*this);
-  return copy;
-}
+std::unique_ptr<TMapping> TProjMapping::NewOfSameKind() const { return std::make_unique<TProjMapping>(); }
 
 bool TProjMapping::SetFrame(const TGridFrame& frame)
 {

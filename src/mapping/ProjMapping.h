@@ -44,7 +44,6 @@ public:
                                               std::string* error = nullptr);
 
   void CopySettings(const TMapping& source) override;
-  std::unique_ptr<TMapping> Clone() const override;
   bool CanDraw() const override { return transform_ != nullptr; }
 
   // Sets the frame and the picture size (Width = columns, Height = rows).
@@ -64,6 +63,7 @@ public:
   bool ArealScale(double lon, double lat, double& scale) const;
 
 protected:
+  std::unique_ptr<TMapping> NewOfSameKind() const override;
   bool ProjectPoint(double lon, double lat, double& x, double& y) const override;
   bool UnprojectPoint(double x, double y, double& lon, double& lat) const override;
 

@@ -1,5 +1,7 @@
 #pragma once
 // A reader over a byte span whose every read checks what is left first.
+#include <QtEndian>
+
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -31,8 +33,7 @@ public:
   {
     if (Remaining() < 4) return false;
     const std::uint8_t* p = data_.data() + pos_;
-    value = bigEndian_ ? (std::uint32_t{p[0]} << 24 | std::uint32_t{p[1]} << 16 | std::uint32_t{p[2]} << 8 | p[3])
-                       : (std::uint32_t{p[3]} << 24 | std::uint32_t{p[2]} << 16 | std::uint32_t{p[1]} << 8 | p[0]);
+    value = bigEndian_ ? qFromBigEndian<std::uint32_t>(p) : qFromLittleEndian<std::uint32_t>(p);
     pos_ += 4;
     return true;
   }
@@ -49,8 +50,7 @@ public:
   {
     if (Remaining() < 2) return false;
     const std::uint8_t* p = data_.data() + pos_;
-    const auto raw = static_cast<std::uint16_t>(bigEndian_ ? (p[0] << 8 | p[1]) : (p[1] << 8 | p[0]));
-    value = static_cast<std::int16_t>(raw);
+    value = bigEndian_ ? qFromBigEndian<std::int16_t>(p) : qFromLittleEndian<std::int16_t>(p);
     pos_ += 2;
     return true;
   }

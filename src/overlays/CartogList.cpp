@@ -1,5 +1,7 @@
 #include "overlays/CartogList.h"
 
+#include <QtEndian>
+
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
@@ -23,8 +25,7 @@ constexpr float kAlwaysDrawSouthOf = -70.0f;
 
 std::uint32_t FirstWord(std::span<const std::uint8_t> data)
 {
-  return std::uint32_t{data[0]} | std::uint32_t{data[1]} << 8 | std::uint32_t{data[2]} << 16 |
-         std::uint32_t{data[3]} << 24;
+  return qFromLittleEndian<std::uint32_t>(data.data());
 }
 
 bool HasGpxExtension(const std::string& name)

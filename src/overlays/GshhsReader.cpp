@@ -1,5 +1,7 @@
 #include "overlays/GshhsReader.h"
 
+#include <QtEndian>
+
 #include <string>
 
 #include "overlays/CartogByteReader.h"
@@ -19,25 +21,19 @@ constexpr std::size_t kPointBytes = 8;
 constexpr double kMicroDegree = 1e-6;
 constexpr std::size_t kBytesPerSegmentGuess = 120;  // only sizes the first reservation
 
-std::uint32_t Swap32(std::uint32_t v)
-{
-  return (v >> 24) | ((v >> 8) & 0xFF00u) | ((v << 8) & 0xFF0000u) | (v << 24);
-}
-
 bool FitsFile(std::uint32_t count, std::size_t fileSize)
 {
   return kHeaderOld + std::uint64_t{count} * kPointBytes <= fileSize;
 }
 
-// The design rule (a count beyond any real polygon means big-endian) fails
+// A count beyond any real polygon means big-endian, but that alone fails
 // for big-endian counts that are multiples of 256; when exactly one reading
 // of the first count fits the file, that one decides.
 bool IsBigEndian(std::span<const std::uint8_t> data)
 {
-  std::uint32_t countLE = 0;
-  TCartogByteReader reader(data.subspan(4));
-  reader.ReadU32(countLE);
-  const std::uint32_t countBE = Swap32(countLE);
+  if (data.size() < 8) return false;
+  const auto countLE = qFromLittleEndian<std::uint32_t>(data.data() + 4);
+  const auto countBE = qFromBigEndian<std::uint32_t>(data.data() + 4);
   const bool leFits = FitsFile(countLE, data.size());
   const bool beFits = FitsFile(countBE, data.size());
   if (leFits != beFits) return beFits;

@@ -5,13 +5,13 @@ QString TRememberedCheckState::SettingName(const QString& namedAs, const QString
   return namedAs.isEmpty() ? ownName : namedAs;
 }
 
-bool TRememberedCheckState::Load(const QString& name, bool designedState)
+bool TRememberedCheckState::Load(const QString& name, bool initialState)
 {
   // A box without any name has nowhere to be remembered.
   if (!setting_ && name.isEmpty())
-    return designedState;
+    return initialState;
   if (!setting_)
-    setting_ = std::make_unique<TRegistryBoolean>(name, designedState);
+    setting_ = std::make_unique<TRegistryBoolean>(name, initialState);
   return setting_->Value;
 }
 

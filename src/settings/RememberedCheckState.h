@@ -11,10 +11,10 @@ public:
   // The value name a box is remembered under.
   static QString SettingName(const QString& namedAs, const QString& ownName);
 
-  // Reads the remembered state, the designed state being the default, and
+  // Reads the remembered state, the initial state being the default, and
   // returns it. Only the first call reads; later ones return the same value.
   // An empty name reads nothing and stores nothing.
-  bool Load(const QString& name, bool designedState);
+  bool Load(const QString& name, bool initialState);
   bool IsLoaded() const { return setting_ != nullptr; }
   QString ValueName() const;
 

@@ -12,7 +12,7 @@ TEST_F(RememberedCheckBox, RestoringTheStateFiresNoHandler)
   Plant(QStringLiteral("CheckBoxShowGrid"), 0);
   TvkrCheckBox box;
   box.setObjectName(QStringLiteral("CheckBoxShowGrid"));
-  box.setChecked(true); // designed state
+  box.setChecked(true); // initial state
   int handled = 0;
   QObject::connect(&box, &QCheckBox::clicked, [&] { ++handled; });
   QObject::connect(&box, &QCheckBox::toggled, [&] { ++handled; });

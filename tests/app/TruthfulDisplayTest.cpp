@@ -8,8 +8,8 @@
 #include <QTemporaryDir>
 
 #include "app/AppTestSupport.h"
-#include "app/SampleTree.h"
 #include "app/FormMain.h"
+#include "app/SampleTree.h"
 #include "app/workflow/Saving.h"
 #include "app/workflow/Workflow.h"
 #include "grib/GribData.h"
@@ -170,7 +170,7 @@ TEST_F(TruthfulDisplay, RenderedSstLabelsKeepApartAndOffTheStamp)
   TExtBitmap picture;
   picture.Assign(workflow->Data(prSst)->Bitmap());
   std::vector<TRect> labels;
-  const TGraticuleStyle style = workflow->GraticuleStyle(picture, *workflow->Data(prSst), &labels);
+  const TGraticuleStyle style = workflow->GraticuleStyle(picture, workflow->Data(prSst), &labels);
   ASSERT_EQ(style.keepClear.size(), 1u);
   const TRect stamp = style.keepClear.front();
   EXPECT_EQ(stamp.left, 0);

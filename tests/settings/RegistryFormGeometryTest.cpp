@@ -48,7 +48,7 @@ TEST_F(FormGeometryStorage, MalformedValueFallsBackToTheCurrentOne)
 
 using RememberedCheck = TemporarySettings;
 
-TEST_F(RememberedCheck, DesignedStateUntilStoredThenTheStoredOne)
+TEST_F(RememberedCheck, InitialStateUntilStoredThenTheStoredOne)
 {
   {
     TRememberedCheckState state;

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "app/workflow/Animation.h"
+#include "app/workflow/FileSearch.h"
 #include "app/workflow/Products.h"
 #include "app/workflow/StatisticsFile.h"
 #include "app/workflow/ViewerSettings.h"
@@ -33,23 +34,6 @@ qsizetype RootLength(const QString& path)
     return path.size() >= 3 && path[2] == '/' ? 3 : 2;
   }
   return path.startsWith('/') ? 1 : 0;
-}
-
-// The entry of `folder` spelled as stored: the exact name when there is
-// one, else the first that differs only in letter case; empty when none.
-QString StoredName(const QString& folder, const QString& component)
-{
-  const QStringList entries =
-    QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-  if (entries.contains(component, Qt::CaseSensitive)) {
-    return component;
-  }
-  for (const QString& entry : entries) {
-    if (entry.compare(component, Qt::CaseInsensitive) == 0) {
-      return entry;
-    }
-  }
-  return {};
 }
 
 QString ProductName(int product)
@@ -203,7 +187,7 @@ TLongFileName GetLongFileName(const QString& name)
   const QStringList components = absolute.mid(rootLength).split('/', Qt::SkipEmptyParts);
   for (const QString& component : components) {
     const QString folder = path.isEmpty() ? QStringLiteral(".") : path;
-    const QString stored = StoredName(folder, component);
+    const QString stored = StoredEntryName(folder, component);
     const QString separator = path.isEmpty() || path.endsWith('/') ? QString() : QStringLiteral("/");
     if (stored.isEmpty()) {
       result.Error = QString("Path %1 does not exist!").arg(QDir::toNativeSeparators(path + separator + component));

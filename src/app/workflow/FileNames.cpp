@@ -1,5 +1,7 @@
 #include "app/workflow/FileNames.h"
 
+#include "app/workflow/FileSearch.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -134,17 +136,14 @@ std::optional<fs::path> FindExistingFile(const fs::path& file)
   // Names are matched ignoring case on every platform: the data-collection
   // program and the name rules do not agree on letter case.
   const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
-  const std::string wanted = UpperFileName(file);
-  fs::directory_iterator entries(folder, error);
-  if (error) {
+  const QString stored = StoredEntryName(QString::fromStdU16String(folder.u16string()),
+                                         QString::fromStdU16String(file.filename().u16string()),
+                                         QDir::Files | QDir::Hidden | QDir::System);
+  if (stored.isEmpty()) {
     return std::nullopt;
   }
-  for (const fs::directory_entry& entry : entries) {
-    if (UpperFileName(entry.path()) == wanted && entry.is_regular_file(error)) {
-      return file.has_parent_path() ? folder / entry.path().filename() : entry.path().filename();
-    }
-  }
-  return std::nullopt;
+  const fs::path name(stored.toStdU16String());
+  return file.has_parent_path() ? folder / name : name;
 }
 
 std::optional<fs::path> FindDataFile(const fs::path& file)

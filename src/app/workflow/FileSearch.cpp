@@ -53,7 +53,33 @@ bool ReadDigits(QStringView text, int& value)
   return true;
 }
 
+// The name as a QDir name filter that matches only itself: the wildcard
+// characters stand for themselves.
+QString LiteralFilter(const QString& name)
+{
+  QString filter;
+  for (const QChar c : name) {
+    if (c == u'*' || c == u'?' || c == u'[' || c == u']')
+      filter += u'[' + QString(c) + u']';
+    else
+      filter += c;
+  }
+  return filter;
+}
+
 } // namespace
+
+QString StoredEntryName(const QString& folder, const QString& name, QDir::Filters filters)
+{
+  if (name.isEmpty())
+    return {};
+  // Name filters ignore letter case unless told otherwise.
+  const QStringList entries =
+      QDir(folder).entryList({LiteralFilter(name)}, filters | QDir::NoDotAndDotDot, QDir::Name);
+  if (entries.contains(name, Qt::CaseSensitive))
+    return name;
+  return entries.value(0);
+}
 
 QString FindLastMatch(const QString& pattern)
 {

@@ -4,7 +4,14 @@
 // Patterns and results use the platform's native separators; names match
 // case-insensitively on every platform.
 #include <QDate>
+#include <QDir>
 #include <QString>
+
+// The entry of `folder` that `name` stands for, spelled as stored: the
+// exact name when there is one, else one that differs from it only in
+// letter case; empty when none. `filters` says which kinds of entry count.
+QString StoredEntryName(const QString& folder, const QString& name,
+                        QDir::Filters filters = QDir::AllEntries | QDir::Hidden | QDir::System);
 
 // The greatest name (case-insensitive order) in the pattern's folder that
 // matches its file-name mask, with the folder in front; empty when the folder

@@ -18,30 +18,6 @@
 
 namespace {
 
-// The overlay colours of the display, as 0x00BBGGRR values.
-constexpr std::uint32_t kSilverColour = 0xC0C0C0;
-constexpr std::uint32_t kWhiteColour = 0xFFFFFF;
-constexpr std::uint32_t kBlackColour = 0x000000;
-constexpr int kGridLonStep = 10;
-constexpr int kGridLatStep = 5;
-
-// Points the boundary list at another mapping for as long as it lives.
-class TBoundaryMappingScope {
-public:
-  TBoundaryMappingScope(TCartogList& boundaries, const TMapping& mapping)
-    : boundaries_(boundaries), saved_(boundaries.Mapping)
-  {
-    boundaries_.Mapping = &mapping;
-  }
-  ~TBoundaryMappingScope() { boundaries_.Mapping = saved_; }
-  TBoundaryMappingScope(const TBoundaryMappingScope&) = delete;
-  TBoundaryMappingScope& operator=(const TBoundaryMappingScope&) = delete;
-
-private:
-  TCartogList& boundaries_;
-  const TMapping* saved_;
-};
-
 void WritePicture(const TExtBitmap& picture, const QString& fileName)
 {
   if (IsGifFileName(fileName)) {
@@ -122,23 +98,7 @@ TExtBitmap ComposeSavedPicture(TWorkflow& workflow, const TExtBitmap& bitmap, co
   if (!overlays.WithOverlay) {
     return picture;
   }
-  TCanvas(picture).SetPenColour(kSilverColour);
-  if (overlays.ShowGrid) {
-    if (data != nullptr) {
-      DrawGraticuleOnBitmap(&picture, mapping, workflow.GraticuleStyle(picture, *data));
-    } else {
-      DrawGraticuleOnBitmap(&picture, mapping, kGridLonStep, kGridLatStep, kWhiteColour, kSilverColour, 0, 0, false,
-                            TSpecialParallels(), kBlackColour);
-    }
-  }
-  if (overlays.ShowBoundaries) {
-    const TBoundaryMappingScope scope(workflow.Boundaries(), mapping);
-    TCanvas(picture).SetPenColour(kSilverColour);
-    workflow.Boundaries().DrawOnBitmap(&picture, 0, 0);
-  }
-  if (data != nullptr) {
-    workflow.DrawDataDate(picture, *data);
-  }
+  workflow.DrawOverlays(picture, mapping, data, overlays.ShowGrid, overlays.ShowBoundaries);
   return picture;
 }
 

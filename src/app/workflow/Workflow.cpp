@@ -41,6 +41,23 @@ constexpr std::uint32_t kBlackColour = 0x000000;
 constexpr int kGridLonStep = 10;
 constexpr int kGridLatStep = 5;
 
+// Points the boundary list at another mapping for as long as it lives.
+class TBoundaryMappingScope {
+public:
+  TBoundaryMappingScope(TCartogList& boundaries, const TMapping& mapping)
+    : boundaries_(boundaries), saved_(boundaries.Mapping)
+  {
+    boundaries_.Mapping = &mapping;
+  }
+  ~TBoundaryMappingScope() { boundaries_.Mapping = saved_; }
+  TBoundaryMappingScope(const TBoundaryMappingScope&) = delete;
+  TBoundaryMappingScope& operator=(const TBoundaryMappingScope&) = delete;
+
+private:
+  TCartogList& boundaries_;
+  const TMapping* saved_;
+};
+
 }  // namespace
 
 TWorkflow::TWorkflow(TViewerSettings& settings, TMessageSink& messages)
@@ -355,15 +372,24 @@ void TWorkflow::RenderProduct(const TGribData& data)
     displayMapping_->SetYOffsetF(2 * data.Mapping->YOffsetF() - 0.5f);
     renderedZoomed_ = true;
   }
-  TCanvas(displayBitmap_).SetPenColour(kSilverColour);
-  if (options_.ShowGrid) {
-    DrawGraticuleOnBitmap(&displayBitmap_, *displayMapping_, GraticuleStyle(displayBitmap_, data));
+  DrawOverlays(displayBitmap_, *displayMapping_, &data, options_.ShowGrid, options_.ShowBoundaries);
+}
+
+void TWorkflow::DrawOverlays(TExtBitmap& picture, const TMapping& mapping, const TGribData* data, bool grid,
+                             bool boundaries) const
+{
+  TCanvas(picture).SetPenColour(kSilverColour);
+  if (grid) {
+    DrawGraticuleOnBitmap(&picture, mapping, GraticuleStyle(picture, data));
   }
-  if (options_.ShowBoundaries) {
-    TCanvas(displayBitmap_).SetPenColour(kSilverColour);
-    boundaries_->DrawOnBitmap(&displayBitmap_, 0, 0);
+  if (boundaries) {
+    const TBoundaryMappingScope scope(*boundaries_, mapping);
+    TCanvas(picture).SetPenColour(kSilverColour);
+    boundaries_->DrawOnBitmap(&picture, 0, 0);
   }
-  DrawDataDate(displayBitmap_, data);
+  if (data != nullptr) {
+    DrawDataDate(picture, *data);
+  }
 }
 
 namespace {
@@ -375,7 +401,7 @@ QString DataDateText(const TGribData& data)
 
 }  // namespace
 
-TGraticuleStyle TWorkflow::GraticuleStyle(TExtBitmap& bitmap, const TGribData& data,
+TGraticuleStyle TWorkflow::GraticuleStyle(TExtBitmap& bitmap, const TGribData* data,
                                           std::vector<TRect>* drawnLabels) const
 {
   TGraticuleStyle style;
@@ -384,7 +410,9 @@ TGraticuleStyle TWorkflow::GraticuleStyle(TExtBitmap& bitmap, const TGribData& d
   style.textColour = kWhiteColour;
   style.lineColour = kSilverColour;
   style.haloColour = kBlackColour;
-  style.keepClear.push_back(DataDateRect(bitmap, data));
+  if (data != nullptr) {
+    style.keepClear.push_back(DataDateRect(bitmap, *data));
+  }
   style.drawnLabels = drawnLabels;
   return style;
 }

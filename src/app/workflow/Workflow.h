@@ -103,10 +103,15 @@ public:
   // The place the stamp takes on the bitmap.
   TRect DataDateRect(TExtBitmap& bitmap, const TGribData& data) const;
   // The grid of a product picture: 10° and 5° steps, white labels with a
-  // black halo on silver lines, no label over the stamp. `drawnLabels`, when
-  // given, receives the rectangle of every label drawn.
-  TGraticuleStyle GraticuleStyle(TExtBitmap& bitmap, const TGribData& data,
+  // black halo on silver lines, no label over the stamp of `data` (when
+  // given). `drawnLabels`, when given, receives the rectangle of every label drawn.
+  TGraticuleStyle GraticuleStyle(TExtBitmap& bitmap, const TGribData* data,
                                  std::vector<TRect>* drawnLabels = nullptr) const;
+  // The overlays of the display and of every saved picture, in one order:
+  // the grid, the boundaries (through `mapping`), then the stamp of `data`
+  // when given.
+  void DrawOverlays(TExtBitmap& picture, const TMapping& mapping, const TGribData* data, bool grid,
+                    bool boundaries) const;
 
   TReadOut ReadOutAt(int x, int y) const;
   // The legend box content of a tab, for a box of the given height.
