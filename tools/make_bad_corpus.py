@@ -8,6 +8,7 @@ one thing in it. Readers:
   grib      TGribData::LoadFromStream on the bytes
   gzip      Gunzip, then LoadFromStream when it succeeds
   countries, gshhs, gpx   TCartogList::LoadFromBytes with a name of that kind
+  netcdf    DecodeDataFile on the bytes (samplelib/badnetcdf.py writes them)
 Outcomes:
   reject    the reader returns false and says why
   no-track  (track files) the broken segment is left out
@@ -20,7 +21,7 @@ Outcomes:
 
 The same script writes the seed messages of the fuzz targets (--seeds).
 
-Run with Debian's interpreter (python3-eccodes):
+Run with Debian's interpreter (python3-eccodes, python3-netcdf4):
   /usr/bin/python3 tools/make_bad_corpus.py [--seeds]
 """
 import gzip
@@ -30,6 +31,10 @@ import sys
 import zlib
 
 import eccodes as ec
+
+sys.dont_write_bytecode = True  # keep the source folder clean
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from samplelib import badnetcdf  # noqa: E402
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 BAD_DIR = os.path.join(ROOT, "tests", "data", "bad")
@@ -673,6 +678,10 @@ def write_corpus():
         # rather than failing the file.
         outcome = "no-track" if reader == "gpx" else "reject"
         rows.append((name + extensions[reader], reader, outcome, why, data))
+    for name, data, why in badnetcdf.broken_cases():
+        rows.append((name + ".nc", "netcdf", "reject", why, data))
+    for name, data, why in badnetcdf.sound_cases():
+        rows.append((name + ".nc", "netcdf", "decodes", why, data))
     with open(os.path.join(BAD_DIR, "MANIFEST"), "w") as manifest:
         manifest.write("# file\treader\toutcome\treason (written by tools/make_bad_corpus.py)\n")
         for name, reader, outcome, why, data in rows:

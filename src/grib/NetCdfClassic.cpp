@@ -220,7 +220,11 @@ private:
       std::uint64_t end = e.begin;
       if (!e.record) {
         end += e.bytes;
-      } else if (records_ != kStreaming && records_ > 0) {
+      } else if (records_ == 0) {
+        // With no records written, record variables may begin at or past
+        // the end of the file: they hold nothing.
+        continue;
+      } else if (records_ != kStreaming) {
         const auto before = Times(records_ - 1, recordSize);
         if (!before)
           return Fail("records too large to address");

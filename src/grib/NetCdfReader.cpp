@@ -244,8 +244,16 @@ private:
         return {};
       const TFlagTest land = table->TestFor("land");
       std::vector<bool> mask(values.size());
-      for (std::size_t k = 0; k < values.size(); ++k)
-        mask[k] = land(values[k]);
+      // Neighbouring points mostly share their flags: test each run once.
+      double last = std::numeric_limits<double>::quiet_NaN();
+      bool lastIsLand = false;
+      for (std::size_t k = 0; k < values.size(); ++k) {
+        if (!(values[k] == last)) {
+          last = values[k];
+          lastIsLand = land(last);
+        }
+        mask[k] = lastIsLand;
+      }
       Log("  Land from " + name);
       return mask;
     }

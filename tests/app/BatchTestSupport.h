@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QProcess>
 #include <QString>
 #include <gif_lib.h>
@@ -34,18 +35,19 @@ inline QDate GapTreeEnd() { return QDateTime::currentDateTimeUtc().date().addDay
 inline QDate GapTreeSkipped() { return GapTreeEnd().addDays(-1); }
 
 // The folder that holds "SAF", with a trailing separator; empty when the
-// tool could not be run. Kept in the build folder, named by its last day,
-// and made through a temporary folder renamed into place, so test processes
-// running at once share one finished tree.
-inline QString GapTreeImagesPath()
+// tool could not be run. Kept in the build folder, named by its format and
+// last day, and made through a temporary folder renamed into place, so test
+// processes running at once share one finished tree.
+inline QString GapTreeImagesPath(const QString& format = "grib")
 {
-  static QString path;
+  static QMap<QString, QString> paths;
+  QString& path = paths[format];
   if (!path.isEmpty()) {
     return path;
   }
   const QDate end = GapTreeEnd();
   const QString root = QString(NORVANT_BINARY_DIR) + "/test-samples";
-  const QString finished = root + "/gap-" + end.toString("yyyyMMdd");
+  const QString finished = root + (format == "grib" ? "/gap-" : "/gap-" + format + "-") + end.toString("yyyyMMdd");
   if (!QFileInfo(finished + "/SAF").isDir()) {
     QDir().mkpath(root);
     const QString building =
@@ -56,7 +58,7 @@ inline QString GapTreeImagesPath()
     tool.setStandardOutputFile(QProcess::nullDevice());
     tool.start("/usr/bin/python3", {QString(NORVANT_SOURCE_DIR) + "/tools/make_sample_tree.py", building, "--days",
                                     QString::number(kGapTreeDays), "--end", end.toString(Qt::ISODate), "--skip",
-                                    GapTreeSkipped().toString(Qt::ISODate)});
+                                    GapTreeSkipped().toString(Qt::ISODate), "--format", format});
     const bool made = tool.waitForFinished(300000) && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
     if (made && !QDir().rename(building, finished)) {
       QDir(building).removeRecursively();  // another process got there first

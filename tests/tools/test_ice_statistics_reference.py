@@ -2,7 +2,9 @@
 """Sea-ice extent and area of the sample concentration files, computed
 without Norvant: ecCodes decodes the values, pyproj places the grid on the
 earth the files state (the Hughes 1980 ellipsoid, true scale at 70 degrees)
-and gives the areal scale factor of every cell, numpy sums. norvant-inspect
+and gives the areal scale factor of every cell, numpy sums. The same for the
+EASE2 netCDF sample, decoded by netCDF4-python on the grid its CF grid
+mapping states (Lambert azimuthal equal-area on WGS 84). norvant-inspect
 --json must agree within 0.1 %, and count the same holes.
 
     test_ice_statistics_reference.py NORVANT_INSPECT"""
@@ -17,6 +19,7 @@ import tempfile
 import unittest
 
 import eccodes as ec
+import netCDF4
 import numpy as np
 import pyproj
 
@@ -69,12 +72,41 @@ def reference(path):
             float(np.sum(holes) / np.sum(ocean)))
 
 
+def netcdf_reference(path):
+    """As reference(), for a CF netCDF concentration with a status flag."""
+    with netCDF4.Dataset(path) as ds:
+        conc = np.ma.asarray(ds["ice_conc"][0]).astype(np.float64)
+        status = ds["status_flag"]
+        status.set_auto_mask(False)
+        land_value = status.flag_values[status.flag_meanings.split().index("land")]
+        land = np.asarray(status[0]) == land_value
+        mapping = ds[ds["ice_conc"].grid_mapping]
+        crs = pyproj.CRS.from_cf({k: mapping.getncattr(k) for k in mapping.ncattrs() if k != "proj4_string"})
+        scale = 1000.0 if ds["xc"].units == "km" else 1.0
+        x, y = ds["xc"][:] * scale, ds["yc"][:] * scale
+    proj = pyproj.Proj(crs)
+    xx, yy = np.meshgrid(x, y)
+    lon, lat = proj(xx, yy, inverse=True)
+    cell_km2 = abs(x[1] - x[0]) * abs(y[1] - y[0]) / proj.get_factors(lon, lat).areal_scale / 1e6
+    holes = np.ma.getmaskarray(conc) & ~land
+    values = conc.filled(0)
+    ice = ~holes & ~land & (values >= THRESHOLD)
+    return (float(np.sum(cell_km2[ice])), float(np.sum(cell_km2[ice] * values[ice] / 100)),
+            float(np.sum(holes) / np.sum(~land)))
+
+
+def inspect(path):
+    return json.loads(subprocess.run([INSPECT, path, "--json"], check=True, capture_output=True, text=True).stdout)
+
+
 class SampleConcentration(unittest.TestCase):
+    FORMAT = "grib"
+
     @classmethod
     def setUpClass(cls):
         cls.folder = tempfile.TemporaryDirectory()
         subprocess.run([sys.executable, os.path.join(SOURCE, "tools", "make_sample_tree.py"),
-                        cls.folder.name, "--days", "1", "--end", END.isoformat()],
+                        cls.folder.name, "--days", "1", "--end", END.isoformat(), "--format", cls.FORMAT],
                        check=True, capture_output=True, timeout=600)
         cls.day = os.path.join(cls.folder.name, "SAF", END.strftime("%Y/%m/%d"))
 
@@ -92,14 +124,29 @@ class SampleConcentration(unittest.TestCase):
             with self.subTest(hemisphere=hemisphere):
                 path = self.concentration_file(hemisphere)
                 extent, area, holes = reference(path)
-                shown = json.loads(subprocess.run([INSPECT, path, "--json"], check=True,
-                                                  capture_output=True, text=True).stdout)
+                shown = inspect(path)
                 self.assertGreater(extent, 1e6)
                 self.assertAlmostEqual(shown["extentKm2"] / extent, 1, delta=TOLERANCE)
                 self.assertAlmostEqual(shown["areaKm2"] / area, 1, delta=TOLERANCE)
                 self.assertAlmostEqual(shown["holeFraction"], holes, delta=1e-9)
                 if hemisphere == "NH":
                     self.assertGreater(holes, 0)  # the pole hole
+
+
+class Ease2NetCdfConcentration(SampleConcentration):
+    FORMAT = "netcdf"
+
+    def test_extent_and_area_agree_with_pyproj_factors(self):
+        names = [n for n in os.listdir(self.day) if n.startswith("ice_conc_nh_ease2-250_")]
+        self.assertEqual(len(names), 1, names)
+        path = os.path.join(self.day, names[0])
+        extent, area, holes = netcdf_reference(path)
+        shown = inspect(path)
+        self.assertGreater(extent, 1e6)
+        self.assertAlmostEqual(shown["extentKm2"] / extent, 1, delta=TOLERANCE)
+        self.assertAlmostEqual(shown["areaKm2"] / area, 1, delta=TOLERANCE)
+        self.assertAlmostEqual(shown["holeFraction"], holes, delta=1e-9)
+        self.assertGreater(holes, 0)  # lakes and the pole hole
 
 
 if __name__ == "__main__":

@@ -1,0 +1,240 @@
+// netCDF data through the whole program: the batch run on a netCDF tree
+// with a day left out writes the pictures and animations the display shows
+// (read back by libpng and giflib), paging through its days by the netCDF
+// names skips the gap and stops at the ends, and the read-out over a
+// concentration picture says what netCDF4-python and pyproj say of the file
+// (tests/tools/netcdf_reference.py).
+#include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "app/AppTestSupport.h"
+#include "app/BatchTestSupport.h"
+#include "app/workflow/Animation.h"
+#include "app/workflow/DayPaging.h"
+#include "app/workflow/MessageSink.h"
+#include "app/workflow/Saving.h"
+#include "app/workflow/ViewerSettings.h"
+#include "app/workflow/Workflow.h"
+#include "grib/GribData.h"
+#include "mapping/CartogList.h"
+
+namespace {
+
+const QString kNetCdf = "netcdf";
+
+// The one file of a day matching `pattern`; empty when there is not one.
+QString DayFile(const QDate& day, const QString& pattern)
+{
+  const QDir folder(GapTreeImagesPath(kNetCdf) + "SAF/" + day.toString("yyyy/MM/dd"));
+  const QStringList found = folder.entryList({pattern}, QDir::Files);
+  return found.size() == 1 ? folder.filePath(found.front()) : QString();
+}
+
+// The batch shows the southern sea-ice set, which equal dates favour, and the SST.
+const char* const kBatchPatterns[] = {"ice_conc_sh_*", "ice_edge_sh_*", "ice_type_sh_*", "*GHRSST-SST*"};
+
+class NetCdfEndToEnd : public ViewerSettingsTest {
+protected:
+  void SetUp() override
+  {
+    ViewerSettingsTest::SetUp();
+    ASSERT_TRUE(config_.isValid() && out_.isValid());
+    ASSERT_FALSE(GapTreeImagesPath(kNetCdf).isEmpty()) << "the netCDF sample tree could not be made";
+    settings_ = std::make_unique<TViewerSettings>();
+    workflow_ = std::make_unique<TWorkflow>(*settings_, messages_);
+    workflow_->Boundaries().LoadFromFile(std::string(NORVANT_BINARY_DIR) + "/Countries.dat");
+  }
+  void TearDown() override
+  {
+    workflow_.reset();
+    settings_.reset();
+    ViewerSettingsTest::TearDown();
+  }
+
+  // The picture the display shows for a product's file; empty when it does not load.
+  TRgbPicture Displayed(int product, const QString& file)
+  {
+    if (!workflow_->LoadProducts(file, ProductMask(product)) || workflow_->SelectedTab() != product)
+      return {};
+    return RgbOf(workflow_->DisplayBitmap());
+  }
+
+  // norvant without a display, with its own settings in config_.
+  int RunBatch(const QStringList& arguments, QString& err)
+  {
+    QSettings planted(config_.path() + "/Ostrand/norvant.conf", QSettings::IniFormat);
+    planted.setValue("AnimationFrames", kGapTreeDays);
+    planted.setValue("AnimationFrameMsec", 250);
+    planted.sync();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+      environment.remove(name);
+    environment.insert("XDG_CONFIG_HOME", config_.path());
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(QString(NORVANT_BINARY_DIR) + "/norvant",
+                  QStringList{"--images-path", GapTreeImagesPath(kNetCdf)} + arguments);
+    const bool finished = program.waitForFinished(240000);
+    err = QString::fromLocal8Bit(program.readAllStandardError());
+    if (!finished) {
+      program.kill();
+      program.waitForFinished();
+      return -1;
+    }
+    return program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
+  }
+
+  QTemporaryDir config_;
+  QTemporaryDir out_;
+  TCollectingMessageSink messages_;
+  std::unique_ptr<TViewerSettings> settings_;
+  std::unique_ptr<TWorkflow> workflow_;
+};
+
+TEST_F(NetCdfEndToEnd, LatestWritesFourPicturesAndAnimationsOfTheDaysPresent)
+{
+  QString err;
+  ASSERT_EQ(RunBatch({"-LATEST", "-SAVE:" + out_.path(), "-ANIM"}, err), 0) << qPrintable(err);
+  EXPECT_EQ(QDir(out_.path()).entryList(QDir::Files, QDir::Name),
+            (QStringList{"SST-anim.gif", "conc.png", "edge.png", "sea-ice-conc-anim.gif", "sea-ice-edge-anim.gif",
+                         "sea-ice-type-anim.gif", "sst.png", "type.png"}));
+  for (int product = 0; product < 4; ++product) {
+    SCOPED_TRACE(kBatchPatterns[product]);
+    const std::optional<TRgbPicture> png = ReadPngWithLibpng(out_.filePath(DefaultPictureName(product, false)));
+    ASSERT_TRUE(png);
+    EXPECT_TRUE(*png == Displayed(product, DayFile(GapTreeEnd(), kBatchPatterns[product])));
+    std::vector<TRgbPicture> frames;
+    for (const QDate& day : AnimationFrameDates(GapTreeEnd(), kGapTreeDays, 1))
+      if (day != GapTreeSkipped())
+        frames.push_back(Displayed(product, DayFile(day, kBatchPatterns[product])));
+    const std::optional<TGifReadBack> gif = ReadGifWithGiflib(out_.filePath(AnimationFileName(product)));
+    ASSERT_TRUE(gif);
+    ASSERT_EQ(gif->Frames.size(), static_cast<std::size_t>(kGapTreeDays - 1));
+    EXPECT_TRUE(gif->Frames == frames);
+  }
+}
+
+// From the newest day back and from the oldest on, by each kind of name:
+// northern netCDF-4, southern classic (gzip-compressed on one day) and SST.
+TEST_F(NetCdfEndToEnd, PagingVisitsTheDaysPresentByTheirNetCdfNames)
+{
+  const QDate newest = GapTreeEnd(), oldest = newest.addDays(1 - kGapTreeDays);
+  for (const char* pattern : {"ice_conc_nh_polstere-*", "ice_edge_sh_polstere-*", "*GHRSST-SST*"})
+    for (const auto& [start, step, end] : {std::tuple{newest, -1, oldest}, std::tuple{oldest, +1, newest}}) {
+      SCOPED_TRACE(testing::Message() << pattern << " from " << qPrintable(start.toString()) << " by " << step);
+      ASSERT_TRUE(workflow_->LoadProducts(DayFile(start, pattern), kMaskAll));
+      const int tab = workflow_->SelectedTab();
+      std::vector<QDate> visited;
+      while (const std::optional<QDate> day = StepDay(*workflow_, step)) {
+        visited.push_back(*day);
+        ASSERT_EQ(workflow_->Data(tab)->ReferenceTime.toUTC().date(), *day);
+        EXPECT_TRUE(workflow_->DisplayedFileName().contains(day->toString("yyyyMMdd")));
+      }
+      // The day left out lies between the newest and the one before it.
+      EXPECT_EQ(visited, (std::vector<QDate>{newest.addDays(-2), end}));
+    }
+}
+
+// netcdf_reference.py's view of one file: values in picture order (NaN for
+// none) and the position of every 16th pixel centre.
+struct TNetCdfReference {
+  int width = 0;
+  std::vector<float> values;
+  std::vector<double> positions;  // column, row, latitude, longitude
+};
+
+template <class T>
+std::vector<T> ReadArray(const QString& path)
+{
+  QFile file(path);
+  const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  std::vector<T> values(static_cast<std::size_t>(bytes.size()) / sizeof(T));
+  std::memcpy(values.data(), bytes.constData(), values.size() * sizeof(T));
+  return values;
+}
+
+TNetCdfReference ReferenceOf(const QString& file)
+{
+  QTemporaryDir out;
+  QProcess tool;
+  tool.setProcessChannelMode(QProcess::MergedChannels);
+  tool.start("/usr/bin/python3", {NORVANT_SOURCE_DIR "/tests/tools/netcdf_reference.py", out.path(), file});
+  if (!tool.waitForFinished(120000) || tool.exitCode() != 0) {
+    ADD_FAILURE() << "netcdf_reference.py: " << tool.readAll().toStdString();
+    return {};
+  }
+  QFile manifest(out.filePath("manifest.json"));
+  manifest.open(QIODevice::ReadOnly);
+  const QString name = QFileInfo(file).fileName();
+  const QJsonObject entry = QJsonDocument::fromJson(manifest.readAll()).object()[name].toObject();
+  return {entry["width"].toInt(), ReadArray<float>(out.filePath(name + ".values")),
+          ReadArray<double>(out.filePath(name + ".positions"))};
+}
+
+QString ExpectedText(float value)
+{
+  if (std::isnan(value))
+    return "No data";
+  if (value == 0)
+    return "Open water";
+  if (value == 101)
+    return "Land";
+  return QString::number(std::lround(value)) + "%";
+}
+
+// The read-out's "Lat: 71.3°N  Lon: 45.0°W" as signed degrees.
+bool ParseLocation(const QString& text, double& lat, double& lon)
+{
+  static const QRegularExpression pattern(QString::fromUtf8("^Lat: ([0-9.]+)\u00B0([NS])  Lon: ([0-9.]+)\u00B0([EW])$"));
+  const QRegularExpressionMatch match = pattern.match(text);
+  lat = match.captured(1).toDouble() * (match.captured(2) == "S" ? -1 : 1);
+  lon = match.captured(3).toDouble() * (match.captured(4) == "W" ? -1 : 1);
+  return match.hasMatch();
+}
+
+class NetCdfReadOut : public NetCdfEndToEnd, public testing::WithParamInterface<const char*> {};
+
+TEST_P(NetCdfReadOut, ShowsWhereProjPutsThePixelAndTheFilesValue)
+{
+  const QString file = DayFile(GapTreeEnd(), GetParam());
+  ASSERT_TRUE(workflow_->LoadProducts(file, ProductMask(prConcentration))) << qPrintable(file);
+  const TNetCdfReference reference = ReferenceOf(file);
+  ASSERT_GT(reference.width, 0);
+  const std::size_t points = reference.positions.size() / 4;
+  ASSERT_GT(points, 20u);
+  for (std::size_t i = 0; i < points; i += points / 20) {
+    const double* p = &reference.positions[4 * i];
+    const int px = static_cast<int>(p[0]), py = static_cast<int>(p[1]);
+    SCOPED_TRACE(testing::Message() << "pixel " << px << "," << py);
+    const TReadOut readOut = workflow_->ReadOutAt(px, py);
+    double lat = 0, lon = 0;
+    ASSERT_TRUE(ParseLocation(readOut.Location, lat, lon)) << qPrintable(readOut.Location);
+    // One decimal shown; near the pole a small distance is a large angle of longitude.
+    EXPECT_NEAR(lat, p[2], 0.051);
+    EXPECT_NEAR(std::remainder(lon - p[3], 360.0), 0.0, 0.051 + 0.01 / std::cos(p[2] * M_PI / 180));
+    ASSERT_TRUE(readOut.Data);
+    EXPECT_EQ(*readOut.Data, ExpectedText(reference.values[static_cast<std::size_t>(py * reference.width + px)]));
+  }
+  // Every sample file has lakes or a pole hole.
+  const auto hole = std::find_if(reference.values.begin(), reference.values.end(), [](float v) { return std::isnan(v); });
+  ASSERT_NE(hole, reference.values.end());
+  const auto k = static_cast<int>(hole - reference.values.begin());
+  EXPECT_EQ(workflow_->ReadOutAt(k % reference.width, k / reference.width).Data, QString("No data"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, NetCdfReadOut,
+                         testing::Values("ice_conc_nh_polstere-*", "ice_conc_sh_polstere-*", "ice_conc_nh_ease2-*"),
+                         [](const testing::TestParamInfo<const char*>& info) {
+                           return std::string(info.index == 0 ? "North" : info.index == 1 ? "South" : "Ease2");
+                         });
+
+}  // namespace
