@@ -16,6 +16,7 @@
 #include "grib/DataFile.h"
 #include "grib/FileReading.h"
 #include "grib/GribData.h"
+#include "imaging/ColourTableBuild.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ void LoadFile(benchmark::State& state, const QString& file)
   for (auto _ : state) {
     std::vector<std::uint8_t> bytes;
     QString error;
-    TGribData data;
+    TGribData data(BuildColourTable);
     data.LowerPriority = false;
     if (!ReadDataFile(file, bytes, error) || !DecodeDataFile(data, bytes, file)) {
       state.SkipWithError("the file did not load");

@@ -25,7 +25,7 @@
 #include "app/workflow/ViewerSettings.h"
 #include "app/workflow/Workflow.h"
 #include "grib/GribData.h"
-#include "mapping/CartogList.h"
+#include "overlays/CartogList.h"
 
 namespace {
 

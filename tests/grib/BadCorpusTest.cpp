@@ -102,7 +102,7 @@ TEST_P(BadCorpus, EndsAsTheManifestSays)
     data.LoadFromStream(ReadBytes(path));
     GTEST_SKIP() << bad.reason;
   } else if (bad.reader == "netcdf") {
-    TGribData data;
+    TGribData data(BuildColourTable);
     data.LowerPriority = false;
     const bool decoded = DecodeDataFile(data, ReadBytes(path), QString::fromStdString(bad.file));
     EXPECT_EQ(decoded, bad.outcome == "decodes") << data.Log.join('\n').toStdString();

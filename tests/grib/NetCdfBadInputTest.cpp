@@ -91,7 +91,7 @@ std::vector<std::uint8_t> CorpusBytes(const char* file) {
 TEST(NetCdfBadCorpus, EachFileIsRefusedForItsOwnFault) {
   for (const TCorpusFile& c : kRefused) {
     SCOPED_TRACE(c.file);
-    TGribData data;
+    TGribData data(BuildColourTable);
     data.LowerPriority = false;
     EXPECT_FALSE(DecodeDataFile(data, CorpusBytes(c.file), QLatin1String(c.file)));
     EXPECT_TRUE(data.Log.join('\n').contains(QLatin1String(c.logged))) << data.Log.join('\n').toStdString();
@@ -105,7 +105,7 @@ TEST(NetCdfBadCorpus, FillValuesOfEveryTypeAreHoles) {
                            "ubyte-hdf5", "float-hdf5"}) {
     const std::string file = std::string("nc-fill-") + type + ".nc";
     SCOPED_TRACE(file);
-    TGribData data;
+    TGribData data(BuildColourTable);
     data.LowerPriority = false;
     ASSERT_TRUE(DecodeDataFile(data, CorpusBytes(file.c_str()), QString::fromStdString(file)))
       << data.Log.join('\n').toStdString();
