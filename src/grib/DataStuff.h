@@ -1,6 +1,7 @@
 #pragma once
-// TDataStuff: one decoded GRIB field, held as an 8-bit picture of colour
-// indices plus the tables that turn an index back into a physical value.
+// TDataStuff: a decoded field (from a GRIB message or a netCDF file), held
+// as an 8-bit picture of colour indices plus the tables that turn an index
+// back into a physical value.
 #include <QString>
 
 #include <array>

@@ -1,7 +1,8 @@
 #pragma once
-// TGribData: reads one GRIB message (edition 1 or 2) from memory into a list
-// of decoded fields, keeps a line-by-line decode log and the projection the
-// grid section describes.
+// TGribData: a data reader; reads one GRIB message (edition 1 or 2) from
+// memory (or, through DecodeDataFile, a netCDF file) into a list of decoded
+// fields, keeps a line-by-line decode log and the projection the grid
+// section describes.
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
