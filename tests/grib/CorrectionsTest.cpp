@@ -5,7 +5,7 @@
 #include <functional>
 #include <set>
 
-#include "grib/EcCodesReference.h"
+#include "support/EcCodesReference.h"
 #include "grib/GribData.h"
 #include "grib/GribTestFiles.h"
 

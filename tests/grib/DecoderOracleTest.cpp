@@ -11,7 +11,7 @@
 #include <cmath>
 #include <memory>
 
-#include "grib/EcCodesReference.h"
+#include "support/EcCodesReference.h"
 #include "grib/GribData.h"
 #include "grib/GribTestFiles.h"
 

@@ -15,7 +15,7 @@
 #include "grib/GeometryReference.h"
 #include "grib/GribData.h"
 #include "grib/GribTestFiles.h"
-#include "mapping/ProjectionReference.h"
+#include "support/ProjReference.h"
 
 namespace {
 

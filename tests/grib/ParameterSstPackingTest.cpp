@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "grib/EcCodesReference.h"
+#include "support/EcCodesReference.h"
 #include "grib/GribData.h"
 #include "grib/GribTestFiles.h"
 #include "imaging/ColourTable.h"
