@@ -5,7 +5,7 @@
 #include <cmath>
 #include <memory>
 
-#include "ProjectionReference.h"
+#include "support/ProjReference.h"
 #include "imaging/ExtBitmap.h"
 #include "mapping/GridPlacement.h"
 #include "mapping/Mapping.h"
