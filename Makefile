@@ -6,7 +6,7 @@
 #   make fuzz-replay the broken-file corpus and a short fuzz run of every
 #                   target under AddressSanitizer + UBSan (part of make test)
 #   make fuzz       longer fuzz runs (FUZZ_LONG_SECONDS per target)
-#   make coverage   line coverage of src/grib, src/mapping, src/imaging
+#   make coverage   line coverage of src/grib, src/mapping, src/imaging, src/overlays
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
@@ -80,12 +80,12 @@ fuzz: fuzz-build
 coverage: deps
 	cmake -S . -B $(COVERAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DNORVANT_BENCH=OFF \
 	  -DCMAKE_CXX_FLAGS=--coverage -DCMAKE_EXE_LINKER_FLAGS=--coverage
-	cmake --build $(COVERAGE_BUILD) -j $(JOBS) --target test_grib test_mapping test_imaging
+	cmake --build $(COVERAGE_BUILD) -j $(JOBS) --target test_grib test_mapping test_imaging test_overlays
 	find $(COVERAGE_BUILD) -name '*.gcda' -delete
-	cd $(COVERAGE_BUILD)/tests && for t in test_grib test_mapping test_imaging; do \
+	cd $(COVERAGE_BUILD)/tests && for t in test_grib test_mapping test_imaging test_overlays; do \
 	  QT_QPA_PLATFORM=offscreen ./$$t --gtest_brief=1 || echo "warning: $$t failed; make test says why"; done
 	mkdir -p $(COVERAGE_BUILD)/coverage
-	gcovr --root . --object-directory $(COVERAGE_BUILD) --filter 'src/grib/' --filter 'src/mapping/' \
+	gcovr --root . --object-directory $(COVERAGE_BUILD) --filter 'src/grib/' --filter 'src/mapping/' --filter 'src/overlays/' \
 	  --filter 'src/imaging/' --exclude-directories '$(COVERAGE_BUILD)/CMakeFiles/[0-9.]+' \
 	  --exclude-unreachable-branches --print-summary \
 	  --txt $(COVERAGE_BUILD)/coverage/summary.txt --html-details $(COVERAGE_BUILD)/coverage/index.html $(COVERAGE_BUILD)

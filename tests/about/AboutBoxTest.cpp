@@ -33,13 +33,6 @@ TEST(WebSiteAddress, AddsTheSchemeOnlyWhenMissing)
   }
 }
 
-TEST(BuildDateText, UsesTheShortEnglishMonthName)
-{
-  EXPECT_EQ(BuildDateText("2026-12-06"), "2026-Dec-06");
-  EXPECT_EQ(BuildDateText("2016-01-10"), "2016-Jan-10");
-  EXPECT_EQ(BuildDateText("not a date"), "not a date");
-}
-
 // Catches the URLs the desktop would open.
 class UrlCatcher : public QObject {
   Q_OBJECT
@@ -72,12 +65,6 @@ TEST(AboutBox, ClickingTheWebSiteOpensItsAddress)
   QDesktopServices::unsetUrlHandler("http");
   ASSERT_EQ(catcher.Opened.size(), 1);
   EXPECT_EQ(catcher.Opened.first(), QUrl("http://www.brenmark.example"));
-}
-
-TEST(AboutBox, EmptyWebSiteOpensNothing)
-{
-  TAboutBox box(nullptr, TVersionInfo{"Norvant", "1.2.3", "2026-Dec-06", "(c)", ""});
-  EXPECT_FALSE(box.WebSiteClick());
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // Paging through the days of a data tree, and the sea-ice figures an
 // unattended run appends to its statistics file: two week-long sample
 // trees made once per build by the project's own tool.
-#include "app/AppTestSupport.h"
 #include "app/CommandLine.h"
 #include "app/FormMain.h"
 #include "app/FormMainDays.h"
@@ -10,6 +9,7 @@
 #include "app/workflow/ViewerSettings.h"
 #include "app/workflow/Workflow.h"
 #include "grib/GribData.h"
+#include "support/WorkflowFixture.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -76,34 +76,13 @@ QString SstFile(const QString& tree, const QDate& day)
                                   day.toString("yyyyMMdd") + "1200Z.grb.gz");
 }
 
-class DaysAndStatistics : public ViewerSettingsTest {
+class DaysAndStatistics : public WorkflowFixture {
 protected:
-  void SetUp() override
-  {
-    ViewerSettingsTest::SetUp();
-    settings = std::make_unique<TViewerSettings>();
-    workflow = std::make_unique<TWorkflow>(*settings, messages);
-    TDisplayOptions options;
-    options.ShowGrid = false;
-    options.ShowBoundaries = false;
-    workflow->SetDisplayOptions(options);
-  }
-  void TearDown() override
-  {
-    workflow.reset();
-    settings.reset();
-    ViewerSettingsTest::TearDown();
-  }
-
   QDate ShownDay(int product) const
   {
     const TGribData* data = workflow->Data(product);
     return data ? data->ReferenceTime.toUTC().date() : QDate();
   }
-
-  TCollectingMessageSink messages;
-  std::unique_ptr<TViewerSettings> settings;
-  std::unique_ptr<TWorkflow> workflow;
 };
 
 struct TPagingCase {

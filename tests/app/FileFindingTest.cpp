@@ -6,11 +6,11 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "app/AppTestSupport.h"
 #include "app/workflow/Animation.h"
 #include "app/workflow/FileNames.h"
 #include "app/workflow/Workflow.h"
 #include "grib/GribData.h"
+#include "support/WorkflowFixture.h"
 
 #include <memory>
 
@@ -59,30 +59,7 @@ const QString& MixedCompressionTree()
 
 QString DayFolder(const QString& tree, const QDate& day) { return tree + "SAF/" + day.toString("yyyy/MM/dd/"); }
 
-class FileFinding : public ViewerSettingsTest {
-protected:
-  void SetUp() override
-  {
-    ViewerSettingsTest::SetUp();
-    settings = std::make_unique<TViewerSettings>();
-    workflow = std::make_unique<TWorkflow>(*settings, messages);
-    TDisplayOptions options;
-    options.ShowGrid = false;
-    options.ShowBoundaries = false;
-    workflow->SetDisplayOptions(options);
-  }
-  void TearDown() override
-  {
-    workflow.reset();
-    settings.reset();
-    ViewerSettingsTest::TearDown();
-  }
-  QString Name(int product) const { return QFileInfo(workflow->FileName(product)).fileName(); }
-
-  TCollectingMessageSink messages;
-  std::unique_ptr<TViewerSettings> settings;
-  std::unique_ptr<TWorkflow> workflow;
-};
+using FileFinding = WorkflowFixture;
 
 TEST(FileNameRules, MultiProductSiblingAndOtherCompression)
 {

@@ -1,5 +1,5 @@
 // Rules on data-file names: markers, sibling names of both namings and
-// hemispheres, the older-style fallback and date rewrites for earlier days.
+// hemispheres, and the older-style and case-insensitive look-ups.
 #include "app/workflow/FileNames.h"
 
 #include <fstream>
@@ -7,28 +7,27 @@
 #include <gtest/gtest.h>
 
 namespace fs = std::filesystem;
-using namespace std::chrono;
 
 namespace {
 
 struct MarkerCase {
   const char* name;
-  bool quality, sst, multi, gzip;
+  bool quality, sst, multi;
 };
 
 const MarkerCase kMarkerCases[] = {
-  {"S-OSI_-NOR_-MULT-NH_CONC__-200901011200Z.grb", false, false, false, false},
-  {"S-OSI_-NOR_-MULT-NH_CONC__-200901011200Z.grb.gz", false, false, false, true},
-  {"S-OSI_-NOR_-MULT-NH_CONC_Q-200901011200Z.grb", true, false, false, false},
-  {"s-osi_-nor_-mult-nh_conc_q-200901011200z.grb", true, false, false, false},
-  {"S-OSI_-FRA_-MULT-MAPSST_FIELD-200901011200Z.grb.gz", false, true, false, true},
-  {"sst_field-20090101.grb", false, true, false, false},
-  {"sst12hl_20090101.grb", false, true, false, false},
-  {"x_sst12hl_20090101.grb", false, false, false, false},  // a prefix test, not a substring one
-  {"S-OSI_-DMI_-MULT-GL_SST_FIELD-20090101.grb", false, true, true, false},
-  {"ice_conc_nh_polstere-100_multi_201101011200.grb", false, false, true, false},
-  {"ice_conc_sh_polstere-100_multi_201101011200.grb.GZ", false, false, true, true},
-  {"multi_conc_20090101.grb", false, false, false, false},
+  {"S-OSI_-NOR_-MULT-NH_CONC__-200901011200Z.grb", false, false, false},
+  {"S-OSI_-NOR_-MULT-NH_CONC__-200901011200Z.grb.gz", false, false, false},
+  {"S-OSI_-NOR_-MULT-NH_CONC_Q-200901011200Z.grb", true, false, false},
+  {"s-osi_-nor_-mult-nh_conc_q-200901011200z.grb", true, false, false},
+  {"S-OSI_-FRA_-MULT-MAPSST_FIELD-200901011200Z.grb.gz", false, true, false},
+  {"sst_field-20090101.grb", false, true, false},
+  {"sst12hl_20090101.grb", false, true, false},
+  {"x_sst12hl_20090101.grb", false, false, false},  // a prefix test, not a substring one
+  {"S-OSI_-DMI_-MULT-GL_SST_FIELD-20090101.grb", false, true, true},
+  {"ice_conc_nh_polstere-100_multi_201101011200.grb", false, false, true},
+  {"ice_conc_sh_polstere-100_multi_201101011200.grb.GZ", false, false, true},
+  {"multi_conc_20090101.grb", false, false, false},
 };
 
 TEST(FileNameMarkers, ClassifyEveryKindOfName)
@@ -40,10 +39,7 @@ TEST(FileNameMarkers, ClassifyEveryKindOfName)
     EXPECT_EQ(IsSstFile(file), c.sst);
     EXPECT_EQ(IsMultiMessageFile(file), c.multi);
   }
-}
-
-TEST(FileNameMarkers, FolderNamesDoNotCount)
-{
+  // Folder names do not count.
   EXPECT_FALSE(IsQualityFile("/data/x_Q-2/NH_CONC_20090101.grb"));
   EXPECT_FALSE(IsSstFile("/data/SST_FIELD-/NH_CONC_20090101.grb"));
 }
@@ -99,14 +95,6 @@ TEST(SeaIceSiblings, ConcentrationRetryUsesMultiProductNaming)
             "S-OSI_-NOR_-MULT-NH_CONC__-200901011200Z.grb");
 }
 
-TEST(ReplaceFirstNoCase, ReplacesOnlyTheFirstOccurrenceIgnoringCase)
-{
-  EXPECT_EQ(ReplaceFirstNoCase("a_edge_b_EDGE_", "_EDGE_", "_CONC_"), "a_CONC_b_EDGE_");
-  EXPECT_EQ(ReplaceFirstNoCase("abc", "x", "y"), "abc");
-  EXPECT_EQ(ReplaceFirstNoCase("abc", "", "y"), "abc");
-  EXPECT_EQ(ReplaceFirstNoCase("", "a", "y"), "");
-}
-
 TEST(OlderStyleName, DropsPrefixSeparatorAndHour)
 {
   EXPECT_EQ(OlderStyleName("S-OSI_-NOR_-MULT-NH_CONC__-200901011200Z.grb"), "NH_CONC_20090101.grb");
@@ -129,42 +117,23 @@ private:
   QTemporaryDir dir_;
 };
 
-TEST_F(TempTree, ResolveKeepsExistingCurrentStyleName)
+TEST_F(TempTree, ResolveFallsBackToTheOlderNameAndFindsNamesInAnyCase)
 {
+  const fs::path current = Root() / "S-OSI_-NOR_-MULT-NH_CONC__-200901011200Z.grb";
+  EXPECT_EQ(ResolveDataFileName(current), current);  // neither exists
+  Touch("NH_CONC_20090101.grb");
+  EXPECT_EQ(ResolveDataFileName(current), Root() / "NH_CONC_20090101.grb");
   Touch("S-OSI_-NOR_-MULT-NH_CONC__-200901011200Z.grb");
-  Touch("NH_CONC_20090101.grb");
-  const fs::path wanted = Root() / "S-OSI_-NOR_-MULT-NH_CONC__-200901011200Z.grb";
-  EXPECT_EQ(ResolveDataFileName(wanted), wanted);
-}
+  EXPECT_EQ(ResolveDataFileName(current), current);
 
-TEST_F(TempTree, ResolveFallsBackToOlderStyleName)
-{
-  Touch("NH_CONC_20090101.grb");
-  EXPECT_EQ(ResolveDataFileName(Root() / "S-OSI_-NOR_-MULT-NH_CONC__-200901011200Z.grb"),
-            Root() / "NH_CONC_20090101.grb");
-}
-
-TEST_F(TempTree, ResolveLeavesMissingNameUnchanged)
-{
-  const fs::path wanted = Root() / "S-OSI_-NOR_-MULT-NH_EDGE__-200901011200Z.grb";
-  EXPECT_EQ(ResolveDataFileName(wanted), wanted);
-  EXPECT_FALSE(FindExistingFile(wanted));
-  EXPECT_FALSE(FindExistingFile(Root() / "no-such-folder" / "x.grb"));
-  EXPECT_FALSE(FindExistingFile(fs::path()));
-}
-
-TEST_F(TempTree, FindsFileWhoseNameDiffersOnlyInCase)
-{
   Touch("ice_edge_nh_201101011200.grb");
   const auto found = FindExistingFile(Root() / "ice_EDGE_NH_201101011200.grb");
   ASSERT_TRUE(found);
   EXPECT_EQ(*found, Root() / "ice_edge_nh_201101011200.grb");
-}
-
-TEST_F(TempTree, AFolderIsNotAFile)
-{
-  fs::create_directories(Root() / "NH_CONC_20090101.grb");
-  EXPECT_FALSE(FindExistingFile(Root() / "NH_CONC_20090101.grb"));
+  fs::create_directories(Root() / "NH_EDGE_20090101.grb");  // a folder is not a file
+  EXPECT_FALSE(FindExistingFile(Root() / "NH_EDGE_20090101.grb"));
+  EXPECT_FALSE(FindExistingFile(Root() / "no-such-folder" / "x.grb"));
+  EXPECT_FALSE(FindExistingFile(fs::path()));
 }
 
 }  // namespace

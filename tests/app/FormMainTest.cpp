@@ -7,8 +7,8 @@
 #include "app/LegendBox.h"
 #include "app/PictureView.h"
 #include "app/ReadOutReference.h"
-#include "app/SampleTree.h"
 #include "grib/GribData.h"
+#include "support/SampleTree.h"
 
 #include <QAction>
 #include <QApplication>
@@ -173,26 +173,6 @@ TEST_F(MainWindow, TheSetupDialogPointsAnEmptyStartAtTheSampleTree)
   EXPECT_NE(window->Workflow().Data(prConcentration), nullptr);
 }
 
-TEST_F(MainWindow, ScrollPositionSurvivesATabChange)
-{
-  auto window = Start({}, SampleImagesPath());
-  window->resize(640, 480);
-  Trigger(*window, "MenuFileOpenLatest");
-  auto* tabs = Part<QTabBar>(*window, "TabControlDisplay");
-  auto* scroll = Part<QScrollArea>(*window, "ScrollBoxDisplay");
-  tabs->setCurrentIndex(prConcentration);
-  QTest::qWait(20);
-  scroll->horizontalScrollBar()->setValue(120);
-  scroll->verticalScrollBar()->setValue(200);
-  tabs->setCurrentIndex(prEdge);
-  EXPECT_EQ(scroll->horizontalScrollBar()->value(), 120);
-  EXPECT_EQ(scroll->verticalScrollBar()->value(), 200);
-  scroll->verticalScrollBar()->setValue(250);
-  tabs->setCurrentIndex(prConcentration);
-  EXPECT_EQ(scroll->horizontalScrollBar()->value(), 120);
-  EXPECT_EQ(scroll->verticalScrollBar()->value(), 250);
-}
-
 TEST_F(MainWindow, ZoomBoxDoublesThePicture)
 {
   auto window = Start({}, SampleImagesPath());
@@ -227,22 +207,6 @@ TEST_F(MainWindow, MouseOverAGridPointShowsWhatProjAndEcCodesSay)
   QApplication::sendEvent(picture, &leave);
   EXPECT_TRUE(location->text().isEmpty());
   EXPECT_TRUE(data->text().isEmpty());
-}
-
-TEST_F(MainWindow, ClickingThePictureStretchesItAndStopsTheReadOut)
-{
-  auto window = Start({}, SampleImagesPath());
-  Trigger(*window, "MenuFileOpenLatestSouthern");
-  auto* picture = Part<TPictureView>(*window, "ImageDisplay");
-  auto* location = Part<QLabel>(*window, "LabelLocation");
-  window->ImageDisplayClick();
-  EXPECT_TRUE(picture->Stretched());
-  EXPECT_LT(picture->width(), picture->Image().width());
-  window->ImageDisplayMouseMove(10, 10);
-  EXPECT_TRUE(location->text().isEmpty());
-  window->ImageDisplayClick();
-  EXPECT_FALSE(picture->Stretched());
-  EXPECT_EQ(picture->size(), picture->Image().size());
 }
 
 TEST_F(MainWindow, SettingsAndGeometryOfOneRunAreThereAtTheNext)
@@ -317,28 +281,6 @@ TEST_F(MainWindow, BadInputSaysWhyAndLeavesTheWindowUsable)
   EXPECT_EQ(Stored("CurrentDataPath").toString(), "/home/me/images/");
 }
 
-TEST_F(MainWindow, LoadTimerIsArmedOnlyWithAnArgumentAndRunsItOnce)
-{
-  {
-    auto window = Start();
-    EXPECT_FALSE(window->TimerLoad().isActive());
-  }
-  auto window = Start({"-latest-south"}, SampleImagesPath());
-  EXPECT_TRUE(window->TimerLoad().isActive());
-  EXPECT_EQ(window->TimerLoad().interval(), 800);
-  EXPECT_TRUE(window->TimerLoad().isSingleShot());
-  int runs = 0;
-  window->CommandLineHandler = [&runs](TFormMain& form, const QStringList& arguments) {
-    ++runs;
-    EXPECT_EQ(arguments.first(), "-latest-south");
-    form.MenuFileOpenLatestSouthernClick();
-  };
-  QTRY_COMPARE_WITH_TIMEOUT(runs, 1, 3000);
-  EXPECT_NE(window->Workflow().Data(prConcentration), nullptr);
-  QTest::qWait(900);
-  EXPECT_EQ(runs, 1);
-}
-
 TEST_F(MainWindow, FirstArgumentLoadsTheNewestDataOrTheNamedFile)
 {
   {
@@ -353,47 +295,6 @@ TEST_F(MainWindow, FirstArgumentLoadsTheNewestDataOrTheNamedFile)
             "S-OSI_-NOR_-MULT-GL_NH_CONC__-202612031200Z.grb.gz");
   EXPECT_EQ(window->Workflow().Data(prSst), nullptr);
   EXPECT_EQ(Part<QTabBar>(*window, "TabControlDisplay")->currentIndex(), prConcentration);
-}
-
-TEST_F(MainWindow, MenuHasTheItemsWithTheirAcceleratorsAndHiddenOnes)
-{
-  auto window = Start();
-  const struct {
-    const char* name;
-    const char* text;
-    bool visible;
-  } items[] = {
-    {"MenuFileOpen", "&Open...", true},
-    {"MenuFileOpenLatest", "Open lates&t", true},
-    {"MenuFileOpenLatestNorthern", "Open latest, northern polar", true},
-    {"MenuFileOpenLatestSouthern", "Open latest, southern polar", true},
-    {"MenuFileSave", "&Save", true},
-    {"MenuFileSaveAs", "Save &As...", true},
-    {"MenuFileExit", "E&xit", true},
-    {"MenuAnimateConc", "Sea-ice &Concentration", true},
-    {"MenuAnimateSST", "&Sea-surface temperature", true},
-    {"MenuToolsViewAnimation", "&View animation", true},
-    {"MenuToolsSetup", "&Setup", true},
-    {"MenuHelpAbout", "&About...", true},
-    {"MenuFilePrint", "&Print...", false},
-    {"MenuFilePrintSetup", "P&rint Setup...", false},
-    {"MenuHelpContents", "&Contents", false},
-    {"MenuHelpSearch", "&Search for Help On...", false},
-    {"MenuHelpHowToUse", "&How to Use Help", false},
-  };
-  for (const auto& item : items) {
-    auto* action = window->findChild<QAction*>(item.name);
-    ASSERT_NE(action, nullptr) << item.name;
-    EXPECT_EQ(action->text(), item.text);
-    EXPECT_EQ(action->isVisible(), item.visible) << item.name;
-  }
-  const QStringList captions = {"Sea-ice concentration", "Sea-ice edge", "Sea-ice type", "Sea Surface Temperature"};
-  auto* tabs = Part<QTabBar>(*window, "TabControlDisplay");
-  ASSERT_EQ(tabs->count(), 4);
-  for (int tab = 0; tab < 4; ++tab) {
-    EXPECT_EQ(tabs->tabText(tab), captions[tab]);
-  }
-  EXPECT_GE(window->minimumHeight(), 460);
 }
 
 }  // namespace

@@ -46,24 +46,6 @@ protected:
   TFormSetup dialog;
 };
 
-TEST_F(SetupDialog, ShowsItsCopiesAndOkTakesTheControlsBack)
-{
-  WhenShown(dialog, [this] {
-    EXPECT_EQ(Child<QLineEdit>(dialog, "EditCurrentDataPath")->text(), "/data/images/");
-    EXPECT_EQ(Child<QSpinBox>(dialog, "EditNumFrames")->value(), 7);
-    Child<QSpinBox>(dialog, "EditNumFrames")->setValue(30);
-    Child<QSpinBox>(dialog, "EditAnimationInterval")->setValue(7);
-    Child<QSpinBox>(dialog, "EditFrameDuration")->setValue(500);
-    Child<QCheckBox>(dialog, "CheckBoxSaveAsGif")->setChecked(true);
-    Child<QPushButton>(dialog, "ButtonOK")->click();
-  });
-  EXPECT_EQ(dialog.exec(), QDialog::Accepted);
-  EXPECT_EQ(dialog.FrameCount, 30);
-  EXPECT_EQ(dialog.FrameInterval, 7);
-  EXPECT_EQ(dialog.FrameMsec, 500);
-  EXPECT_TRUE(dialog.SaveAsGif);
-}
-
 TEST_F(SetupDialog, CancelAndEscapeDiscardEveryChange)
 {
   for (const bool escape : {false, true}) {
@@ -109,27 +91,6 @@ TEST_F(SetupDialog, EnterInAnyBoxTakesWhatWasTyped)
   }
 }
 
-TEST_F(SetupDialog, SpinBoxesHoldOnlyTheAllowedRanges)
-{
-  WhenShown(dialog, [this] {
-    auto* frames = Child<QSpinBox>(dialog, "EditNumFrames");
-    auto* interval = Child<QSpinBox>(dialog, "EditAnimationInterval");
-    auto* duration = Child<QSpinBox>(dialog, "EditFrameDuration");
-    frames->setValue(1000);
-    interval->setValue(0);
-    duration->setValue(5);
-    EXPECT_EQ(frames->value(), 365);
-    EXPECT_EQ(interval->value(), 1);
-    EXPECT_EQ(duration->value(), 10);
-    EXPECT_EQ(duration->singleStep(), 10);
-    Child<QPushButton>(dialog, "ButtonOK")->click();
-  });
-  dialog.exec();
-  EXPECT_EQ(dialog.FrameCount, 365);
-  EXPECT_EQ(dialog.FrameInterval, 1);
-  EXPECT_EQ(dialog.FrameMsec, 10);
-}
-
 TEST_F(SetupDialog, FolderTypedWithoutSeparatorGetsOneAndEmptyStaysEmpty)
 {
   QTemporaryDir animations;
@@ -147,21 +108,6 @@ TEST_F(SetupDialog, FolderTypedWithoutSeparatorGetsOneAndEmptyStaysEmpty)
   EXPECT_EQ(dialog.exec(), QDialog::Accepted);
   EXPECT_EQ(dialog.CurrentDataPath, QDir::toNativeSeparators("/data/other/"));
   EXPECT_EQ(dialog.AnimationSavePath, "");
-}
-
-TEST_F(SetupDialog, BrowseReplacesTheFolderWithTheChoice)
-{
-  dialog.ChooseFolder = [](QWidget*, const QString& title, const QString& start) {
-    EXPECT_EQ(title, "Choose folder above SAF data");
-    EXPECT_EQ(start, "/data/images/");
-    return QString("/chosen/images");
-  };
-  WhenShown(dialog, [this] {
-    Child<QPushButton>(dialog, "ButtonBrowseCurrentData")->click();
-    Child<QPushButton>(dialog, "ButtonOK")->click();
-  });
-  EXPECT_EQ(dialog.exec(), QDialog::Accepted);
-  EXPECT_EQ(dialog.CurrentDataPath, QDir::toNativeSeparators("/chosen/images/"));
 }
 
 TEST_F(SetupDialog, RefusesAMissingAnimationFolderButAcceptsAMissingDataFolder)

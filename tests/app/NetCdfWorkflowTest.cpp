@@ -2,9 +2,9 @@
 // concentration set and SST by their netCDF names and fills every tab, and
 // an animation steps back through the days by those names.
 #include "app/AppTestSupport.h"
-#include "app/SampleTree.h"
 #include "app/workflow/Workflow.h"
 #include "grib/GribData.h"
+#include "support/SampleTree.h"
 
 #include <QFileInfo>
 

@@ -25,18 +25,4 @@ TEST(ImageFromBitmap, KeepsIndicesAndTheWholePalette)
   EXPECT_TRUE(ImageFromBitmap(TExtBitmap()).isNull());
 }
 
-TEST(ImageFromBitmap, ColourPicturesKeepTheirColours)
-{
-  for (TPixelFormat format : {TPixelFormat::pf24bit, TPixelFormat::pf32bit}) {
-    TExtBitmap bitmap(5, 3, format);
-    std::uint8_t* pixel = bitmap.ScanLine(2) + 4 * bitmap.BytesPerPixel();
-    pixel[0] = 10;
-    pixel[1] = 20;
-    pixel[2] = 30;
-    const QImage image = ImageFromBitmap(bitmap);
-    EXPECT_EQ(image.pixel(4, 2), qRgb(10, 20, 30));
-    EXPECT_EQ(image.pixel(0, 0), qRgb(0, 0, 0));
-  }
-}
-
 }  // namespace

@@ -9,8 +9,8 @@
 #include <cmath>
 #include <string>
 
-#include "app/EcCodesReference.h"
-#include "mapping/ProjectionReference.h"
+#include "support/EcCodesReference.h"
+#include "support/ProjReference.h"
 
 // Pixels spread over the grid, corners included.
 inline constexpr int kReadOutPoints[][2] = {{0, 0}, {395, 415}, {100, 700}, {650, 120},
@@ -23,13 +23,13 @@ public:
       // The sample's sea-ice grids, as their extended grid sections state:
       // polar stereographic on the Hughes 1980 ellipsoid, true at 70 degrees.
       proj_(Projection(field_)),
-      first_(proj_.Forward(field_.FirstLon, field_.FirstLat))
+      first_(proj_.Forward(field_.firstLon, field_.firstLat))
   {
   }
 
   void Check(int px, int py, const QString& location, const QString& data) const
   {
-    const long j = field_.JScansPositively ? field_.Ny - 1 - py : py;
+    const long j = field_.jPositive ? field_.height - 1 - py : py;
     const TGeoPoint expected = PixelPosition(px, py);
     double lat = 0, lon = 0;
     ASSERT_TRUE(Parse(location, lat, lon)) << location.toStdString();
@@ -46,28 +46,28 @@ public:
   // Where PROJ puts a picture pixel's grid point.
   TGeoPoint PixelPosition(double px, double py) const
   {
-    const double j = field_.JScansPositively ? field_.Ny - 1 - py : py;
-    const double step = field_.DxMetres;
-    return proj_.Inverse(first_.x + px * step, first_.y + (field_.JScansPositively ? j : -j) * step);
+    const double j = field_.jPositive ? field_.height - 1 - py : py;
+    const double step = field_.dxMetres;
+    return proj_.Inverse(first_.x + px * step, first_.y + (field_.jPositive ? j : -j) * step);
   }
 
   // The fractional picture pixel PROJ puts a position on.
   TPlanePoint PixelOf(double lon, double lat) const
   {
     const TPlanePoint p = proj_.Forward(lon, lat);
-    const double step = field_.DxMetres;
-    const double j = (field_.JScansPositively ? p.y - first_.y : first_.y - p.y) / step;
-    return {(p.x - first_.x) / step, field_.JScansPositively ? field_.Ny - 1 - j : j};
+    const double step = field_.dxMetres;
+    const double j = (field_.jPositive ? p.y - first_.y : first_.y - p.y) / step;
+    return {(p.x - first_.x) / step, field_.jPositive ? field_.height - 1 - j : j};
   }
 
   // A pixel whose grid point has no value, if there is one.
   bool FindMissingPixel(int& px, int& py) const
   {
-    for (long j = 0; j < field_.Ny; ++j) {
-      for (long i = 0; i < field_.Nx; ++i) {
+    for (long j = 0; j < field_.height; ++j) {
+      for (long i = 0; i < field_.width; ++i) {
         if (field_.Missing(i, j)) {
           px = static_cast<int>(i);
-          py = static_cast<int>(field_.JScansPositively ? field_.Ny - 1 - j : j);
+          py = static_cast<int>(field_.jPositive ? field_.height - 1 - j : j);
           return true;
         }
       }
@@ -78,9 +78,9 @@ public:
 private:
   static std::string Projection(const TReferenceField& field)
   {
-    const bool south = field.FirstLat < 0;
+    const bool south = field.firstLat < 0;
     return std::string("+proj=stere +lat_0=") + (south ? "-90 +lat_ts=-70" : "90 +lat_ts=70") +
-           " +a=6378273 +b=6356889 +lon_0=" + std::to_string(field.OrientationLon);
+           " +a=6378273 +b=6356889 +lon_0=" + std::to_string(field.orientationLon);
   }
 
   QString ExpectedText(long i, long j) const

@@ -120,21 +120,6 @@ TEST_F(SaveFromWindow, SavedPictureWithOverlayEqualsDisplayedOne)
   EXPECT_TRUE(gif->Frames[0] == RgbOf(window_->Workflow().DisplayBitmap()));
 }
 
-TEST_F(SaveFromWindow, OverlayWithoutGridMatchesDisplayWithoutGrid)
-{
-  LoadNorth();
-  window_->findChild<QTabBar*>("TabControlDisplay")->setCurrentIndex(prEdge);
-  SetBox("CheckBoxSaveWithOverlay", true);
-  SetBox("CheckBoxShowGrid", false);
-  MessageBoxAnswerer answers;
-  ASSERT_TRUE(output_->SaveSelectedProduct(Out("edge.png")).Written);
-  const std::optional<TRgbPicture> saved = ReadPngWithLibpng(Out("edge.png"));
-  ASSERT_TRUE(saved);
-  EXPECT_TRUE(*saved == RgbOf(window_->Workflow().DisplayBitmap()));
-  SetBox("CheckBoxShowGrid", true);
-  EXPECT_FALSE(*saved == RgbOf(window_->Workflow().DisplayBitmap())) << "the grid should have been left out";
-}
-
 TEST_F(SaveFromWindow, SaveAsNameWithoutExtensionGetsPngUnderThatName)
 {
   LoadNorth();
@@ -229,24 +214,6 @@ TEST_F(SaveFromWindow, AnimateWithoutDataAsksForDataFirst)
   // Nothing to show yet: the viewer stays closed.
   Trigger("MenuToolsViewAnimation");
   EXPECT_FALSE(output_->FormViewAnimation().isVisible());
-}
-
-TEST(AnimationViewerSize, LargeAnimationsShrinkWithTheirProportions)
-{
-  struct Row {
-    QSize animation, available, shown;
-  };
-  const Row rows[] = {
-    {{760, 1120}, {1920, 1040}, {706, 1040}},  // 1120/1040: height decides
-    {{760, 1120}, {1920, 1200}, {760, 1120}},  // fits as it is
-    {{2000, 500}, {1000, 1000}, {1000, 250}},  // width decides
-    {{1000, 1000}, {1000, 1000}, {1000, 1000}},
-    {{3, 2}, {2, 2}, {2, 1}},                  // 1.333 rounds to 1
-  };
-  for (const Row& row : rows) {
-    EXPECT_EQ(AnimationDisplaySize(row.animation, row.available), row.shown)
-      << row.animation.width() << "x" << row.animation.height();
-  }
 }
 
 TEST_F(SaveFromWindow, ViewerShowsTheIceFiguresOfTheFrameOnScreen)

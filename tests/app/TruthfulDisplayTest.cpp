@@ -7,12 +7,12 @@
 #include <QImage>
 #include <QTemporaryDir>
 
-#include "app/AppTestSupport.h"
 #include "app/FormMain.h"
-#include "app/SampleTree.h"
 #include "app/workflow/Saving.h"
 #include "app/workflow/Workflow.h"
 #include "grib/GribData.h"
+#include "support/SampleTree.h"
+#include "support/WorkflowFixture.h"
 
 #include <QtTest/QTest>
 
@@ -22,23 +22,14 @@ constexpr int kFirstOverlayEntry = 253;
 constexpr double kHotKelvin = 273.15 + 29.0;
 const QString kDay5 = "202612051200Z";
 
-class TruthfulDisplay : public ViewerSettingsTest {
+class TruthfulDisplay : public WorkflowFixture {
 protected:
   void SetUp() override
   {
-    ViewerSettingsTest::SetUp();
+    WorkflowFixture::SetUp();
     ASSERT_FALSE(SampleImagesPath().isEmpty()) << "the sample tree could not be made";
-    settings = std::make_unique<TViewerSettings>();
     settings->OverrideImagesPath(SampleImagesPath());
-    workflow = std::make_unique<TWorkflow>(*settings, messages);
   }
-  void TearDown() override
-  {
-    workflow.reset();
-    settings.reset();
-    ViewerSettingsTest::TearDown();
-  }
-
   void ShowGrid(bool grid)
   {
     TDisplayOptions options;
@@ -46,11 +37,7 @@ protected:
     options.ShowBoundaries = false;
     workflow->SetDisplayOptions(options);
   }
-
   TScopedUtcClock clock{SampleMorning()};
-  TCollectingMessageSink messages;
-  std::unique_ptr<TViewerSettings> settings;
-  std::unique_ptr<TWorkflow> workflow;
 };
 
 // Entries 253..255 painted where the field has a value.

@@ -10,24 +10,6 @@ namespace {
 
 using ViewerSettings = ViewerSettingsTest;
 
-TEST_F(ViewerSettings, FirstRunTakesTheDefaultsAndStoresThemAll)
-{
-  {
-    TViewerSettings settings;
-    EXPECT_EQ(settings.FrameMsec.Value, 330);
-    EXPECT_EQ(settings.FrameCount.Value, 7);
-    EXPECT_EQ(settings.FrameInterval.Value, 1);
-    EXPECT_FALSE(settings.SaveAsGif.Value);
-    EXPECT_TRUE(settings.AnimationSavePath.Value.isEmpty());
-    EXPECT_TRUE(settings.CurrentDataPath.Value.isEmpty());
-    EXPECT_EQ(settings.DataFolder.Value, WithTrailingSeparator(QCoreApplication::applicationDirPath()));
-  }
-  for (const char* name : {"CurrentDataPath", "DataFolder", "AnimationSavePath", "SaveAsGIF", "AnimationFrameMsec",
-                           "AnimationFrames", "AnimationInterval"}) {
-    EXPECT_TRUE(SettingExists(name)) << name;
-  }
-}
-
 // A run from cron reads the window's choices and leaves them alone, even
 // where it changed its own copy (the folder its data came from) or would
 // have filled in defaults and the collector's folder.
@@ -69,14 +51,6 @@ TEST_F(ViewerSettings, EmptyDataPathFallsBackToFeedkeeperPThenFeedkeeper)
   EXPECT_EQ(Stored("CurrentDataPath").toString(), "/srv/images/");
 }
 
-TEST_F(ViewerSettings, StoredDataPathWinsOverFeedkeeper)
-{
-  Plant("CurrentDataPath", "/home/me/images/");
-  Plant("Feedkeeper-P", "ImagesPath", "/srv/images/");
-  TViewerSettings settings;
-  EXPECT_EQ(settings.CurrentDataPath.Value, "/home/me/images/");
-}
-
 TEST_F(ViewerSettings, FolderGivenForOneRunIsNeverStored)
 {
   Plant("CurrentDataPath", "/home/me/images/");
@@ -89,14 +63,6 @@ TEST_F(ViewerSettings, FolderGivenForOneRunIsNeverStored)
   }
   EXPECT_EQ(Stored("CurrentDataPath").toString(), "/home/me/images/");
   EXPECT_EQ(Stored("DataFolder").toString(), "/home/me/last/");
-}
-
-TEST_F(ViewerSettings, ImagesPathAlwaysEndsWithASeparator)
-{
-  Plant("CurrentDataPath", "/home/me/images");
-  TViewerSettings settings;
-  EXPECT_EQ(settings.ImagesPath(), QDir::toNativeSeparators("/home/me/images/"));
-  EXPECT_EQ(WithTrailingSeparator(""), "");
 }
 
 }  // namespace

@@ -87,15 +87,6 @@ TEST_F(WindowSettings, GeometryOffEveryScreenComesBackOnThePrimaryOne)
   }
 }
 
-TEST_F(WindowSettings, MovingTheWindowStoresItsGeometryWithinASecond)
-{
-  auto window = Start();
-  window->setGeometry(60, 70, 800, 560);
-  QTRY_COMPARE_WITH_TIMEOUT(Stored("FormLeft").toInt(), 60, 5000);
-  EXPECT_EQ(Stored("FormTop").toInt(), 70);
-  EXPECT_EQ(Stored("FormClientWidth").toInt(), 800);
-}
-
 TEST_F(WindowSettings, EnterInSetupStoresTheTypedFolderAtOnce)
 {
   QTemporaryDir folder;

@@ -18,11 +18,11 @@
 #include "app/AppTestSupport.h"
 #include "app/FormMain.h"
 #include "app/PictureView.h"
-#include "app/SampleTree.h"
 #include "app/workflow/Batch.h"
 #include "app/workflow/LatLonText.h"
 #include "app/workflow/MessageSink.h"
 #include "app/workflow/Workflow.h"
+#include "support/SampleTree.h"
 
 namespace {
 
@@ -55,53 +55,6 @@ TEST_F(WindowKeys, FileMenuHasTheStandardKeysAndSaveWaitsForData)
   EXPECT_TRUE(saveAs->isEnabled());
 }
 
-// A mouse move as the window system delivers it to the widget.
-void MoveMouse(QWidget* widget, QPoint at)
-{
-  QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-  QApplication::sendEvent(widget, &move);
-}
-
-TEST_F(WindowKeys, FirstViewIsCentredAndThePanelStaysPut)
-{
-  ASSERT_FALSE(SampleImagesPath().isEmpty());
-  const TScopedUtcClock clock{SampleMorning()};
-  TFormMain window({}, SampleImagesPath());
-  window.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-  auto* box = window.findChild<QCheckBox*>("CheckBoxShowBoundaries");
-  const int boxTop = box->mapTo(&window, QPoint()).y();
-  window.MenuFileOpenLatestNorthernClick();
-  QApplication::processEvents();
-
-  auto* scroll = window.findChild<QScrollArea*>("ScrollBoxDisplay");
-  ASSERT_GT(scroll->verticalScrollBar()->maximum(), 0) << "the sample should be taller than the window";
-  const auto centred = [scroll] {
-    for (const QScrollBar* bar : {scroll->horizontalScrollBar(), scroll->verticalScrollBar()}) {
-      if (std::abs(bar->value() - bar->maximum() / 2) > 1) {
-        return false;
-      }
-    }
-    return true;
-  };
-  QTRY_VERIFY_WITH_TIMEOUT(centred(), 5000);
-
-  // In and out of the picture: the read-out fills and empties, the boxes
-  // stay where they were, and the position stays on one line.
-  auto* picture = window.findChild<TPictureView*>("ImageDisplay");
-  auto* location = window.findChild<QLabel*>("LabelLocation");
-  for (const QPoint& at : {QPoint(5, 5), QPoint(picture->width() - 3, picture->height() / 2)}) {
-    MoveMouse(picture, at);
-    EXPECT_FALSE(location->text().isEmpty());
-    EXPECT_EQ(box->mapTo(&window, QPoint()).y(), boxTop);
-    QEvent leave(QEvent::Leave);
-    QApplication::sendEvent(picture, &leave);
-    EXPECT_EQ(box->mapTo(&window, QPoint()).y(), boxTop);
-  }
-  location->setText(FormatLatLon(1, -89.9, -179.9));
-  EXPECT_LE(location->fontMetrics().horizontalAdvance(location->text()), location->contentsRect().width());
-}
-
 // A missing file on the command line is named in a warning box over the
 // window, which stays open and empty.
 TEST_F(WindowKeys, MissingFileIsNamedInAWarning)
@@ -125,22 +78,6 @@ TEST_F(WindowKeys, MissingFileIsNamedInAWarning)
   EXPECT_EQ(text, "File not found: " + QDir::toNativeSeparators("/missing.grb"));
   EXPECT_EQ(icon, QMessageBox::Warning);
   EXPECT_TRUE(window.isVisible());
-}
-
-TEST(Messages, SayWhatWasWrongAndWhatToDo)
-{
-  QTemporaryDir images;
-  ASSERT_TRUE(images.isValid());
-  const QString saf = QDir::toNativeSeparators(images.path() + "/SAF");
-  const QString window = NoDataFilesMessage(images.path() + "/", true);
-  EXPECT_TRUE(window.startsWith("No data files were found in " + saf + ".")) << qPrintable(window);
-  EXPECT_TRUE(window.contains("Tools > Setup")) << qPrintable(window);
-  const QString batch = NoDataFilesMessage(images.path() + "/", false);
-  EXPECT_TRUE(batch.contains("--images-path")) << qPrintable(batch);
-  // A relative folder is shown in full; none at all says so.
-  EXPECT_TRUE(NoDataFilesMessage("images/", true).contains(QDir::toNativeSeparators(QDir::currentPath())));
-  EXPECT_TRUE(NoDataFilesMessage("", true).contains("no \"images\" folder has been chosen"));
-  EXPECT_EQ(FileNotFoundMessage("/missing.grb"), "File not found: " + QDir::toNativeSeparators("/missing.grb"));
 }
 
 using EmptyFile = ViewerSettingsTest;

@@ -1,10 +1,8 @@
 // The headless workflow on the sample tree: finding the newest files,
 // loading siblings of either naming and gzip files, the multi-message rule,
 // bad input, rendering and the read-out against ecCodes and PROJ.
-#include "app/AppTestSupport.h"
 #include "app/BatchTestSupport.h"
 #include "app/ReadOutReference.h"
-#include "app/SampleTree.h"
 #include "app/workflow/Batch.h"
 #include "app/workflow/Workflow.h"
 #include "grib/DataFile.h"
@@ -12,6 +10,8 @@
 #include "imaging/ColourTableBuild.h"
 #include "overlays/CartogList.h"
 #include "overlays/LineSegment.h"
+#include "support/SampleTree.h"
+#include "support/WorkflowFixture.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -24,51 +24,15 @@
 
 namespace {
 
-class Workflow : public ViewerSettingsTest {
+class Workflow : public WorkflowFixture {
 protected:
   void SetUp() override
   {
-    ViewerSettingsTest::SetUp();
+    WorkflowFixture::SetUp();
     ASSERT_FALSE(SampleImagesPath().isEmpty()) << "the sample tree could not be made";
-    settings = std::make_unique<TViewerSettings>();
     settings->OverrideImagesPath(SampleImagesPath());
-    workflow = std::make_unique<TWorkflow>(*settings, messages);
-    TDisplayOptions options;
-    options.ShowGrid = false;
-    options.ShowBoundaries = false;
-    workflow->SetDisplayOptions(options);
   }
-  void TearDown() override
-  {
-    workflow.reset();
-    settings.reset();
-    ViewerSettingsTest::TearDown();
-  }
-
-  QString Name(int product) const { return QFileInfo(workflow->FileName(product)).fileName(); }
-
-  // A scratch folder for files made by a test.
-  QString Scratch(const QString& name) const { return scratch_.filePath(name); }
-  void CopyInto(const QString& from, const QString& name) const { QFile::copy(from, Scratch(name)); }
-  void WriteBytes(const QString& name, const QByteArray& bytes) const
-  {
-    QFile file(Scratch(name));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-  }
-  static QByteArray ReadBytes(const QString& path)
-  {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-  }
-
   TScopedUtcClock clock{SampleMorning()};
-  TCollectingMessageSink messages;
-  std::unique_ptr<TViewerSettings> settings;
-  std::unique_ptr<TWorkflow> workflow;
-
-private:
-  QTemporaryDir scratch_;
 };
 
 const QString kDay5 = "202612051200Z";

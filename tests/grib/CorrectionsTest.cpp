@@ -5,10 +5,10 @@
 #include <functional>
 #include <set>
 
-#include "grib/EcCodesReference.h"
 #include "grib/GribData.h"
 #include "grib/GribTestFiles.h"
 #include "imaging/ColourTableBuild.h"
+#include "support/EcCodesReference.h"
 
 namespace {
 

@@ -11,10 +11,10 @@
 #include <cmath>
 #include <memory>
 
-#include "grib/EcCodesReference.h"
 #include "grib/GribData.h"
 #include "grib/GribTestFiles.h"
 #include "imaging/ColourTableBuild.h"
+#include "support/EcCodesReference.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include "grib/GribData.h"
 #include "grib/GribTestFiles.h"
 #include "imaging/ColourTableBuild.h"
-#include "mapping/ProjectionReference.h"
+#include "support/ProjReference.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "mapping/ProjectionReference.h"
+#include "support/ProjReference.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "grib/EcCodesReference.h"
 #include "grib/GribTestFiles.h"
+#include "support/EcCodesReference.h"
 
 namespace {
 
@@ -106,15 +106,6 @@ TEST(InspectTool, ValuesOfEveryScanningOrderLieOnTheirGridPoints) {
   }
 }
 
-TEST(InspectTool, AFailedWriteExitsWithStatusOne) {
-  const QString file = VariantsFolder() + QStringLiteral("/g2_ll_simple_12bit_scan_00.grb2");
-  for (const char* option : {"--values", "--indices"}) {
-    const TRun run = Inspect({file, QLatin1String(option), QStringLiteral("/dev/full")});
-    EXPECT_EQ(run.exitCode, 1) << option;
-    EXPECT_TRUE(run.err.contains("Cannot write /dev/full")) << option << ": " << run.err.toStdString();
-  }
-}
-
 // The whole process, measured from outside: a bomb of zeros is never
 // inflated beyond what the messages need.
 TEST(InspectTool, GzipBombsStayWithinTheMemoryBudget) {
@@ -149,67 +140,4 @@ TEST(InspectTool, BrokenFileExitsWithStatusOneAndTheReason) {
   const TRun gz = Inspect({QStringLiteral(NORVANT_SOURCE_DIR "/tests/data/bad/gz-truncated.gz")});
   EXPECT_EQ(gz.exitCode, 1);
   EXPECT_FALSE(gz.err.trimmed().isEmpty());
-}
-
-// A classified product has no colour scale: its minValue and maxValue stay
-// 0, and what the field holds is the range of its codes at the points with
-// a value (land 101 included, the bit map's holes left out).
-TEST(InspectTool, ClassifiedProductReportsTheValuesPresentBesideItsEmptyScale) {
-  const QString file = VariantsFolder() + QStringLiteral("/g1_conc_extended_gds_south.grb");
-  const auto reference = ReferenceFields(FileBytes(file), false).front();
-  double low = 1e9, high = -1e9;
-  for (std::size_t k = 0; k < reference.values.size(); ++k) {
-    if (reference.missing[k])
-      continue;
-    const double code = reference.values[k] == -99 ? 101 : reference.values[k];
-    low = std::min(low, code);
-    high = std::max(high, code);
-  }
-  ASSERT_EQ(high, 101) << "the variant has land";
-
-  const TRun json = Inspect({file, QStringLiteral("--json")});
-  ASSERT_EQ(json.exitCode, 0) << json.err.toStdString();
-  const QJsonObject report = QJsonDocument::fromJson(json.out).object();
-  EXPECT_EQ(report[QStringLiteral("parameterCode")].toInt(), 91);
-  EXPECT_EQ(report[QStringLiteral("minValue")].toDouble(), 0);
-  EXPECT_EQ(report[QStringLiteral("maxValue")].toDouble(), 0);
-  ASSERT_TRUE(report[QStringLiteral("dataMin")].isDouble());
-  ASSERT_TRUE(report[QStringLiteral("dataMax")].isDouble());
-  EXPECT_EQ(report[QStringLiteral("dataMin")].toDouble(), low);
-  EXPECT_EQ(report[QStringLiteral("dataMax")].toDouble(), high);
-
-  const TRun text = Inspect({file});
-  ASSERT_EQ(text.exitCode, 0) << text.err.toStdString();
-  const QString expected = QStringLiteral("Values present:   %1 .. %2\n").arg(low).arg(high);
-  EXPECT_TRUE(text.out.contains(expected.toUtf8())) << text.out.toStdString();
-  EXPECT_FALSE(text.out.contains("Value range:")) << "an empty scale range read as the field's values";
-}
-
-// A continuous field keeps its colour scale in minValue and maxValue; the
-// values present lie within it.
-TEST(InspectTool, ContinuousFieldReportsItsScaleAndTheValuesPresent) {
-  const QString file = VariantsFolder() + QStringLiteral("/g2_complex_53_order2_missing_primary_secondary.grb2");
-  const TRun json = Inspect({file, QStringLiteral("--json")});
-  ASSERT_EQ(json.exitCode, 0) << json.err.toStdString();
-  const QJsonObject report = QJsonDocument::fromJson(json.out).object();
-  const auto reference = ReferenceFields(FileBytes(file), false).front();
-  double low = 1e30, high = -1e30;
-  for (std::size_t k = 0; k < reference.values.size(); ++k) {
-    if (!reference.missing[k]) {
-      low = std::min(low, reference.values[k]);
-      high = std::max(high, reference.values[k]);
-    }
-  }
-  const double minValue = report[QStringLiteral("minValue")].toDouble();
-  const double maxValue = report[QStringLiteral("maxValue")].toDouble();
-  const double step = (maxValue - minValue) / 255;
-  ASSERT_GT(maxValue, minValue);
-  ASSERT_TRUE(report[QStringLiteral("dataMin")].isDouble());
-  EXPECT_NEAR(report[QStringLiteral("dataMin")].toDouble(), low, step + 1e-3);
-  EXPECT_NEAR(report[QStringLiteral("dataMax")].toDouble(), high, step + 1e-3);
-  EXPECT_GE(report[QStringLiteral("dataMin")].toDouble(), minValue - 1e-3);
-  EXPECT_LE(report[QStringLiteral("dataMax")].toDouble(), maxValue + 1e-3);
-  const TRun text = Inspect({file});
-  EXPECT_TRUE(text.out.contains("Values present:")) << text.out.toStdString();
-  EXPECT_TRUE(text.out.contains("Colour scale:")) << text.out.toStdString();
 }

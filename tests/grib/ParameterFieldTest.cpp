@@ -27,17 +27,6 @@ TEST(ParameterField, Edition1FieldWithParameter6IsUnrecognised)
   EXPECT_EQ(data.Current->Name.toStdString(), "Unrecognised data");
 }
 
-TEST(ParameterField, IceConcentrationHasNoLevelInItsName)
-{
-  TGribData data(BuildColourTable);
-  data.Edition = 1;
-  SetEdition1(*data.Current, 88, 1, 91, 1, 0);
-  EXPECT_EQ(data.ParameterCode(), 91);
-  EXPECT_TRUE(data.Current->LevelText().isEmpty());
-  data.Current->BuildEdition1Name();
-  EXPECT_EQ(data.Current->Name.toStdString(), "Sea-ice concentration");
-}
-
 TEST(ParameterField, Edition1SstIsRecognisedByItsFileNameWithoutFolder)
 {
   TGribData data(BuildColourTable);
@@ -72,27 +61,6 @@ TEST(ParameterField, CloudNumbersMoveWithTheLaterLocalTable)
     data.Current->BuildName(data.Discipline, 0);
     EXPECT_EQ(data.Current->Name.toStdString(), c.Name);
   }
-}
-
-TEST(ParameterField, Edition2NameCarriesLevelAndForecast)
-{
-  TGribData data(BuildColourTable);
-  data.Edition = 2;
-  data.Current->ProductId[5] = 100;
-  data.Current->ProductId[6] = 500 >> 8;
-  data.Current->ProductId[7] = 500 & 0xFF;
-  data.Current->ForecastText = " +12 h";
-  data.Current->BuildName(0, 0);
-  EXPECT_EQ(data.ParameterCode(), 1000000000);
-  EXPECT_EQ(data.Current->Name.toStdString(), "Temperature 500 hPa +12 h");
-
-  TGribData sst(BuildColourTable);
-  sst.Edition = 2;
-  sst.Discipline = 10;
-  sst.Current->ParameterCategory = 3;
-  sst.Current->BuildName(sst.Discipline, 0);
-  EXPECT_EQ(sst.ParameterCode(), 310010000);
-  EXPECT_EQ(sst.Current->Name.toStdString(), "SST");
 }
 
 }  // namespace

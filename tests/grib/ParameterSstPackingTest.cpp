@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "grib/EcCodesReference.h"
 #include "grib/GribData.h"
 #include "grib/GribTestFiles.h"
 #include "imaging/ColourTable.h"
 #include "imaging/ColourTableBuild.h"
 #include "imaging/ValueReadout.h"
+#include "support/EcCodesReference.h"
 
 namespace {
 

@@ -98,18 +98,6 @@ TEST(Canvas, LinesFarOutsideOrWithHugeCoordinatesNeverWriteOutside)
   EXPECT_EQ(b.ScanLine(5)[5], kInk);
 }
 
-TEST(Canvas, SegmentsOmitTheirLastPointSoJointsAreDrawnOnce)
-{
-  TExtBitmap b = Big(10, 10);
-  TCanvas canvas(b);
-  canvas.SetPenIndex(kInk);
-  const TPoint path[] = {{1, 1}, {5, 1}, {5, 6}};
-  canvas.Polyline(path);
-  EXPECT_EQ(Pixels(b, kInk).size(), 9u);
-  EXPECT_EQ(b.ScanLine(1)[5], kInk);
-  EXPECT_EQ(b.ScanLine(6)[5], kBackground);
-}
-
 TEST(Canvas, DottedPenDrawsThreeOnThreeOffAcrossSegments)
 {
   TExtBitmap b = Big(40, 3);
@@ -144,27 +132,6 @@ TEST(Canvas, ColoursLandInTheNearestPaletteEntry)
   EXPECT_EQ(b.ScanLine(1)[1], 0);
 }
 
-TEST(Canvas, DrawsColoursOnRgbPictures)
-{
-  TExtBitmap b(4, 4, TPixelFormat::pf24bit);
-  TCanvas canvas(b);
-  canvas.SetPenColour(TRgb{30, 20, 10});
-  canvas.MoveTo(0, 2);
-  canvas.LineTo(4, 2);
-  const std::uint8_t* row = b.ScanLine(2);
-  EXPECT_EQ(row[9], 30);
-  EXPECT_EQ(row[10], 20);
-  EXPECT_EQ(row[11], 10);
-}
-
-TEST(Canvas, PenCarriesOverToTheNextCanvasOfTheSameBitmap)
-{
-  TExtBitmap b = Big(4, 4);
-  TCanvas(b).SetPenIndex(kInk);
-  TCanvas(b).SetPixel(1, 1);
-  EXPECT_EQ(b.ScanLine(1)[1], kInk);
-}
-
 TEST(Canvas, TextHasOnlyTheNearestEntryAndNoBlendedIndices)
 {
   TExtBitmap b(60, 20);
@@ -188,36 +155,4 @@ TEST(Canvas, TextHasOnlyTheNearestEntryAndNoBlendedIndices)
     EXPECT_GE(p.y, 2);
     EXPECT_LT(p.y, 2 + extent.height);
   }
-}
-
-TEST(Canvas, SmallFontsSizeSevenIsAboutNinePixelsHigh)
-{
-  TExtBitmap b = Big(4, 4);
-  TCanvas canvas(b);
-  EXPECT_EQ(TCanvas::FontPixelSize(7), 9);
-  const TTextExtent e = canvas.TextExtent("180");
-  EXPECT_GE(e.height, 9);
-  EXPECT_LE(e.height, 13);
-  EXPECT_GT(e.width, 10);
-  EXPECT_LT(e.width, 25);
-  canvas.Font().bold = true;
-  canvas.Font().size = 10;
-  EXPECT_GT(canvas.TextExtent("180").width, e.width);
-}
-
-TEST(Canvas, SolidBrushFillsTheTextCellAndTextOffThePictureIsCut)
-{
-  TExtBitmap b(30, 12);
-  b.SetPaletteSize(2);
-  b.Palette()[0] = {0, 0, 0};
-  b.Palette()[1] = {255, 255, 255};
-  b.Fill(1);
-  TCanvas canvas(b);
-  canvas.SetBrushColour(0u);
-  canvas.SetFontColour(0xFFFFFFu);
-  canvas.TextOut(-4, 6, "Data: 2024");
-  EXPECT_EQ(b.ScanLine(11)[0], 0);
-  EXPECT_EQ(b.ScanLine(0)[0], 1);
-  canvas.TextOut(1000, -1000, "x");
-  canvas.TextOut(INT_MIN / 2, INT_MAX / 2, "x");
 }

@@ -92,31 +92,6 @@ TEST(ColourTableMissing, MissingPointsNeverShowAClassOrScaleColour)
   }
 }
 
-TEST(ColourTableMissing, SeaIceProductsUseTheirFixedDarkOrBlackEntry)
-{
-  struct TCase {
-    int Parameter;
-    bool Extended;
-    int Missing;
-    TRgb Colour;
-  } const cases[] = {
-      {91, false, 102, {0, 0, 0}},
-      {220, false, 11, {56, 56, 56}},
-      {220, true, 11, {56, 56, 56}},
-      {221, false, 11, {56, 56, 56}},
-      {221, true, 11, {56, 56, 56}},
-  };
-  for (const TCase& c : cases) {
-    TColourTableSource source;
-    source.ParameterCode = c.Parameter;
-    source.ParameterOctet = c.Parameter;
-    source.ExtendedGrid = c.Extended;
-    const TColourTable t = MakeColourTable(source);
-    EXPECT_EQ(t.MissingIndex, c.Missing) << c.Parameter;
-    EXPECT_EQ(t.Palette[t.MissingIndex], c.Colour) << c.Parameter;
-  }
-}
-
 // A class table that fills its whole palette leaves no free entry: the
 // missing index must still lie inside the palette and must not take over
 // the colour of a class.

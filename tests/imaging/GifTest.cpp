@@ -1,7 +1,7 @@
-#include "GifReadBack.h"
 #include "imaging/GifBlocks.h"
 #include "imaging/GifImage.h"
 #include "imaging/Lzw.h"
+#include "support/GifReadBack.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -56,35 +56,6 @@ public:
 
 }  // namespace
 
-TEST(GifBlocks, SplitsIntoBlocksOfAtMost255AndEndsWithAnEmptyOne)
-{
-  for (const std::size_t total : {0u, 1u, 254u, 255u, 256u, 510u, 511u, 1000u}) {
-    std::vector<std::uint8_t> out{0xAA};
-    TSubBlockSink sink(out);
-    std::vector<std::uint8_t> data(total);
-    for (std::size_t i = 0; i < total; ++i)
-      data[i] = static_cast<std::uint8_t>(i * 31);
-    // Uneven pieces, as the coder hands them over.
-    for (std::size_t at = 0; at < total; at += 100)
-      sink.Write(std::span(data).subspan(at, std::min<std::size_t>(100, total - at)));
-    sink.Finish();
-    std::vector<std::uint8_t> joined;
-    std::size_t pos = 1;
-    while (true) {
-      ASSERT_LT(pos, out.size()) << total;
-      const std::size_t n = out[pos++];
-      if (n == 0)
-        break;
-      ASSERT_TRUE(n == 255 || pos + n + 1 == out.size()) << "short block before the last, total " << total;
-      joined.insert(joined.end(), out.begin() + pos, out.begin() + pos + n);
-      pos += n;
-    }
-    EXPECT_EQ(pos, out.size());
-    EXPECT_EQ(joined, data);
-    EXPECT_EQ(out[0], 0xAA);
-  }
-}
-
 TEST(Lzw, RefusesCodeSizesAndPixelsOutsideTheAlphabet)
 {
   TCollect sink;
@@ -99,19 +70,6 @@ TEST(Lzw, RefusesCodeSizesAndPixelsOutsideTheAlphabet)
   } catch (const EImageError& e) {
     EXPECT_STREQ(e.what(), "Code too large");
   }
-}
-
-TEST(Lzw, StartsWithClearAndEndsWithEndCode)
-{
-  TCollect sink;
-  TLzwEncoder encoder(2, sink);
-  const std::uint8_t one[] = {3};
-  encoder.Encode(one);
-  encoder.Finish();
-  // 3-bit codes, least significant bit first: clear 4, pixel 3, end 5.
-  ASSERT_EQ(sink.bytes.size(), 2u);
-  EXPECT_EQ(sink.bytes[0], 4 | (3 << 3) | ((5 & 3) << 6));
-  EXPECT_EQ(sink.bytes[1], 5 >> 2);
 }
 
 // Every picture must come back from giflib pixel for pixel with its palette,
@@ -214,22 +172,6 @@ TEST(Gif, AnimationLoopsForEverWithPerFrameDelays)
   EXPECT_TRUE(FinishAnimation()->Images().empty());
 }
 
-TEST(Gif, DelaysAreMillisecondsTakenTo16BitsThenTruncatedToHundredths)
-{
-  struct TCase {
-    int ms, delay;
-  };
-  const TCase cases[] = {{1234, 123}, {750, 75}, {5000, 500}, {9, 0}, {65535, 6553}, {65536 + 100, 10}};
-  for (const auto& c : cases) {
-    StartAnimation();
-    AddAnimationFrame(Picture(3, 3, 2, [](int, int) { return std::uint8_t{0}; }), false, c.ms);
-    const auto image = FinishAnimation();
-    const auto& ext = image->Images().at(0).Extensions;
-    ASSERT_EQ(ext.size(), 2u);
-    EXPECT_EQ(std::get<TGIFGraphicControlExtension>(ext[1]).Delay, c.delay) << c.ms;
-  }
-}
-
 TEST(Gif, AnimationOfLargeNoisyFramesReadsBackWithGiflibAndQt)
 {
   StartAnimation();
@@ -270,26 +212,4 @@ TEST(Gif, EmptyPicturesAndFramelessImagesAreRefusedWithoutAFile)
   TGIFImage none;
   EXPECT_THROW(none.SaveToFile(dir.filePath("none.gif")), EImageError);
   EXPECT_TRUE(QDir(dir.path()).isEmpty());
-}
-
-// The bytes of a two-pixel picture, worked out by hand from the format.
-TEST(Gif, TinyPictureHasTheExactFileLayout)
-{
-  TExtBitmap b(2, 1);
-  b.SetPaletteSize(2);
-  b.Palette()[0] = {1, 2, 3};
-  b.Palette()[1] = {4, 5, 6};
-  b.ScanLine(0)[1] = 1;
-  TGIFImage image;
-  image.Add(b);
-  QBuffer buffer;
-  buffer.open(QIODevice::WriteOnly);
-  image.SaveToStream(buffer);
-  const QByteArray expected = QByteArray("GIF87a") +
-                              QByteArray::fromHex("0200" "0100" "70" "00" "00"   // screen, no global table
-                                                  "2c" "0000" "0000" "0200" "0100" "80"  // descriptor, local table of 2
-                                                  "010203" "040506"
-                                                  "02" "02" "440a" "00"  // code size 2: clear, 0, 1, end
-                                                  "3b");
-  EXPECT_EQ(buffer.data().toHex(), expected.toHex());
 }

@@ -112,30 +112,6 @@ TEST_P(PolarGridTable, BlendedCellAreasMatchProjAtEveryKindOfCell)
 
 INSTANTIATE_TEST_SUITE_P(Grids, PolarGridTable, testing::ValuesIn(kGrids));
 
-TEST(CellAreas, EqualAreaGridHasTheSameAreaInEveryCell)
-{
-  auto mapping = TProjMapping::Create("+proj=laea +lat_0=90 +lon_0=0 +ellps=WGS84", TPolarAxis{0, false});
-  ASSERT_TRUE(mapping);
-  ASSERT_TRUE(mapping->SetFrame({-8987500, 8987500, 25000, 25000, 720, 720}));
-  const auto areas = TCellAreas::Compute(*mapping);
-  ASSERT_TRUE(areas);
-  for (const float km2 : areas->Km2())
-    ASSERT_NEAR(km2, 625.0, 625e-5);
-}
-
-TEST(CellAreas, CacheGivesNewAreasForAnotherGrid)
-{
-  const auto north = GridMapping(kGrids[0]);
-  const auto south = GridMapping(kGrids[1]);
-  TCellAreaCache cache;
-  const auto first = cache.For(*north);
-  EXPECT_EQ(cache.For(*north), first);
-  const auto other = cache.For(*south);
-  ASSERT_TRUE(other);
-  EXPECT_EQ(other->Columns(), kGrids[1].columns);
-  EXPECT_NE(other, first);
-}
-
 struct TCodeCase {
   int code;
   double extentKm2, areaKm2;
@@ -160,17 +136,6 @@ TEST(IceStatistics, EachCodeCountsForWhatItMeans)
     EXPECT_EQ(s.OceanCells, c.ocean) << c.code;
     EXPECT_EQ(s.HoleCells, c.holes) << c.code;
   }
-}
-
-TEST(IceStatistics, TextsRoundToTheQuotedDigits)
-{
-  TIceStatistics s;
-  s.ExtentKm2 = 12345499;
-  s.AreaKm2 = 10987501;
-  s.OceanCells = 1000;
-  s.HoleCells = 8;
-  EXPECT_EQ(IceStatisticsText(s), QString::fromUtf8("Extent 12.345 M km²  Area 10.988 M km²  Holes 0.8 %"));
-  EXPECT_EQ(IceStatisticsCsvLine(QDate(2026, 12, 5), "NH", s), "2026-12-05,NH,12.345,10.988,0.0080");
 }
 
 }  // namespace

@@ -14,14 +14,6 @@ namespace {
 
 constexpr int kBoxHeight = 289;
 
-std::vector<std::string> Names(const std::vector<TLegendSwatch>& swatches)
-{
-  std::vector<std::string> names;
-  for (const TLegendSwatch& s : swatches)
-    names.push_back(s.Name.toStdString());
-  return names;
-}
-
 // An edition 1 sea-ice field as the decoder leaves it after the colour table.
 void LoadIceField(TGribData& data, int parameter, bool extendedGrid, QDate date)
 {
@@ -32,48 +24,6 @@ void LoadIceField(TGribData& data, int parameter, bool extendedGrid, QDate date)
   data.Current->ProductId[1] = 1;
   data.Current->ProductId[4] = static_cast<std::uint8_t>(parameter);
   BuildColourTable(data, *data.Current);
-}
-
-TEST(Legend, ShowsClassRowsPerTabInTableOrder)
-{
-  struct TCase {
-    int Product;
-    int Parameter;
-    bool Extended;
-    std::vector<std::string> Names;
-  } const cases[] = {
-      {0, 91, false, {"Land", "Open water", "5 - 9%", "10 - 19%", "20 - 29%", "30 - 39%", "40 - 49%", "50 - 59%",
-                      "60 - 69%", "70 - 79%", "80 - 89%", "90 - 100%"}},
-      {1, 220, false, {"Land", "Open water", "Open ice", "Closed ice"}},
-      {1, 220, true, {"Land", "Unclassified", "Open water", "Open ice", "Closed ice"}},
-      {2, 221, false, {"Land", "Open water", "First year ice", "Multi year ice", "Ambiguous"}},
-      {2, 221, true, {"Land", "Unclassified", "Open water", "First year ice", "Multi year ice", "Ambiguous"}},
-  };
-  for (const TCase& c : cases) {
-    TGribData data(BuildColourTable);
-    LoadIceField(data, c.Parameter, c.Extended, QDate(2010, 1, 1));
-    const TLegend legend = BuildLegend(c.Product, data.Current, kBoxHeight);
-    EXPECT_EQ(Names(legend.Swatches), c.Names) << c.Product;
-    for (std::size_t i = 0; i < legend.Swatches.size(); ++i) {
-      EXPECT_EQ(legend.Swatches[i].Top, static_cast<int>(i) * 24);
-      // The swatch shows the colour the picture gives the class.
-      const TClassTable classes = LegendClasses(c.Product, data.Current);
-      const int entry = c.Product == 0 ? (i == 0 ? 101 : classes[i].Code()) : classes[i].Code();
-      EXPECT_EQ(legend.Swatches[i].Colour, data.Current->Bitmap.Palette()[entry]) << c.Product << " row " << i;
-    }
-    EXPECT_TRUE(legend.Bar.empty());
-  }
-}
-
-TEST(Legend, ClassRowsShowWithoutLoadedDataAndSstShowsNothing)
-{
-  EXPECT_EQ(BuildLegend(0, nullptr, kBoxHeight).Swatches.size(), 12u);
-  EXPECT_EQ(BuildLegend(1, nullptr, kBoxHeight).Swatches.size(), 4u);
-  EXPECT_EQ(BuildLegend(2, nullptr, kBoxHeight).Swatches.size(), 5u);
-  const TLegend sst = BuildLegend(3, nullptr, kBoxHeight);
-  EXPECT_TRUE(sst.Swatches.empty());
-  EXPECT_TRUE(sst.Bar.empty());
-  EXPECT_TRUE(sst.Labels.empty());
 }
 
 // The edge and type legend and the read-out go by the table the field's
@@ -123,35 +73,6 @@ TEST(Legend, SstBarShowsEntriesOneTo253HighestAtTop)
     EXPECT_LE(line.Colour.r, 253);
   }
   EXPECT_EQ(bar.size(), 285u);
-}
-
-TEST(Legend, SstTicksRoundHalvesToEven)
-{
-  // A scale 255 kelvin wide makes every label's entry t + 10.15, and a box
-  // 128 rows high puts odd entries on half rows.
-  const std::vector<TSstLabel> labels = SstLabels(263.0f, 518.0f, 128);
-  const std::vector<std::pair<int, int>> expected = {{0, 122}, {5, 120}, {10, 118}, {15, 115},
-                                                     {20, 112}, {25, 110}, {30, 108}};
-  ASSERT_EQ(labels.size(), expected.size());
-  for (std::size_t i = 0; i < labels.size(); ++i) {
-    EXPECT_EQ(labels[i].Celsius, expected[i].first);
-    EXPECT_EQ(labels[i].Y, expected[i].second) << labels[i].Celsius;
-  }
-  EXPECT_EQ(labels[3].Text.toStdString(), "15°C");
-}
-
-TEST(Legend, SstTicksOnTheWindowBox)
-{
-  // -2 to 33 degrees Celsius on the 289-row box.
-  const std::vector<TSstLabel> labels = SstLabels(271.15f, 306.15f, kBoxHeight);
-  const int rows[] = {271, 230, 190, 148, 107, 65, 25};
-  ASSERT_EQ(labels.size(), 7u);
-  for (std::size_t i = 0; i < labels.size(); ++i)
-    EXPECT_EQ(labels[i].Y, rows[i]) << labels[i].Celsius;
-  EXPECT_TRUE(SstLabels(280.0f, 280.0f, kBoxHeight).empty());
-  EXPECT_TRUE(SstLabels(290.0f, 280.0f, kBoxHeight).empty());
-  EXPECT_EQ(SstLabelTop(25, 13), 19);
-  EXPECT_LT(SstLabelTop(5, 13), 0);
 }
 
 TEST(Legend, PaintsSwatchesBarAndTicks)

@@ -1,6 +1,6 @@
-#include "GifReadBack.h"
 #include "imaging/GifImage.h"
 #include "imaging/PngImage.h"
+#include "support/GifReadBack.h"
 
 #include <png.h>
 
@@ -231,25 +231,6 @@ TEST(Png, RgbSamplesKeepTheirColour)
   EXPECT_EQ(png->pixels, (std::vector<std::uint8_t>{30, 20, 10}));
 }
 
-TEST(Png, BlankTextsAreLeftOutAndOthersTrimmed)
-{
-  TPngImage image;
-  image.Assign(Paletted(4, 4, 13, 9, 13));
-  image.Author = "   ";
-  image.Description = "\t Sea-ice type  ";
-  image.Software = "";
-  image.Title = QString::fromUtf8("Glace de mer \u00e9t\u00e9");
-  QTemporaryDir dir;
-  image.SaveToFile(dir.filePath("t.png"));
-  EXPECT_EQ(CheckedChunks(dir.filePath("t.png")),
-            (QStringList{"IHDR", "PLTE", "tEXt:Description", "tEXt:Title", "IDAT", "tIME", "IEND"}));
-  const auto png = ReadPng(dir.filePath("t.png"));
-  ASSERT_TRUE(png);
-  const std::vector<std::pair<std::string, std::string>> texts{{"Description", "Sea-ice type"},
-                                                               {"Title", "Glace de mer \xe9t\xe9"}};
-  EXPECT_EQ(png->texts, texts);
-}
-
 TEST(Png, TimeChunkHoldsUtcWhateverTheLocalZone)
 {
   const char* savedZone = std::getenv("TZ");
@@ -334,17 +315,6 @@ TEST(PictureFiles, FailedSavesRaiseAndLeaveNothingBehind)
   EXPECT_FALSE(QFile::exists("/proc/norvant-test.png"));
 }
 
-TEST(PictureFiles, WritersRefuseFormatsTheyCannotStore)
-{
-  TPngImage image;
-  try {
-    image.Assign(TExtBitmap(4, 4, TPixelFormat::pf32bit));
-    ADD_FAILURE();
-  } catch (const EImageError& e) {
-    EXPECT_STREQ(e.what(), "Unsupported bitmap format");
-  }
-}
-
 TEST(PictureFiles, AFullDeviceIsReportedNotTakenForSuccess)
 {
   for (const QIODevice::OpenMode mode : {QIODevice::OpenMode(QIODevice::WriteOnly), QIODevice::WriteOnly | QIODevice::Unbuffered}) {
@@ -366,29 +336,4 @@ TEST(PictureFiles, AFullDeviceIsReportedNotTakenForSuccess)
       }
     }
   }
-}
-
-// Identical random rows make "up" the best filter by far, so a save that
-// offered it would use it.
-TEST(Png, SavesOfferOnlyNoneSubAndPaethAtAFastLevel)
-{
-  TExtBitmap b = Paletted(300, 60, 256, 14, 256);
-  for (int y = 1; y < b.Height(); ++y)
-    std::copy_n(b.ScanLine(0), b.Width(), b.ScanLine(y));
-  QTemporaryDir dir;
-  const QString name = dir.filePath("rows.png");
-  SaveProgramPng(b, name);
-  int exitCode = -1;
-  const QString report = RunTool("pngcheck", {"-vv", name}, &exitCode);
-  ASSERT_EQ(exitCode, 0) << report.toStdString();
-  EXPECT_TRUE(report.contains("fast compression")) << report.toStdString();  // zlib levels 2 to 5
-  std::set<int> used;
-  static const QRegularExpression filterLines(R"(row filters[^\n]*\n((?:\s+[0-4 ]+(?:\(\d+ out of \d+\))?\n)+))");
-  for (auto it = filterLines.globalMatch(report); it.hasNext();)
-    for (const QString& token : it.next().captured(1).split(QRegularExpression(R"(\s+)"), Qt::SkipEmptyParts))
-      if (token.size() == 1)
-        used.insert(token.toInt());
-  EXPECT_FALSE(used.empty()) << report.toStdString();
-  for (const int filter : used)
-    EXPECT_TRUE(filter == 0 || filter == 1 || filter == 4) << "filter " << filter;
 }

@@ -49,24 +49,6 @@ double Bilinear(const TExtBitmap& s, int nw, int nh, int x, int y, int channel)
 
 }  // namespace
 
-TEST(Resample, CallsThatMustLeaveThePictureAlone)
-{
-  struct TCase {
-    const char* name;
-    int w, h, nw, nh;
-  };
-  const TCase cases[] = {
-      {"same size", 5, 4, 5, 4},      {"width of two", 2, 9, 4, 18},  {"height of two", 9, 2, 18, 4},
-      {"one by one", 1, 1, 2, 2},     {"two by two shrink", 2, 2, 1, 1},
-  };
-  for (const auto& c : cases) {
-    TExtBitmap b = Random(c.w, c.h, TPixelFormat::pf8bit, 1);
-    const TExtBitmap before = b;
-    Interpolate(b, c.nw, c.nh, kInterpolateLinear);
-    EXPECT_EQ(b, before) << c.name;
-  }
-}
-
 TEST(Resample, RefusedCallsRaiseTheirMessageAndKeepThePicture)
 {
   struct TCase {
@@ -96,18 +78,6 @@ TEST(Resample, RefusedCallsRaiseTheirMessageAndKeepThePicture)
   }
 }
 
-TEST(Resample, WidthAloneGrowingIsAnEnlargement)
-{
-  TExtBitmap b = Random(7, 5, TPixelFormat::pf8bit, 3);
-  const TExtBitmap before = b;
-  Interpolate(b, 14, 5, kInterpolateNearest);
-  ASSERT_EQ(b.Width(), 14);
-  ASSERT_EQ(b.Height(), 5);
-  for (int y = 0; y < 5; ++y)
-    for (int x = 0; x < 14; ++x)
-      EXPECT_EQ(b.ScanLine(y)[x], before.ScanLine(y)[x / 2]);
-}
-
 TEST(Resample, NearestDoublingGivesExactTwoByTwoBlocks)
 {
   for (const auto format : {TPixelFormat::pf8bit, TPixelFormat::pf24bit}) {
@@ -123,22 +93,6 @@ TEST(Resample, NearestDoublingGivesExactTwoByTwoBlocks)
         for (int k = 0; k < c; ++k)
           ASSERT_EQ(b.ScanLine(y)[x * c + k], source.ScanLine(y / 2)[(x / 2) * c + k]) << x << "," << y;
   }
-}
-
-TEST(Resample, LinearDoublingPutsTheMeanBetweenNeighbours)
-{
-  TExtBitmap b(3, 3);
-  const std::uint8_t rows[3][3] = {{10, 20, 41}, {30, 40, 0}, {200, 100, 50}};
-  for (int y = 0; y < 3; ++y)
-    std::copy(rows[y], rows[y] + 3, b.ScanLine(y));
-  Interpolate(b, 6, 6, kInterpolateLinear);
-  const std::uint8_t expected[6][6] = {
-      {10, 15, 20, 31, 41, 41}, {20, 25, 30, 25, 21, 21}, {30, 35, 40, 20, 0, 0},
-      {115, 93, 70, 48, 25, 25}, {200, 150, 100, 75, 50, 50}, {200, 150, 100, 75, 50, 50},
-  };
-  for (int y = 0; y < 6; ++y)
-    for (int x = 0; x < 6; ++x)
-      EXPECT_EQ(b.ScanLine(y)[x], expected[y][x]) << x << "," << y;
 }
 
 TEST(Resample, LinearAndAreaMeanAgreeWithAFloatingPointReference)
@@ -170,19 +124,6 @@ TEST(Resample, LinearAndAreaMeanAgreeWithAFloatingPointReference)
           ASSERT_NEAR(b.ScanLine(y)[x * channels + k], want, 0.51) << c.w << "->" << c.nw << " at " << x << "," << y;
         }
   }
-}
-
-TEST(Resample, HalvingBySuperSamplingAveragesEachBlock)
-{
-  TExtBitmap b(4, 4);
-  const std::uint8_t rows[4][4] = {{0, 10, 255, 255}, {20, 30, 255, 254}, {1, 2, 7, 7}, {3, 4, 7, 8}};
-  for (int y = 0; y < 4; ++y)
-    std::copy(rows[y], rows[y] + 4, b.ScanLine(y));
-  Interpolate(b, 2, 2);  // the default when reducing
-  EXPECT_EQ(b.ScanLine(0)[0], 15);
-  EXPECT_EQ(b.ScanLine(0)[1], 255);  // 254.75
-  EXPECT_EQ(b.ScanLine(1)[0], 3);    // 2.5 rounds up
-  EXPECT_EQ(b.ScanLine(1)[1], 7);    // 7.25
 }
 
 TEST(Resample, CubicKeepsSourceSamplesAndFlatAreas)
@@ -295,30 +236,4 @@ TEST(Resample, DoublingWithHolesMatchesLinearAwayFromThemAndNearestBesideThem)
       blended += !nearHole && (x % 2 || y % 2);
     }
   EXPECT_GT(blended, 100);
-}
-
-TEST(Resample, DoublingWithHolesTakesAnyHoleIndexAndRefusesWhatInterpolateRefuses)
-{
-  // The hole may be any index; an index 0 is then ordinary data.
-  TExtBitmap b(3, 3);
-  const std::uint8_t rows[3][3] = {{0, 100, 7}, {0, 7, 7}, {200, 7, 7}};
-  for (int y = 0; y < 3; ++y)
-    std::copy(rows[y], rows[y] + 3, b.ScanLine(y));
-  const TExtBitmap source = b;
-  InterpolatePresent(b, 6, 6, 7);
-  EXPECT_EQ(b.ScanLine(0)[1], 50);   // between 0 and 100, both data
-  EXPECT_EQ(b.ScanLine(1)[0], 0);    // between 0 and 0
-  EXPECT_EQ(b.ScanLine(0)[3], 100);  // beside the hole at (2, 0): the nearest value
-  EXPECT_EQ(b.ScanLine(0)[4], 7);    // the hole itself
-  EXPECT_EQ(b.ScanLine(3)[0], 100);  // 0 above 200: (0 + 200) / 2
-  EXPECT_TRUE(FringePixels(source, b, 7).empty());
-
-  TExtBitmap small = Random(2, 9, TPixelFormat::pf8bit, 5);
-  const TExtBitmap smallBefore = small;
-  InterpolatePresent(small, 4, 18, 0);
-  EXPECT_EQ(small, smallBefore);
-  TExtBitmap colour = Random(5, 5, TPixelFormat::pf24bit, 6);
-  EXPECT_THROW(InterpolatePresent(colour, 10, 10, 0), EImageError);
-  TExtBitmap mixed = Random(5, 5, TPixelFormat::pf8bit, 7);
-  EXPECT_THROW(InterpolatePresent(mixed, 10, 4, 0), EImageError);
 }

@@ -1,17 +1,22 @@
-// Set-up rules, limits and faults of the projection model.
+// Rules of the projection model that PROJ cannot check: placement by the
+// first grid point, longitudes half a turn away, faulty arithmetic, the
+// copy rules of the special mappings, zoom regions and the readers' grid
+// values.
+#include "mapping/DwdLmeMapping.h"
+#include "mapping/GeostationaryMapping.h"
+#include "mapping/GridPlacement.h"
 #include "mapping/Mapping.h"
+#include "mapping/ProjGrids.h"
+#include "mapping/ProjMapping.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
-#include <string>
 
 namespace {
 
-constexpr double kEarthRadiusKm = 6378.135;
-
-TMapping& Polar(TMapping& m, float centreLat, int width, int height)
+void Polar(TMapping& m, float centreLat, int width, int height)
 {
   m.SetKind(pkPolarStereographic);
   m.SetCentreLon(-45);
@@ -19,310 +24,77 @@ TMapping& Polar(TMapping& m, float centreLat, int width, int height)
   m.SetHeight(height);
   m.SetWidth(width);
   m.SetLatSpan(0);
-  return m;
 }
 
-TEST(ProjectionEdgeCase, KindNamesFollowTheKindNumbers)
+void Conic(TMapping& m)
 {
-  const char* names[] = {"Unknown", "Cylindrical equidistant (full)", "Cylindrical equidistant (zoomed)",
-                         "Azimuthal equidistant", "Azimuthal equidistant (wide)", "Mercator (full)",
-                         "Mercator (zoomed)", "Orthographic", "Linearised Orthographic", "Polar Stereographic",
-                         "Lambert Conformal Conic", "Gnomonic", "Van der Grinten", "Great Circle", "Linear-based"};
-  for (int kind = 0; kind < kProjectionKindCount; ++kind)
-    EXPECT_EQ(ProjectionKindName(kind), names[kind]) << kind;
-  EXPECT_EQ(ProjectionKindName(-1), "Unknown");
-  EXPECT_EQ(ProjectionKindName(15), "Unknown");
-}
-
-TEST(ProjectionEdgeCase, OnlyDrawableKindsSayTheyCanDraw)
-{
-  for (int kind = 0; kind < kProjectionKindCount; ++kind) {
-    TMapping m;
-    m.SetKind(kind);
-    const bool expected = kind != 0 && kind != 8 && kind != 14;
-    EXPECT_EQ(m.CanDraw(), expected) << kind;
-  }
-}
-
-TEST(ProjectionEdgeCase, SetKindAppliesItsDefaultScale)
-{
-  struct TCase {
-    int kind;
-    float scale;
-  };
-  for (const TCase c : {TCase{3, 0.75f}, TCase{4, 0.4f}, TCase{11, 0.4f}, TCase{7, 0.8f}, TCase{8, 0.8f},
-                        TCase{9, 1.7f}, TCase{13, 0.2f}, TCase{12, 0.155f}}) {
-    TMapping m;
-    m.SetKind(c.kind);
-    EXPECT_FLOAT_EQ(m.Scale(), c.scale) << c.kind;
-  }
-  TMapping mercator;
-  mercator.SetCentreLon(30);
-  mercator.SetKind(pkMercatorFull);
-  EXPECT_EQ(mercator.CentreLon(), 0);
-  EXPECT_EQ(mercator.LonSpan(), 360);
-}
-
-TEST(ProjectionEdgeCase, PolarDefaultsPutThePoleAboveTheMiddleRow)
-{
-  TMapping m;
-  Polar(m, 60, 800, 1000);
-  m.SetXOffset(7);
-  m.SetYOffset(-3);
-  EXPECT_FLOAT_EQ(m.Scale(), 1.7f);
-  EXPECT_FLOAT_EQ(m.PolarOffset(), 0.425f);
-  int x = 0, y = 0;
-  ASSERT_TRUE(m.LatLonToPixel(123, 90, x, y));
-  EXPECT_EQ(x, 400 + 7);
-  EXPECT_EQ(y, 500 - 425 + 3);
-  // The central meridian runs straight down from the pole.
-  int x60 = 0, y60 = 0;
-  ASSERT_TRUE(m.LatLonToPixel(-45, 60, x60, y60));
-  EXPECT_EQ(x60, x);
-  EXPECT_GT(y60, y);
-}
-
-TEST(ProjectionEdgeCase, SouthernLongitudesRunClockwiseRoundAPoleAboveTheMiddle)
-{
-  TMapping m;
-  Polar(m, -60, 800, 1000);
-  ASSERT_TRUE(m.Southern());
-  int poleX = 0, poleY = 0, x = 0, y = 0;
-  ASSERT_TRUE(m.LatLonToPixel(0, -90, poleX, poleY));
-  EXPECT_EQ(poleY, 500 + 425);  // the middle row is 500; y grows downward
-  // Central meridian up, 90 degrees east to the right, 180 down.
-  ASSERT_TRUE(m.LatLonToPixel(-45, -70, x, y));
-  EXPECT_EQ(x, poleX);
-  EXPECT_LT(y, poleY);
-  ASSERT_TRUE(m.LatLonToPixel(45, -70, x, y));
-  EXPECT_GT(x, poleX);
-  EXPECT_EQ(y, poleY);
-  ASSERT_TRUE(m.LatLonToPixel(135, -70, x, y));
-  EXPECT_EQ(x, poleX);
-  EXPECT_GT(y, poleY);
-}
-
-TEST(ProjectionEdgeCase, PolePixelReadsAsThePole)
-{
-  for (const float centreLat : {60.0f, -60.0f}) {
-    TMapping m;
-    Polar(m, centreLat, 800, 1000);
-    int x = 0, y = 0;
-    ASSERT_TRUE(m.LatLonToPixel(0, centreLat > 0 ? 90 : -90, x, y));
-    float lon = 0, lat = 0;
-    ASSERT_TRUE(m.PixelToLatLon(x, y, lon, lat));
-    EXPECT_FLOAT_EQ(lat, centreLat > 0 ? 90 : -90);
-    EXPECT_FLOAT_EQ(lon, -45);
-  }
-}
-
-TEST(ProjectionEdgeCase, ZeroCentreLatitudeOfPoleCentredKindsCountsAsSouthern)
-{
-  for (const int kind : {pkPolarStereographic, pkLambertConformal}) {
-    TMapping m;
-    m.SetKind(kind);
-    m.SetCentreLat(0);
-    EXPECT_FLOAT_EQ(m.CentreLat(), -0.001f) << kind;
-    EXPECT_TRUE(m.Southern()) << kind;
-    m.SetCentreLat(0.0001f);
-    EXPECT_FLOAT_EQ(m.CentreLat(), 0.001f) << kind;
-    EXPECT_FALSE(m.Southern()) << kind;
-  }
-  TMapping other;
-  other.SetKind(pkOrthographic);
-  other.SetCentreLat(0);
-  EXPECT_EQ(other.CentreLat(), 0);
-}
-
-TEST(ProjectionEdgeCase, CentreLatitudeSetsAbsoluteParallels)
-{
-  TMapping m;
   m.SetKind(pkLambertConformal);
-  m.SetCentreLat(-45);
-  EXPECT_EQ(m.StdParallel1(), 45);
-  EXPECT_EQ(m.StdParallel2(), 45);
-  m.SetStdParallel1(-30);
-  EXPECT_EQ(m.StdParallel1(), 30);
+  m.SetCentreLon(-95);
+  m.SetCentreLat(37.5f);
+  m.SetStdParallel1(25);
+  m.SetStdParallel2(50);
+  m.SetWidth(760);
+  m.SetHeight(1120);
+}
+
+TEST(ProjectionEdgeCase, FirstGridPointLandsOnBottomLeftOrTopLeftPixel)
+{
+  for (const bool conic : {false, true}) {
+    for (const bool topDown : {false, true}) {
+      TMapping m;
+      conic ? Conic(m) : Polar(m, 60, 760, 700);
+      m.SetXOffset(17);  // stale offsets must not leak into the placement
+      m.SetYOffset(-5);
+      const float lon = conic ? -133.46f : 168.35f, lat = conic ? 12.19f : 30.98f;
+      ASSERT_TRUE(PlaceFirstGridPoint(m, lon, lat, 1120, topDown));
+      float x = -1, y = -1;
+      m.LatLonToPixelF(lon, lat, x, y);
+      EXPECT_NEAR(x, 0, 1e-3) << conic << topDown;
+      EXPECT_NEAR(y, topDown ? 0 : 1119, 1e-3) << conic << topDown;
+    }
+  }
+  TMapping unknown;  // kind 0 places nothing and keeps no offsets
+  unknown.SetHeight(10);
+  unknown.SetWidth(10);
+  unknown.SetXOffset(3);
+  EXPECT_FALSE(PlaceFirstGridPoint(unknown, 10, 10, 10, false));
+  EXPECT_EQ(unknown.XOffsetF(), 0);
+}
+
+TEST(ProjectionEdgeCase, PointBetweenPixelCentresDoesNotShiftTheGridByHalfAPixel)
+{
+  // The unplaced pole sits half a pixel off a pixel centre, so a rounded
+  // placement would move every grid point by half a pixel.
+  TMapping m;
+  Polar(m, 60, 760, 700);
+  float x = 0, y = 0;
+  ASSERT_TRUE(m.LatLonToPixelF(0, 90, x, y));
+  ASSERT_NEAR(y - std::floor(y), 0.5, 1e-3);
+  ASSERT_TRUE(PlaceFirstGridPoint(m, 0, 90, 1120, true));
+  TMapping display;  // the offsets survive a copy unrounded
+  display.Assign(m);
+  display.LatLonToPixelF(0, 90, x, y);
+  EXPECT_NEAR(x, 0, 1e-4);
+  EXPECT_NEAR(y, 0, 1e-4);
 }
 
 TEST(ProjectionEdgeCase, LongitudeDifferenceOfHalfATurnStaysOnItsSide)
 {
   // Full Mercator puts a difference of d degrees at x = W (d + 180) / 360.
-  struct TCase {
-    float centreLon, lon;
+  const struct {
+    float lon;
     int x;
-  };
-  const TCase cases[] = {
-    {0, 180, 720}, {0, -180, 0}, {0, 190, 20}, {0, -190, 700}, {0, 540, 720}, {0, 370, 380}, {0, -900, 0},
-  };
-  for (const TCase c : cases) {
+  } cases[] = {{180, 720}, {-180, 0}, {190, 20}, {-190, 700}, {540, 720}, {370, 380}, {-900, 0}};
+  for (const auto& c : cases) {
     TMapping m;
     m.SetKind(pkMercatorFull);
     m.SetWidth(720);
     m.SetHeight(720);
-    m.SetCentreLon(c.centreLon);
     int x = -1, y = -1;
     ASSERT_TRUE(m.LatLonToPixel(c.lon, 0, x, y)) << c.lon;
     EXPECT_EQ(x, c.x) << c.lon;
     EXPECT_EQ(y, 360) << c.lon;
   }
-}
-
-TEST(ProjectionEdgeCase, LatitudeSpanIsCappedExceptForTheGreatCircle)
-{
-  for (int kind = 0; kind < kProjectionKindCount; ++kind) {
-    TMapping m;
-    m.SetKind(kind);
-    m.SetLatSpan(200);
-    EXPECT_EQ(m.LatSpan(), kind == pkGreatCircle ? 200 : 180) << kind;
-  }
-}
-
-// A point straight south of the centre at the given distance.
-float LatAtDistance(float centreLat, double km) { return static_cast<float>(centreLat - km / kEarthRadiusKm * 180 / M_PI); }
-
-TEST(ProjectionEdgeCase, PointsBeyondAKindsReachAreNotShown)
-{
-  struct TCase {
-    int kind;
-    double reachKm;
-  };
-  for (const TCase c : {TCase{3, 12000}, TCase{4, 12000}, TCase{7, 6300}, TCase{8, 6300}, TCase{10, 10000},
-                        TCase{11, 12000}}) {
-    TMapping m;
-    m.SetKind(c.kind);
-    m.SetWidth(1000);
-    m.SetHeight(1000);
-    m.SetCentreLon(20);
-    m.SetCentreLat(c.kind == 11 ? 0 : 70);
-    if (c.kind == 11) {
-      // The gnomonic plane ends at its horizon first; look east along the
-      // equator, where 12000 km lies past it.
-      int x = 0, y = 0;
-      EXPECT_TRUE(m.LatLonToPixel(20 + 80, 0, x, y));
-      EXPECT_FALSE(m.LatLonToPixel(20 + 100, 0, x, y));
-      EXPECT_EQ(x, 500);  // an unshown gnomonic point yields the centre
-      EXPECT_EQ(y, 500);
-      continue;
-    }
-    int x = 0, y = 0;
-    EXPECT_TRUE(m.LatLonToPixel(20, LatAtDistance(70, c.reachKm - 20), x, y)) << c.kind;
-    EXPECT_FALSE(m.LatLonToPixel(20, LatAtDistance(70, c.reachKm + 20), x, y)) << c.kind;
-  }
-}
-
-TEST(ProjectionEdgeCase, ZoomedMercatorHidesPointsOffThePictureButFullMercatorNever)
-{
-  TMapping zoomed;
-  zoomed.SetKind(pkMercatorZoomed);
-  zoomed.SetWidth(600);
-  zoomed.SetHeight(400);
-  zoomed.SetLonSpan(60);
-  zoomed.SetLatSpan(40);
-  zoomed.SetCentreLon(10);
-  zoomed.SetCentreLat(50);
-  int x = 0, y = 0;
-  EXPECT_TRUE(zoomed.LatLonToPixel(10, 50, x, y));
-  EXPECT_FALSE(zoomed.LatLonToPixel(50, 50, x, y));
-  EXPECT_FALSE(zoomed.LatLonToPixel(10, 75, x, y));
-  EXPECT_FALSE(zoomed.LatLonToPixel(10, 15, x, y));
-
-  TMapping full;
-  full.SetKind(pkMercatorFull);
-  full.SetWidth(600);
-  full.SetHeight(400);
-  for (const float lat : {-89.0f, -60.0f, 0.0f, 85.0f, 89.0f})
-    EXPECT_TRUE(full.LatLonToPixel(170, lat, x, y)) << lat;
-}
-
-TEST(ProjectionEdgeCase, OrthographicReadOutFailsOutsideTheDisc)
-{
-  TMapping m;
-  m.SetKind(pkOrthographic);
-  m.SetWidth(1000);
-  m.SetHeight(1000);
-  m.SetCentreLat(45);
-  float lon = 0, lat = 0;
-  EXPECT_TRUE(m.PixelToLatLon(500, 500, lon, lat));
-  EXPECT_FLOAT_EQ(lat, 45);
-  // The disc has a radius of Scale x Width = 800 pixels.
-  EXPECT_TRUE(m.PixelToLatLon(500 + 790, 500, lon, lat));
-  EXPECT_FALSE(m.PixelToLatLon(500 + 810, 500, lon, lat));
-  EXPECT_FALSE(m.PixelToLatLon(500 + 700, 500 + 700, lon, lat));
-}
-
-TEST(ProjectionEdgeCase, KindsWithoutInverseOrSizeReadNothing)
-{
-  TMapping unknown;
-  unknown.SetWidth(100);
-  unknown.SetHeight(100);
-  float lon = 0, lat = 0;
-  int x = 0, y = 0;
-  EXPECT_FALSE(unknown.PixelToLatLon(50, 50, lon, lat));
-  EXPECT_FALSE(unknown.LatLonToPixel(0, 0, x, y));
-
-  TMapping linearised;
-  linearised.SetKind(pkLinearisedOrthographic);
-  linearised.SetWidth(100);
-  linearised.SetHeight(100);
-  EXPECT_TRUE(linearised.LatLonToPixel(1, 1, x, y));
-  EXPECT_FALSE(linearised.PixelToLatLon(50, 50, lon, lat));
-
-  TMapping empty;
-  Polar(empty, 60, 0, 0);
-  EXPECT_FALSE(empty.PixelToLatLon(0, 0, lon, lat));
-}
-
-TEST(ProjectionEdgeCase, LinearisedOrthographicIsLinearAlongItsAxes)
-{
-  TMapping m;
-  m.SetKind(pkLinearisedOrthographic);
-  m.SetWidth(1000);
-  m.SetHeight(1000);
-  float x = 0, y = 0;
-  for (const float degrees : {-50.0f, -20.0f, 10.0f, 40.0f, 55.0f}) {
-    const double pixels = 0.8 * 1000 * degrees * M_PI / 180;
-    ASSERT_TRUE(m.LatLonToPixelF(degrees, 0, x, y));
-    EXPECT_NEAR(x, 500 + pixels, 1e-3);
-    EXPECT_NEAR(y, 500, 1e-3);
-    ASSERT_TRUE(m.LatLonToPixelF(0, degrees, x, y));
-    EXPECT_NEAR(x, 500, 1e-3);
-    EXPECT_NEAR(y, 500 - pixels, 1e-3);
-  }
-  EXPECT_FALSE(m.LatLonToPixelF(61, 0, x, y));
-}
-
-TEST(ProjectionEdgeCase, FittedScalesFollowTheLatitudeSpan)
-{
-  // Azimuthal kinds fit the chord of the span through the centre to the
-  // height: 2 sin(span / 2) widths at height / width.
-  TMapping m;
-  m.SetKind(pkOrthographic);
-  m.SetWidth(1000);
-  m.SetHeight(600);
-  m.SetCentreLat(30);
-  m.SetLatSpan(60);
-  EXPECT_NEAR(m.Scale(), 0.6 / (2 * std::sin(30 * M_PI / 180)), 1e-6);
-  // Polar stereographic fits the span along the central meridian.
-  TMapping p;
-  Polar(p, 70, 800, 800);
-  p.SetLatSpan(40);
-  int x = 0, y = 0;
-  float fx = 0, fy = 0;
-  ASSERT_TRUE(p.LatLonToPixelF(-45, 50, fx, fy));
-  EXPECT_NEAR(fy, 800, 1e-3);
-  ASSERT_TRUE(p.LatLonToPixelF(-45, 90, fx, fy));
-  EXPECT_NEAR(fy, 0, 1e-3);
-  ASSERT_TRUE(p.LatLonToPixel(-45, 70, x, y));
-  // Great circle: span of latitude over the height in radians.
-  TMapping g;
-  g.SetKind(pkGreatCircle);
-  g.SetWidth(1000);
-  g.SetHeight(500);
-  g.SetLatSpan(90);
-  EXPECT_NEAR(g.Scale(), 0.5 / (M_PI / 2), 1e-6);
-  g.SetLatSpan(0);
-  EXPECT_NEAR(g.Scale(), 0.5 / (2 * M_PI), 1e-6);
 }
 
 TEST(ProjectionEdgeCase, FaultyArithmeticEndsInFalseNotGarbage)
@@ -348,11 +120,8 @@ TEST(ProjectionEdgeCase, FaultyArithmeticEndsInFalseNotGarbage)
   Polar(polar, 60, 760, 1120);
   int x = 0, y = 0;
   EXPECT_FALSE(polar.LatLonToPixel(0, -90, x, y));
-}
-
-TEST(ProjectionEdgeCase, FailedRecomputeKeepsTheLastConsistentConstants)
-{
-  // A zero latitude span makes the zoomed Mercator slope 0/0.
+  // A zero latitude span makes the zoomed Mercator slope 0/0; the last
+  // consistent constants stay.
   TMapping m;
   m.SetKind(pkMercatorZoomed);
   m.SetWidth(600);
@@ -360,122 +129,161 @@ TEST(ProjectionEdgeCase, FailedRecomputeKeepsTheLastConsistentConstants)
   m.SetLonSpan(60);
   m.SetLatSpan(40);
   m.SetCentreLat(50);
-  int x0 = 0, y0 = 0;
-  ASSERT_TRUE(m.LatLonToPixel(0, 50, x0, y0));
+  float before = 0, after = 0, fy = 0;
+  ASSERT_TRUE(m.LatLonToPixelF(0, 60, fy, before));
   m.SetLatSpan(0);
   m.SetLatSpan(40);
-  int x1 = 0, y1 = 0;
-  ASSERT_TRUE(m.LatLonToPixel(0, 50, x1, y1));
-  EXPECT_EQ(x0, x1);
-  EXPECT_EQ(y0, y1);
-  // Standard parallels at the pole give no cone: the last cone stays.
-  TMapping conic;
-  conic.SetKind(pkLambertConformal);
-  conic.SetWidth(800);
-  conic.SetHeight(600);
-  conic.SetCentreLat(45);
-  float before = 0, after = 0, y = 0;
-  ASSERT_TRUE(conic.LatLonToPixelF(20, 50, before, y));
-  conic.SetStdParallel1(90);
-  conic.SetStdParallel2(90);
-  ASSERT_TRUE(conic.LatLonToPixelF(20, 50, after, y));
+  ASSERT_TRUE(m.LatLonToPixelF(0, 60, fy, after));
   EXPECT_EQ(before, after);
 }
 
-TEST(ProjectionEdgeCase, CopyTakesEverySettingAndStaysIndependent)
+TEST(ProjectionEdgeCase, ReadOutFailsOffTheDisc)
 {
-  TMapping source;
-  source.SetKind(pkLambertConformal);
-  source.SetWidth(900);
-  source.SetHeight(700);
-  source.SetCentreLon(12);
-  source.SetCentreLat(45);
-  source.SetStdParallel1(30);
-  source.SetStdParallel2(60);
-  source.SetXOffset(-14);
-  source.SetYOffsetF(2.25f);
-  source.SetRotation(5);
-  source.SetZoomRegion(3);
+  TMapping ortho;
+  ortho.SetKind(pkOrthographic);
+  ortho.SetWidth(1000);
+  ortho.SetHeight(1000);
+  ortho.SetCentreLat(45);
+  float lon = 0, lat = 0;
+  // The disc has a radius of Scale x Width = 800 pixels.
+  EXPECT_TRUE(ortho.PixelToLatLon(500 + 790, 500, lon, lat));
+  EXPECT_FALSE(ortho.PixelToLatLon(500 + 810, 500, lon, lat));
 
-  TMapping copy;
-  copy.Assign(source);
-  EXPECT_EQ(copy.Kind(), pkLambertConformal);
-  EXPECT_EQ(copy.StdParallel1(), 30);  // not the 45 that the centre implies
-  EXPECT_EQ(copy.StdParallel2(), 60);
-  EXPECT_EQ(copy.XOffset(), -14);
-  EXPECT_EQ(copy.YOffsetF(), 2.25f);
-  EXPECT_EQ(copy.Rotation(), 5);
-  EXPECT_EQ(copy.ZoomRegion(), 3);
-  for (const float lon : {0.0f, 12.0f, 30.0f}) {
-    float ex = 0, ey = 0, x = 0, y = 0;
-    ASSERT_TRUE(source.LatLonToPixelF(lon, 50, ex, ey));
-    ASSERT_TRUE(copy.LatLonToPixelF(lon, 50, x, y));
-    EXPECT_EQ(x, ex);
-    EXPECT_EQ(y, ey);
+  TGeostationaryMapping disc;
+  disc.SetCentreColumn(1855.5f);
+  disc.SetCentreLine(1855.5f);
+  disc.SetDiscSize(3712, 3712);
+  EXPECT_FLOAT_EQ(disc.ColumnFactor(), 208.16554f);
+  EXPECT_TRUE(disc.PixelToLatLon(1856, 1856, lon, lat));
+  EXPECT_FALSE(disc.PixelToLatLon(0, 0, lon, lat));
+  EXPECT_FALSE(disc.PixelToLatLon(3711, 3711, lon, lat));
+}
+
+TEST(ProjectionEdgeCase, GeostationaryGridValuesGiveLongitudeAndCentre)
+{
+  EXPECT_FLOAT_EQ(TGeostationaryMapping::SubSatelliteLonFromGrid(41500000), 41.5f);
+  EXPECT_FLOAT_EQ(TGeostationaryMapping::SubSatelliteLonFromGrid(-3400000), -3.4f);
+  EXPECT_FLOAT_EQ(TGeostationaryMapping::SubSatelliteLonFromGrid(57), 57.0f);
+  EXPECT_FLOAT_EQ(TGeostationaryMapping::CentreFromGrid(1857000, 3712, false), 1856.0f);
+  EXPECT_FLOAT_EQ(TGeostationaryMapping::CentreFromGrid(1857000, 3712, true), 1855.0f);
+}
+
+// Copies and clones of the special mappings keep their projection; a copy
+// into a plain mapping takes only the base settings.
+TEST(ProjectionEdgeCase, CopiesKeepTheProjectionOnlyInTheirOwnClass)
+{
+  TGeostationaryMapping disc;
+  disc.SetCentreLon(41.5f);
+  disc.SetCentreColumn(1856);
+  disc.SetCentreLine(1856);
+  disc.SetDiscSize(3712, 3712);
+  disc.SetXOffset(3);
+  TDwdLmeMapping rotated;
+  rotated.SetWidth(173);
+  rotated.SetHeight(165);
+  rotated.SetRotLatFirst(-20);
+  rotated.SetRotLatLast(21);
+  rotated.SetRotLonFirst(-19);
+  rotated.SetRotLonLast(24);
+  rotated.SetPoleLat(32.5f);
+  rotated.SetPoleLon(190);
+  auto proj = LambertConformalMapping(TEarth::Sphere(6367470), 30, 60, -10, nullptr);
+  ASSERT_TRUE(proj && proj->PlacePoint(-30, 20, 0, 39, 40000, 40000, 50, 40));
+  TGeostationaryMapping discCopy;
+  discCopy.Assign(disc);
+  TDwdLmeMapping rotatedCopy;
+  rotatedCopy.Assign(rotated);
+  TProjMapping projCopy;
+  projCopy.Assign(*proj);
+  const struct {
+    const TMapping& source;
+    std::unique_ptr<TMapping> clone;
+    const TMapping& copy;
+  } cases[] = {{disc, disc.Clone(), discCopy}, {rotated, rotated.Clone(), rotatedCopy}, {*proj, proj->Clone(), projCopy}};
+  for (const auto& c : cases) {
+    const bool projBacked = &c.source == proj.get();
+    for (const auto& [x, y] : {std::pair{20, 30}, std::pair{100, 120}, std::pair{40, 10}}) {
+      float lon = 0, lat = 0, cloneLon = 0, cloneLat = 0, copyLon = 0, copyLat = 0;
+      const bool found = c.source.PixelToLatLon(x, y, lon, lat);
+      EXPECT_EQ(c.clone->PixelToLatLon(x, y, cloneLon, cloneLat), found);
+      EXPECT_EQ(c.copy.PixelToLatLon(x, y, copyLon, copyLat), found);
+      EXPECT_EQ(lon, cloneLon);
+      EXPECT_EQ(lon, copyLon);
+      EXPECT_EQ(lat, copyLat);
+    }
+    TMapping plain;
+    plain.Assign(c.source);
+    EXPECT_TRUE(projBacked || !plain.CanDraw());
+    EXPECT_EQ(plain.Width(), c.source.Width());
   }
-  source.SetCentreLon(-80);
-  EXPECT_EQ(copy.CentreLon(), 12);
+  EXPECT_EQ(disc.Clone()->GetDrawWidth(), 3712);
 
-  // The zoomed cylindrical kind clears its centre longitude on SetKind;
-  // the copy must still take the source's.
+  // A plain copy keeps explicit parallels, and the centre longitude that
+  // the zoomed cylindrical kind clears when its kind is set.
+  TMapping conic;
+  conic.SetKind(pkLambertConformal);
+  conic.SetCentreLat(45);
+  conic.SetStdParallel1(30);
+  conic.SetStdParallel2(60);
+  TMapping conicCopy;
+  conicCopy.Assign(conic);
+  EXPECT_EQ(conicCopy.StdParallel1(), 30);
+  EXPECT_EQ(conicCopy.StdParallel2(), 60);
   TMapping window;
   window.SetKind(pkCylindricalZoomed);
   window.SetCentreLon(33);
   TMapping windowCopy;
   windowCopy.Assign(window);
-  EXPECT_EQ(windowCopy.CentreLon(), 33);
   windowCopy.Assign(windowCopy);
   EXPECT_EQ(windowCopy.CentreLon(), 33);
 }
 
-TEST(ProjectionEdgeCase, OffsetsAreRoundedHalfToEvenWhenRead)
+// The zoomed display doubles the size and shifts by half a doubled pixel.
+TEST(ProjectionEdgeCase, ZoomedProjBackedMappingScalesCells)
 {
-  TMapping m;
-  m.SetXOffsetF(2.5f);
-  m.SetYOffsetF(-3.5f);
-  EXPECT_EQ(m.XOffset(), 2);
-  EXPECT_EQ(m.YOffset(), -4);
+  auto mapping = PolarStereographicMapping(TEarth::Ellipsoid(6378273, 6356889.449), 70, -45, false, nullptr);
+  ASSERT_TRUE(mapping && mapping->PlacePoint(-80.73, 33.972, 0, 1119, 10000, 10000, 760, 1120));
+  float lon = 0, lat = 0, x = 0, y = 0;
+  ASSERT_TRUE(mapping->PixelToLatLon(400, 300, lon, lat));
+  const auto zoomed = mapping->Clone();
+  zoomed->SetWidth(2 * mapping->GetWidth());
+  zoomed->SetHeight(2 * mapping->GetHeight());
+  zoomed->SetXOffsetF(2 * mapping->XOffsetF() + 0.5f);
+  zoomed->SetYOffsetF(2 * mapping->YOffsetF() - 0.5f);
+  ASSERT_TRUE(zoomed->LatLonToPixelF(lon, lat, x, y));
+  EXPECT_NEAR(x, 800.5, 1e-2);
+  EXPECT_NEAR(y, 600.5, 1e-2);
 }
 
-TEST(ProjectionEdgeCase, DrawExtentsCoverTheLargerSide)
+TEST(ProjectionEdgeCase, ProjBackedMappingRefusesWhatIsNotAProjection)
 {
-  TMapping m;
-  m.SetWidth(760);
-  m.SetHeight(1120);
-  EXPECT_EQ(m.GetDrawHeight(), 1120);
-  EXPECT_EQ(m.GetDrawWidth(), 760);
-  m.SetHeight(700);
-  EXPECT_EQ(m.GetDrawHeight(), 760);
+  std::string error;
+  EXPECT_FALSE(TProjMapping::Create("+proj=nonsense", std::nullopt, &error));
+  EXPECT_FALSE(error.empty());
+  EXPECT_FALSE(TProjMapping::Create("+proj=longlat +ellps=WGS84", std::nullopt, &error));
+  EXPECT_FALSE(PolarStereographicMapping(TEarth::Sphere(100), 60, 0, false, &error));
+  EXPECT_FALSE(PolarStereographicMapping(TEarth::Sphere(6371000), -60, 0, false, &error));
+  EXPECT_FALSE(LambertConformalMapping(TEarth::Sphere(6371000), 30, -30, 0, &error));
 }
 
 TEST(ProjectionEdgeCase, VanDerGrintenZoomRegionsCentreTheirPart)
 {
-  // Regions 1-4 are quarters, 5-13 ninths, row by row from the top left;
-  // each round-trips and brings its own middle to the picture's middle.
+  // Regions 1-4 are quarters, 5-13 ninths, row by row from the top left.
   TMapping whole;
   whole.SetKind(pkVanDerGrinten);
   whole.SetWidth(900);
   whole.SetHeight(600);
-  const double quarterX[] = {225, 675, 225, 675}, quarterY[] = {150, 150, 450, 450};
   for (int region = 1; region <= 13; ++region) {
     TMapping m;
-    m.SetKind(pkVanDerGrinten);
-    m.SetWidth(900);
-    m.SetHeight(600);
+    m.Assign(whole);
     m.SetZoomRegion(region);
-    const double mx = region <= 4 ? quarterX[region - 1] : 150 + 300 * ((region - 5) % 3);
-    const double my = region <= 4 ? quarterY[region - 1] : 100 + 200 * ((region - 5) / 3);
-    // The point drawn at the region's middle in the whole picture...
-    float lon = 0, lat = 0;
-    ASSERT_TRUE(whole.PixelToLatLon(static_cast<int>(mx), static_cast<int>(my), lon, lat)) << region;
-    float x = 0, y = 0;
+    const int mx = region <= 4 ? 225 + 450 * ((region - 1) % 2) : 150 + 300 * ((region - 5) % 3);
+    const int my = region <= 4 ? 150 + 300 * ((region - 1) / 2) : 100 + 200 * ((region - 5) / 3);
+    float lon = 0, lat = 0, x = 0, y = 0;
+    ASSERT_TRUE(whole.PixelToLatLon(mx, my, lon, lat)) << region;
     ASSERT_TRUE(m.LatLonToPixelF(lon, lat, x, y)) << region;
     EXPECT_NEAR(x, 450, 0.01) << region;
     EXPECT_NEAR(y, 300, 0.01) << region;
-    float backLon = 0, backLat = 0;
-    ASSERT_TRUE(m.PixelToLatLon(450, 300, backLon, backLat)) << region;
-    EXPECT_NEAR(backLon, lon, 1e-3) << region;
-    EXPECT_NEAR(backLat, lat, 1e-3) << region;
   }
 }
 

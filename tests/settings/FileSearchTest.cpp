@@ -69,7 +69,7 @@ TEST(Wildcard, ManyStarsOnALongMismatchFinishQuickly)
   EXPECT_FALSE(WildcardMatch(name, u"*a*a*a*a*a*a*a*a*b"));
 }
 
-TEST(FindLastMatch, GreatestNameWinsInCaseInsensitiveOrder)
+TEST(FindLastMatch, GreatestNameWinsInCaseInsensitiveOrderFoldersIncluded)
 {
   SafFolder saf;
   saf.AddFile("b_conc_20230102.grb");
@@ -77,113 +77,57 @@ TEST(FindLastMatch, GreatestNameWinsInCaseInsensitiveOrder)
   saf.AddFile("C_CONC_20230101.GRB");
   saf.AddFile("d_conc_20230101.txt");
   EXPECT_EQ(FindLastMatch(saf.Native("*_conc_*.grb")), saf.Native("C_CONC_20230101.GRB"));
-}
-
-TEST(FindLastMatch, MissingFolderOrNoMatchGivesEmpty)
-{
-  SafFolder saf;
-  saf.AddFile("a_conc_1.grb");
-  EXPECT_EQ(FindLastMatch(saf.Native("nowhere/*_conc_*.grb")), QString());
-  EXPECT_EQ(FindLastMatch(saf.Native("*_edge_*.grb")), QString());
-  EXPECT_EQ(FindLatestFile(saf.Native("nowhere/*_conc_*.grb"), QDate(2023, 1, 15)), QString());
-}
-
-TEST(FindLastMatch, FoldersMatchingTheMaskCountToo)
-{
-  SafFolder saf;
-  saf.AddFile("x_conc_1.grb");
   saf.AddFolder("x_conc_2.grb");
   EXPECT_EQ(FindLastMatch(saf.Native("*_conc_*.grb")), saf.Native("x_conc_2.grb"));
+  EXPECT_EQ(FindLastMatch(saf.Native("nowhere/*_conc_*.grb")), QString());
+  EXPECT_EQ(FindLastMatch(saf.Native("*_edge_*.grb")), QString());
 }
 
-TEST(FindLatestFile, FlatFolderWinsOverNewerDayFolders)
-{
-  SafFolder saf;
-  saf.AddFile("x_conc_20200101.grb");
-  saf.AddFile("2023/01/15/x_conc_20230115.grb");
-  EXPECT_EQ(FindLatestFile(saf.Native("*_conc_*.grb"), QDate(2023, 1, 15)), saf.Native("x_conc_20200101.grb"));
-}
-
-TEST(FindLatestFile, NewestDayFolderOfTheLast29DaysWins)
-{
-  SafFolder saf;
-  saf.AddFile("2024/03/05/x_conc_20240305.grb");
-  saf.AddFile("2024/03/09/x_conc_20240309.grb");
-  saf.AddFile("2024/03/11/x_conc_20240311.grb"); // after the start date
-  EXPECT_EQ(FindLatestFile(saf.Native("*_conc_*.grb"), QDate(2024, 3, 10)),
-            saf.Native("2024/03/09/x_conc_20240309.grb"));
-}
-
-TEST(FindLatestFile, DayFolderSearchStopsAfter29Days)
-{
-  SafFolder saf;
-  saf.AddFile("2024/02/11/x_conc_20240211.grb"); // 28 days before 10 March 2024
-  EXPECT_EQ(FindLatestFile(saf.Native("*_conc_*.grb"), QDate(2024, 3, 10)),
-            saf.Native("2024/02/11/x_conc_20240211.grb"));
-
-  SafFolder older;
-  older.AddFile("2024/02/10/x_conc_20240210.grb"); // 29 days before
-  EXPECT_EQ(FindLatestFile(older.Native("*_conc_*.grb"), QDate(2024, 3, 10)), QString());
-}
-
-TEST(FindLatestFile, DayFoldersWinOverMonthFolders)
-{
-  SafFolder saf;
-  saf.AddFile("2024/03/x_conc_20240331.grb");
-  saf.AddFile("2024/03/08/x_conc_20240308.grb");
-  EXPECT_EQ(FindLatestFile(saf.Native("*_conc_*.grb"), QDate(2024, 3, 10)),
-            saf.Native("2024/03/08/x_conc_20240308.grb"));
-}
-
-TEST(FindLatestFile, MonthFoldersThisMonthThenThePreviousOne)
+// The flat folder first, then day folders back 29 days from the start day
+// (the start day included), then this month's and last month's folders.
+TEST(FindLatestFile, FlatThenDayFoldersThenMonthFolders)
 {
   struct Case {
+    const char* name;
     QDate start;
     QStringList files;
     QString expected;
   };
   const Case cases[] = {
-      {QDate(2024, 3, 10), {"2024/03/x_conc_a.grb", "2024/02/x_conc_z.grb"}, "2024/03/x_conc_a.grb"},
-      {QDate(2024, 3, 10), {"2024/02/x_conc_z.grb"}, "2024/02/x_conc_z.grb"},
-      {QDate(2024, 3, 10), {"2024/01/x_conc_z.grb"}, ""},
-      {QDate(2024, 1, 1), {"2023/12/x_conc_20231215.grb"}, "2023/12/x_conc_20231215.grb"},
-      {QDate(2024, 3, 31), {"2024/02/x_conc_20240229.grb"}, "2024/02/x_conc_20240229.grb"},
+      {"flat wins over newer day folders", QDate(2023, 1, 15),
+       {"x_conc_20200101.grb", "2023/01/15/x_conc_20230115.grb"}, "x_conc_20200101.grb"},
+      {"newest day up to the start", QDate(2024, 3, 10),
+       {"2024/03/05/x_conc_20240305.grb", "2024/03/09/x_conc_20240309.grb", "2024/03/11/x_conc_20240311.grb"},
+       "2024/03/09/x_conc_20240309.grb"},
+      {"28 days back is searched", QDate(2024, 3, 10), {"2024/02/11/x_conc_20240211.grb"},
+       "2024/02/11/x_conc_20240211.grb"},
+      {"29 days back is not", QDate(2024, 3, 10), {"2024/02/10/x_conc_20240210.grb"}, ""},
+      {"day folders win over month folders", QDate(2024, 3, 10),
+       {"2024/03/x_conc_20240331.grb", "2024/03/08/x_conc_20240308.grb"}, "2024/03/08/x_conc_20240308.grb"},
+      {"this month first", QDate(2024, 3, 10), {"2024/03/x_conc_a.grb", "2024/02/x_conc_z.grb"},
+       "2024/03/x_conc_a.grb"},
+      {"then the month before", QDate(2024, 3, 10), {"2024/02/x_conc_z.grb"}, "2024/02/x_conc_z.grb"},
+      {"no further", QDate(2024, 3, 10), {"2024/01/x_conc_z.grb"}, ""},
+      {"across the year", QDate(2024, 1, 1), {"2023/12/x_conc_20231215.grb"}, "2023/12/x_conc_20231215.grb"},
+      {"without a start day only the flat folder", QDate(), {"2023/01/15/x_conc_20230115.grb"}, ""},
   };
   for (const Case& c : cases) {
     SafFolder saf;
     for (const QString& file : c.files)
       saf.AddFile(file);
     const QString expected = c.expected.isEmpty() ? QString() : saf.Native(c.expected);
-    EXPECT_EQ(FindLatestFile(saf.Native("*_conc_*.grb"), c.start), expected) << c.start.toString().toStdString();
+    EXPECT_EQ(FindLatestFile(saf.Native("*_conc_*.grb"), c.start), expected) << c.name;
   }
+  SafFolder saf;
+  EXPECT_EQ(FindLatestFile(saf.Native("nowhere/*_conc_*.grb"), QDate(2023, 1, 15)), QString());
 }
 
 TEST(FindLatestFile, UsesTheInjectedClockForTheLast29Days)
 {
   SafFolder saf;
   saf.AddFile("2023/12/31/x_CONC_20231231.GRB");
-  saf.AddFile("2023/11/30/x_conc_20231130.grb");
   const TScopedUtcClock clock(QDateTime(QDate(2024, 1, 1), QTime(0, 30), Qt::UTC));
-  EXPECT_EQ(UtcNow().date(), QDate(2024, 1, 1));
   EXPECT_EQ(FindLatestFile(saf.Native("*_conc_*.grb"), UtcNow().date()), saf.Native("2023/12/31/x_CONC_20231231.GRB"));
-}
-
-TEST(FindLatestFile, WithoutStartDateOnlyTheFlatFolderIsSearched)
-{
-  SafFolder saf;
-  saf.AddFile("2023/01/15/x_conc_20230115.grb");
-  EXPECT_EQ(FindLatestFile(saf.Native("*_conc_*.grb"), QDate()), QString());
-}
-
-TEST(UtcClock, ScopedOverrideIsUndoneAtScopeEnd)
-{
-  const QDateTime fixed(QDate(2001, 2, 3), QTime(4, 5, 6), Qt::UTC);
-  {
-    const TScopedUtcClock clock(fixed);
-    EXPECT_EQ(UtcNow(), fixed);
-  }
-  EXPECT_NE(UtcNow().date().year(), 2001);
-  EXPECT_EQ(UtcNow().timeSpec(), Qt::UTC);
 }
 
 TEST(DateFromFileName, TakesEightDigitsFromTheFirst20OfTheName)

@@ -11,8 +11,8 @@
 #include "BoundaryNorthGrid.h"
 #include "imaging/Canvas.h"
 #include "overlays/CartogCountries.h"
-#include "support/CountriesRecords.h"
 #include "overlays/CartogList.h"
+#include "support/CountriesRecords.h"
 
 using namespace overlaytest;
 
@@ -22,7 +22,7 @@ using Bytes = std::vector<std::uint8_t>;
 Bytes Records(std::initializer_list<std::pair<std::uint8_t, std::vector<std::int16_t>>> records)
 {
   Bytes out;
-  for (const auto& [type, minutes] : records) AppendCountriesRecord(out, type, minutes);
+  for (const auto& [type, minutes] : records) PutCountriesRecord(out, type, minutes);
   return out;
 }
 
@@ -119,23 +119,6 @@ TEST(BoundaryDraw, LineCrossingTheDateLineNearThePoleStaysInOnePiece)
   EXPECT_LE(CountIndex(picture, kSilver), static_cast<int>(std::hypot(a.x - b.x, a.y - b.y)) + 2);
 }
 
-TEST(BoundaryDraw, OnlyDrawableSegmentTypesAreDrawn)
-{
-  const GlobeMapping globe;
-  struct Case {
-    std::uint8_t type;
-    bool drawn;
-  } cases[] = {{0, true}, {1, true}, {2, false}, {3, false}, {4, true}, {5, true}, {6, false}, {8, true}, {9, true}, {16, false}};
-  for (const Case& c : cases) {
-    TCartogList list;
-    ASSERT_TRUE(list.LoadFromBytes(Records({{c.type, {0, 0, 1200, 0}}}), "Countries.dat"));
-    list.Mapping = &globe;
-    TExtBitmap picture = MakePicture(360, 180);
-    Draw(list, picture);
-    EXPECT_EQ(CountIndex(picture, kSilver) > 0, c.drawn) << "type " << int(c.type);
-  }
-}
-
 TEST(BoundaryDraw, CullBoxLeavesOutSegmentsOutsideItButNotTheAntarctic)
 {
   const GlobeMapping globe;
@@ -200,39 +183,6 @@ TEST(BoundaryDraw, GpxTrackIsDrawnOnTheNorthernGridWithoutAReturnLeg)
   EXPECT_TRUE(HasIndexNear(picture, b.x, b.y, kSilver));
   EXPECT_TRUE(HasIndexNear(picture, (b.x + c.x) / 2, (b.y + c.y) / 2, kSilver));
   EXPECT_FALSE(HasIndexNear(picture, (a.x + c.x) / 2, (a.y + c.y) / 2, kSilver)) << "track closed like a polygon";
-}
-
-// The same Svalbard track, as three programs might write it, draws the
-// same pixels: a reader that needs one element per line found no track in
-// the one-line file.
-TEST(BoundaryDraw, GpxTrackInAnyLayoutDrawsTheSamePixels)
-{
-  TNorthGrid grid;
-  const std::string points[][2] = {{"78.2", "15.6"}, {"79.0", "12.0"}, {"80.0", "20.0"}, {"79.5", "25.5"}};
-  std::string pretty = "<?xml version=\"1.0\"?>\n<gpx xmlns=\"http://www.topografix.com/GPX/1/1\">\n <trk>\n  <trkseg>\n";
-  std::string oneLine = "<gpx><trk><trkseg>";
-  std::string prefixed = "<g:gpx xmlns:g=\"http://www.topografix.com/GPX/1/1\">\r\n<g:trk><g:trkseg>\r\n";
-  for (const auto& [lat, lon] : points) {
-    pretty += "   <trkpt lat=\"" + lat + "\" lon=\"" + lon + "\">\n    <ele>0</ele>\n   </trkpt>\n";
-    oneLine += "<trkpt lon=\"" + lon + "\" lat=\"" + lat + "\"/>";
-    prefixed += "<g:trkpt\r\n lat=\"" + lat + "\"\r\n lon=\"" + lon + "\"/>\r\n";
-  }
-  pretty += "  </trkseg>\n </trk>\n</gpx>\n";
-  oneLine += "</trkseg></trk></gpx>";
-  prefixed += "</g:trkseg></g:trk></g:gpx>\r\n";
-  std::vector<TExtBitmap> pictures;
-  for (const std::string* text : {&pretty, &oneLine, &prefixed}) {
-    TCartogList list;
-    EXPECT_TRUE(list.LoadFromBytes(Bytes(text->begin(), text->end()), "svalbard.gpx")) << list.LastError();
-    list.Mapping = &grid.mapping;
-    pictures.push_back(MakePicture());
-    Draw(list, pictures.back());
-  }
-  const TPixelF a = grid.Reference(15.6, 78.2), d = grid.Reference(25.5, 79.5);
-  EXPECT_TRUE(HasIndexNear(pictures[0], a.x, a.y, kSilver));
-  EXPECT_TRUE(HasIndexNear(pictures[0], d.x, d.y, kSilver));
-  EXPECT_TRUE(pictures[1] == pictures[0]) << "one-line file";
-  EXPECT_TRUE(pictures[2] == pictures[0]) << "prefixed file with CRLF and split points";
 }
 
 // A track from 170°E to 170°W is in view of a cull box on either side of
@@ -319,19 +269,4 @@ TEST(BoundaryDraw, FarOutPointsAreNeverJoinedAcrossThePicture)
       EXPECT_EQ(across, 20) << c.name;
     }
   }
-}
-
-TEST(BoundaryDraw, NothingIsDrawnWithoutMappingOrSegments)
-{
-  const GlobeMapping globe;
-  TCartogList list;
-  TExtBitmap picture = MakePicture(360, 180);
-  list.Mapping = &globe;
-  Draw(list, picture);  // empty list
-  ASSERT_TRUE(list.LoadFromBytes(Records({{0, {0, 0, 1200, 0}}}), "Countries.dat"));
-  list.Mapping = nullptr;
-  Draw(list, picture);
-  list.Mapping = &globe;
-  list.DrawOnBitmap(nullptr, 0, 0);
-  EXPECT_EQ(CountIndex(picture, kSilver), 0);
 }

@@ -3,6 +3,7 @@
 // the decoder is compared with.
 #include <cstdint>
 #include <span>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -18,6 +19,12 @@ struct TReferenceField {
   std::vector<double> values;   // file order
   std::vector<char> missing;    // file order
   std::vector<double> latitudes, longitudes;
+  // Grid keys of a polar stereographic field.
+  double firstLat = 0, firstLon = 0, orientationLon = 0, dxMetres = 0;
+
+  // Value at column i, row j counted in the file's scanning order.
+  double At(long i, long j) const { return values[static_cast<std::size_t>(j * width + i)]; }
+  bool Missing(long i, long j) const { return missing[static_cast<std::size_t>(j * width + i)] != 0; }
   // Picture position of file point k: x right, y down, north up, as the
   // WMO scanning-mode flags define it.
   int PictureX(std::size_t k) const { return Picture(k).first; }
@@ -39,3 +46,6 @@ private:
 // Every field of every message in the bytes, in file order; several
 // products of one edition 2 message are separate fields.
 std::vector<TReferenceField> ReferenceFields(std::span<const std::uint8_t> bytes, bool withCoordinates);
+
+// The first field of a GRIB file.
+TReferenceField ReadReferenceField(const std::string& path);

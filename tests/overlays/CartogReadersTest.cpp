@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "overlays/CartogCountries.h"
-#include "support/CountriesRecords.h"
 #include "overlays/GpxReader.h"
 #include "overlays/GshhsReader.h"
 
@@ -101,18 +100,6 @@ TEST(CountriesRecords, ConvertsMinutesToDegreesAndWidensBounds)
   EXPECT_FLOAT_EQ(s.MaxLat, 61);
 }
 
-TEST(CountriesRecords, WriterAndReaderAgreeOnNegativeMinutes)
-{
-  Bytes data;
-  const std::vector<std::int16_t> minutes = {-10800, -5400, 10800, 5400, -1, 1};
-  AppendCountriesRecord(data, 4, minutes);
-  std::vector<TLineSegment> segments;
-  ASSERT_TRUE(ReadCountriesRecords(data, segments).ok);
-  ASSERT_EQ(segments.size(), 1u);
-  EXPECT_EQ(segments[0].SegType, 4);
-  EXPECT_EQ(segments[0].Points, (std::vector<TSegmentPoint>{{-180, -90}, {180, 90}, {-1 / 60.0f, 1 / 60.0f}}));
-}
-
 TEST(CountriesRecords, BrokenFilesEndWithReasonAndKeepCompletedRecords)
 {
   const Bytes good = CountriesRecord(2, 0, {0, 0, 60, 60});
@@ -199,16 +186,6 @@ TEST(GshhsShorelines, ReadsEveryHeaderGeneration)
     ASSERT_EQ(segments.size(), 2u) << c.headerBytes;
     EXPECT_EQ(segments[1].Points, (std::vector<TSegmentPoint>{{1.5f, 2.5f}, {3.5f, 4.5f}})) << c.headerBytes;
   }
-}
-
-TEST(GshhsShorelines, EasternLongitudeBoundsAreBroughtBelow180)
-{
-  std::vector<TLineSegment> segments;
-  ASSERT_TRUE(ReadGshhsShorelines(MakeGshhs({{1, 0, {{350, 70}, {355, 71}}}}, false), segments).ok);
-  ASSERT_EQ(segments.size(), 1u);
-  EXPECT_FLOAT_EQ(segments[0].Points[0].lon, 350);
-  EXPECT_FLOAT_EQ(segments[0].MinLon, -10);
-  EXPECT_FLOAT_EQ(segments[0].MaxLon, -5);
 }
 
 // GSHHS polygons run in 0..360: one across 180 (Chukotka, Fiji) must stay
@@ -351,29 +328,6 @@ TEST(GpxTracks, EveryLineLayoutGivesTheSameSegments)
     EXPECT_EQ(PointsOf(segments), kTrack) << layout.name;
     for (const TLineSegment& s : segments) EXPECT_EQ(s.SegType, 1) << layout.name;
   }
-}
-
-TEST(GpxTracks, OnlyTrackPointsInsideTrackSegmentsCount)
-{
-  const std::string gpx =
-      "<gpx><wpt lat=\"1\" lon=\"1\"/><rte><rtept lat=\"2\" lon=\"2\"/></rte>"
-      "<trk><trkpt lat=\"3\" lon=\"3\"/><trkseg></trkseg><trkseg>\n</trkseg>"
-      "<trkseg><trkpt lat=\"4\" lon=\"5\"><extensions><trkpt lat=\"9\" lon=\"9\"/></extensions></trkpt>"
-      "<TRKPT LAT=\"6\" LON=\"7\"/></trkseg></trk></gpx>";
-  std::vector<TLineSegment> segments;
-  const auto status = ReadGpxTracks(FromText(gpx), segments);
-  ASSERT_TRUE(status.ok) << status.error;
-  EXPECT_EQ(PointsOf(segments), (std::vector<std::vector<TSegmentPoint>>{{{5, 4}, {7, 6}}}));
-}
-
-TEST(GpxTracks, EasternLongitudeKeepsItsValueButNotItsBounds)
-{
-  std::vector<TLineSegment> segments;
-  ASSERT_TRUE(ReadGpxTracks(FromText("<trkseg><trkpt lat=\"50\" lon=\"190.5\"/></trkseg>"), segments).ok);
-  ASSERT_EQ(segments.size(), 1u);
-  EXPECT_FLOAT_EQ(segments[0].Points[0].lon, 190.5f);
-  EXPECT_FLOAT_EQ(segments[0].MinLon, -169.5f);
-  EXPECT_FLOAT_EQ(segments[0].MaxLon, -169.5f);
 }
 
 // A track from 170°E to 190°E (170°W) covers 170..180 and -180..-170: its
@@ -550,14 +504,5 @@ TEST(GpxTracks, PointCountIsLimitedAndThePointsBeforeTheLimitAreKept)
   EXPECT_TRUE(ReadGpxTracks(FromText(kOneLineTrack), segments, limits).ok);
   EXPECT_EQ(PointsOf(segments), kTrack);
   EXPECT_EQ(TGpxLimits().Points, 5'000'000);
-}
-
-TEST(GpxTracks, AFileWithoutTrackPointsSaysSo)
-{
-  std::vector<TLineSegment> segments;
-  const auto status = ReadGpxTracks(FromText("<gpx><wpt lat=\"1\" lon=\"2\"/></gpx>"), segments);
-  EXPECT_TRUE(status.ok);
-  EXPECT_TRUE(segments.empty());
-  EXPECT_EQ(status.log, (std::vector<std::string>{"GPX: no track segment with points in the file"}));
 }
 

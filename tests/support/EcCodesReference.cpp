@@ -1,7 +1,10 @@
-#include "grib/EcCodesReference.h"
+#include "support/EcCodesReference.h"
 
 #include <eccodes.h>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
 #include <gtest/gtest.h>
 
 namespace {
@@ -63,7 +66,11 @@ std::vector<TReferenceField> ReferenceFields(std::span<const std::uint8_t> bytes
     if (codes_get_long(h, "projectionCentreFlag", &centre) == 0) {
       f.isPolar = true;
       f.southPole = (centre & 0x80) != 0;
+      codes_get_double(h, "orientationOfTheGridInDegrees", &f.orientationLon);
+      codes_get_double(h, "DxInMetres", &f.dxMetres);
     }
+    codes_get_double(h, "latitudeOfFirstGridPointInDegrees", &f.firstLat);
+    codes_get_double(h, "longitudeOfFirstGridPointInDegrees", &f.firstLon);
     EXPECT_EQ(codes_set_double(h, "missingValue", kMissingMark), 0);
     f.values = DoubleArray(h, "values");
     f.missing.resize(f.values.size());
@@ -79,4 +86,13 @@ std::vector<TReferenceField> ReferenceFields(std::span<const std::uint8_t> bytes
   codes_grib_multi_support_off(context);
   std::fclose(file);
   return fields;
+}
+
+TReferenceField ReadReferenceField(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  std::vector<TReferenceField> fields = ReferenceFields(bytes, false);
+  if (fields.empty())
+    throw std::runtime_error("ecCodes cannot read " + path);
+  return std::move(fields.front());
 }

@@ -64,17 +64,3 @@ private:
   PJ_CONTEXT* context_;
   PJ* pj_ = nullptr;
 };
-
-// Geodesic distance in metres on a sphere of the given radius, by PROJ.
-inline double ProjSphereDistance(double radiusMetres, double lat1, double lon1, double lat2, double lon2)
-{
-  PJ_CONTEXT* context = proj_context_create();
-  const std::string definition = "+proj=longlat +R=" + std::to_string(radiusMetres);
-  PJ* pj = proj_create(context, definition.c_str());
-  const double d2r = std::acos(-1.0) / 180;
-  const double distance = proj_lp_dist(pj, proj_coord(lon1 * d2r, lat1 * d2r, 0, 0),
-                                       proj_coord(lon2 * d2r, lat2 * d2r, 0, 0));
-  proj_destroy(pj);
-  proj_context_destroy(context);
-  return distance;
-}

@@ -116,70 +116,6 @@ TEST(Graticule, LabelsAreDrawnWholeInsideThePicture)
   EXPECT_GT(CountIndex(picture, kBlack), CountIndex(picture, kWhite)) << "labels without a halo";
 }
 
-TEST(Graticule, LabelsAtThePictureEdgeAreLeftOutRatherThanCut)
-{
-  // The same grid on pictures cut short at the bottom: some cut passes
-  // through a parallel's label.
-  TNorthGrid grid;
-  for (int height = 900; height <= kRows; height += 3) {
-    TExtBitmap picture = MakePicture(kColumns, height);
-    DrawNorthGraticule(grid, picture, false);
-    for (int x = 0; x < kColumns; ++x) {
-      const std::uint8_t v = picture.ScanLine(height - 1)[x];
-      ASSERT_TRUE(v != kWhite && v != kBlack) << "label cut at column " << x << " of a picture " << height << " high";
-    }
-  }
-}
-
-TEST(Graticule, NoLabelsMeansNoText)
-{
-  TNorthGrid grid;
-  TExtBitmap picture = MakePicture();
-  DrawNorthGraticule(grid, picture, true);
-  EXPECT_EQ(CountIndex(picture, kWhite), 0);
-  EXPECT_EQ(CountIndex(picture, kBlack), 0);
-}
-
-TEST(Graticule, LabelTexts)
-{
-  struct Case {
-    bool meridian;
-    int value;
-    const char16_t* text;
-  } cases[] = {
-      {true, 0, u"0°"},      {true, 180, u"180°"},  {true, -180, u"180°"}, {true, -20, u"20°W"},
-      {true, 35, u"35°E"},   {false, 0, u"0°"},     {false, -60, u"60°S"}, {false, 75, u"75°N"},
-  };
-  for (const Case& c : cases) {
-    const QString text = c.meridian ? MeridianLabel(c.value) : ParallelLabel(c.value);
-    EXPECT_EQ(text, QString::fromUtf16(c.text)) << c.meridian << " " << c.value;
-  }
-}
-
-TEST(Graticule, ZeroStepsAbsentTargetOrUnknownKindDrawNothing)
-{
-  TNorthGrid grid;
-  TMapping unknown;
-  unknown.SetWidth(kColumns);
-  unknown.SetHeight(728);
-  struct Case {
-    const char* name;
-    const TMapping* mapping;
-    int lonStep, latStep;
-  } cases[] = {
-      {"latitude step 0", &grid.mapping, 10, 0},
-      {"longitude step 0", &grid.mapping, 0, 5},
-      {"kind 0", &unknown, 10, 5},
-  };
-  for (const Case& c : cases) {
-    TExtBitmap picture = MakePicture();
-    DrawGraticuleOnBitmap(&picture, *c.mapping, c.lonStep, c.latStep, kWhiteColour, kSilverColour, 0, 0, false, {}, 0);
-    EXPECT_EQ(CountIndex(picture, kBackground), kColumns * kRows) << c.name;
-  }
-  DrawGraticuleOnBitmap(nullptr, grid.mapping, 10, 5, kWhiteColour, kSilverColour, 0, 0, false, {}, 0);
-  DrawGraticule(nullptr, grid.mapping, 10, 5, kWhiteColour, kSilverColour, 0, 0, false, {}, 0);
-}
-
 TEST(Graticule, ZoomedViewAcrossTheDateLineDrawsBothSides)
 {
   // 150°E .. 170°W over 400 pixels: 10 pixels a degree.
@@ -213,27 +149,6 @@ TEST(Graticule, MeridianLabelsRunningOffTheSidesAreLeftOut)
   EXPECT_TRUE(HasIndexNear(picture, 180, labelY, kWhite, 4)) << "0° label";
   EXPECT_FALSE(HasIndexNear(picture, 352, labelY, kWhite, 6)) << "170°E label runs over the right edge";
   EXPECT_FALSE(HasIndexNear(picture, 3, labelY, kWhite, 3)) << "170°W label starts left of 0";
-}
-
-TEST(Graticule, ReferenceParallelsAreDotted)
-{
-  TNorthGrid grid;
-  TExtBitmap plain = MakePicture(), dotted = MakePicture();
-  DrawNorthGraticule(grid, plain, true);
-  TSpecialParallels arctic;
-  arctic.set(spArcticCircle);
-  DrawNorthGraticule(grid, dotted, true, arctic);
-  int on = 0, off = 0;
-  // Across the date line too, where the circle closes.
-  for (double lon = 150; lon < 210; lon += 0.05) {
-    const TPixelF p = grid.Reference(lon, 66.56083);
-    const int x = static_cast<int>(std::lround(p.x)), y = static_cast<int>(std::lround(p.y));
-    if (plain.ScanLine(y)[x] == kSilver) continue;  // a meridian crosses here
-    (dotted.ScanLine(y)[x] == kSilver || HasIndexNear(dotted, p.x, p.y, kSilver, 0)) ? ++on : ++off;
-  }
-  EXPECT_GT(on, 20);
-  EXPECT_GT(off, 20);
-  EXPECT_EQ(dotted.CanvasState().penStyle, TPenStyle::psSolid) << "pen left dotted";
 }
 
 TEST(Graticule, AbsurdCentresAndSpansDrawWithoutOverflow)
@@ -308,15 +223,6 @@ TEST(GraticuleLabels, NoLabelOverlapsAnotherOrTheStamp)
   for (std::size_t i = 0; i < north.labels.size(); ++i)
     for (std::size_t j = i + 1; j < north.labels.size(); ++j)
       EXPECT_FALSE(RectsIntersect(north.labels[i], north.labels[j])) << "northern labels " << i << " and " << j;
-}
-
-TEST(GraticuleLabels, RectsIntersectOnlyWhenTheyShareAPixel)
-{
-  const TRect a{10, 10, 20, 20};
-  EXPECT_TRUE(RectsIntersect(a, {19, 19, 25, 25}));
-  EXPECT_FALSE(RectsIntersect(a, {20, 10, 30, 20}));  // right edge is exclusive
-  EXPECT_FALSE(RectsIntersect(a, {10, 20, 20, 30}));
-  EXPECT_TRUE(RectsIntersect(a, {0, 0, 100, 100}));
 }
 
 TEST(GraticuleLabels, CrowdedLinesAreThinnedSoAWorldMapGets30DegreeLines)

@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "overlays/CartogCountries.h"
-#include "support/CountriesRecords.h"
 #include "overlays/CartogDefaultFile.h"
 #include "overlays/CartogList.h"
 #include "settings/SettingsStore.h"
+#include "support/CountriesRecords.h"
 
 namespace {
 using Bytes = std::vector<std::uint8_t>;
@@ -26,7 +26,7 @@ Bytes OneRecord(std::uint8_t type = 0)
 {
   Bytes out;
   const std::vector<std::int16_t> minutes = {600, 3600, 660, 3600, 660, 3660};
-  AppendCountriesRecord(out, type, minutes);
+  PutCountriesRecord(out, type, minutes);
   return out;
 }
 
@@ -100,17 +100,6 @@ TEST(CartogList, GpxLogAndErrorReachTheCaller)
   EXPECT_TRUE(list.ReadLog().empty());
 }
 
-TEST(CartogList, FirstRecordWithNoPointsReadsAsShorelineFile)
-{
-  Bytes data;
-  AppendCountriesRecord(data, 0, {});
-  const Bytes rest = OneRecord();
-  data.insert(data.end(), rest.begin(), rest.end());
-  TCartogList list;
-  list.LoadFromBytes(data, "Countries.dat");
-  EXPECT_EQ(list.FileFormat, cfShorelineBinary);
-}
-
 TEST(CartogList, TracksAppendWhileBoundaryFilesReplace)
 {
   TCartogList list;
@@ -128,15 +117,6 @@ TEST(CartogList, TracksAppendWhileBoundaryFilesReplace)
   EXPECT_EQ(list.MaxPoints, 0);
 }
 
-TEST(CartogList, MissingOrEmptyFileNameLeavesTheListEmptyWithReason)
-{
-  TCartogList list;
-  EXPECT_FALSE(list.LoadFromFile(""));
-  EXPECT_FALSE(list.LoadFromFile("/nonexistent/folder/Countries.dat"));
-  EXPECT_NE(list.LastError().find("Countries.dat"), std::string::npos);
-  EXPECT_EQ(list.Count(), 0);
-}
-
 TEST(CartogList, LoadsTheShippedBoundaryFile)
 {
   TCartogList list;
@@ -152,21 +132,6 @@ TEST(CartogList, LoadsTheShippedBoundaryFile)
     ASSERT_LE(s.MaxLon, 180.0f);
   }
   EXPECT_TRUE(hasBorders);
-}
-
-TEST(BoundaryFileLookup, FolderOfRecordedPath)
-{
-  struct Case {
-    const char* path;
-    const char* folder;
-  } cases[] = {
-      {R"(C:\Program Files\Trakwise\Trakwise.exe)", R"(C:\Program Files\Trakwise\)"},
-      {"C:Trakwise.exe", "C:"},
-      {"/opt/trakwise/bin/trakwise", "/opt/trakwise/bin/"},
-      {"Trakwise.exe", ""},
-      {"", ""},
-  };
-  for (const Case& c : cases) EXPECT_EQ(FolderOfPath(c.path), c.folder) << c.path;
 }
 
 TEST(BoundaryFileLookup, FindsTheFileBesideTrakwise)

@@ -5,10 +5,10 @@
 #include <cmath>
 #include <memory>
 
-#include "ProjectionReference.h"
 #include "grib/ExtBitmap.h"
 #include "mapping/GridPlacement.h"
 #include "mapping/Mapping.h"
+#include "support/ProjReference.h"
 
 namespace overlaytest {
 
