@@ -137,18 +137,17 @@ TEST(ProjectionEdgeCase, FaultyArithmeticEndsInFalseNotGarbage)
   EXPECT_EQ(before, after);
 }
 
-TEST(ProjectionEdgeCase, ReadOutFailsOffTheDisc)
+// Off the disc nothing is read; the disc constants follow the grid values.
+TEST(ProjectionEdgeCase, DiscsReadNothingOffTheLimb)
 {
-  TMapping ortho;
+  TMapping ortho;  // a disc of radius Scale x Width = 800 pixels
   ortho.SetKind(pkOrthographic);
   ortho.SetWidth(1000);
   ortho.SetHeight(1000);
   ortho.SetCentreLat(45);
   float lon = 0, lat = 0;
-  // The disc has a radius of Scale x Width = 800 pixels.
   EXPECT_TRUE(ortho.PixelToLatLon(500 + 790, 500, lon, lat));
   EXPECT_FALSE(ortho.PixelToLatLon(500 + 810, 500, lon, lat));
-
   TGeostationaryMapping disc;
   disc.SetCentreColumn(1855.5f);
   disc.SetCentreLine(1855.5f);
@@ -157,10 +156,6 @@ TEST(ProjectionEdgeCase, ReadOutFailsOffTheDisc)
   EXPECT_TRUE(disc.PixelToLatLon(1856, 1856, lon, lat));
   EXPECT_FALSE(disc.PixelToLatLon(0, 0, lon, lat));
   EXPECT_FALSE(disc.PixelToLatLon(3711, 3711, lon, lat));
-}
-
-TEST(ProjectionEdgeCase, GeostationaryGridValuesGiveLongitudeAndCentre)
-{
   EXPECT_FLOAT_EQ(TGeostationaryMapping::SubSatelliteLonFromGrid(41500000), 41.5f);
   EXPECT_FLOAT_EQ(TGeostationaryMapping::SubSatelliteLonFromGrid(-3400000), -3.4f);
   EXPECT_FLOAT_EQ(TGeostationaryMapping::SubSatelliteLonFromGrid(57), 57.0f);

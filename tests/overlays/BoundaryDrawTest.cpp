@@ -43,10 +43,14 @@ void Draw(const TCartogList& list, TExtBitmap& picture)
   list.DrawOnBitmap(&picture, 0, 0);
 }
 
-struct TRegion {
-  const char* name;
-  float west, east, south, north;
-};
+Bytes Track(const std::vector<std::pair<float, float>>& lonLats)
+{
+  std::string gpx = "<trkseg>\n";
+  for (const auto& [lon, lat] : lonLats)
+    gpx += "<trkpt lat=\"" + std::to_string(lat) + "\" lon=\"" + std::to_string(lon) + "\"/>\n";
+  gpx += "</trkseg>\n";
+  return Bytes(gpx.begin(), gpx.end());
+}
 }  // namespace
 
 TEST(BoundaryDraw, ShippedCoastsLandWhereProjPutsTheirPoints)
@@ -59,12 +63,15 @@ TEST(BoundaryDraw, ShippedCoastsLandWhereProjPutsTheirPoints)
   TExtBitmap picture = MakePicture();
   Draw(list, picture);
 
-  const TRegion regions[] = {
+  const struct {
+    const char* name;
+    float west, east, south, north;
+  } regions[] = {
       {"Svalbard", 10, 35, 76, 81},
       {"Iceland", -25, -13, 63, 67},
       {"Greenland", -75, -10, 59, 84},
   };
-  for (const TRegion& r : regions) {
+  for (const auto& r : regions) {
     int checked = 0, missed = 0;
     for (const TLineSegment& s : list.Segments()) {
       if (s.SegType != 0 || s.MinLon < r.west || s.MaxLon > r.east || s.MinLat < r.south || s.MaxLat > r.north)
@@ -147,12 +154,10 @@ TEST(BoundaryDraw, RunsLongerThanOnePolylineCallJoinWithoutGaps)
 {
   constexpr int kWidth = 16384;
   const GlobeMapping globe(kWidth, 180);
-  std::string gpx = "<trkseg>\n";
-  for (int i = 0; i < 20000; ++i)
-    gpx += "<trkpt lat=\"0\" lon=\"" + std::to_string(-179.99 + i * (359.98 / 19999)) + "\"/>\n";
-  gpx += "</trkseg>\n";
+  std::vector<std::pair<float, float>> points;
+  for (int i = 0; i < 20000; ++i) points.emplace_back(static_cast<float>(-179.99 + i * (359.98 / 19999)), 0.0f);
   TCartogList list;
-  ASSERT_TRUE(list.LoadFromBytes(Bytes(gpx.begin(), gpx.end()), "long.gpx")) << list.LastError();
+  ASSERT_TRUE(list.LoadFromBytes(Track(points), "long.gpx")) << list.LastError();
   list.ClosePolygons = false;
   list.Mapping = &globe;
   TExtBitmap picture = MakePicture(kWidth, 180);
@@ -164,34 +169,12 @@ TEST(BoundaryDraw, RunsLongerThanOnePolylineCallJoinWithoutGaps)
   for (int x = x0; x < x1; ++x) ASSERT_EQ(picture.ScanLine(y)[x], kSilver) << "gap at column " << x;
 }
 
-TEST(BoundaryDraw, GpxTrackIsDrawnOnTheNorthernGridWithoutAReturnLeg)
-{
-  TNorthGrid grid;
-  const std::string gpx =
-      "<gpx><trk>\n<trkseg>\n"
-      "<trkpt lat=\"78.2\" lon=\"15.6\"></trkpt>\n"
-      "<trkpt lat=\"79.0\" lon=\"12.0\"></trkpt>\n"
-      "<trkpt lat=\"80.0\" lon=\"20.0\"></trkpt>\n"
-      "</trkseg>\n</trk></gpx>\n";
-  TCartogList list;
-  ASSERT_TRUE(list.LoadFromBytes(Bytes(gpx.begin(), gpx.end()), "svalbard.gpx"));
-  list.Mapping = &grid.mapping;
-  TExtBitmap picture = MakePicture();
-  Draw(list, picture);
-  const TPixelF a = grid.Reference(15.6, 78.2), b = grid.Reference(12.0, 79.0), c = grid.Reference(20.0, 80.0);
-  EXPECT_TRUE(HasIndexNear(picture, a.x, a.y, kSilver));
-  EXPECT_TRUE(HasIndexNear(picture, b.x, b.y, kSilver));
-  EXPECT_TRUE(HasIndexNear(picture, (b.x + c.x) / 2, (b.y + c.y) / 2, kSilver));
-  EXPECT_FALSE(HasIndexNear(picture, (a.x + c.x) / 2, (a.y + c.y) / 2, kSilver)) << "track closed like a polygon";
-}
-
 // A track from 170°E to 170°W is in view of a cull box on either side of
 // the date line; its bounding box turned inside out hid it from both.
 TEST(BoundaryDraw, TrackAcross180IsDrawnInACullBoxOnEitherSide)
 {
   const GlobeMapping globe;
-  const std::string gpx = "<trkseg>\n<trkpt lat=\"60\" lon=\"170\"/>\n<trkpt lat=\"60\" lon=\"175\"/>\n"
-                          "<trkpt lat=\"60\" lon=\"185\"/>\n<trkpt lat=\"60\" lon=\"190\"/>\n</trkseg>\n";
+  const Bytes gpx = Track({{170, 60}, {175, 60}, {185, 60}, {190, 60}});
   struct Case {
     const char* name;
     std::array<float, 4> box;
@@ -199,7 +182,7 @@ TEST(BoundaryDraw, TrackAcross180IsDrawnInACullBoxOnEitherSide)
   } cases[] = {{"east of 180", {50, 70, 160, 179}, 172.5f}, {"west of 180", {50, 70, -179, -160}, -172.5f}};
   for (const Case& c : cases) {
     TCartogList list;
-    ASSERT_TRUE(list.LoadFromBytes(Bytes(gpx.begin(), gpx.end()), "date-line.gpx"));
+    ASSERT_TRUE(list.LoadFromBytes(gpx, "date-line.gpx"));
     list.Mapping = &globe;
     list.CullBox = c.box;
     TExtBitmap picture = MakePicture(360, 180);
@@ -249,10 +232,9 @@ TEST(BoundaryDraw, FarOutPointsAreNeverJoinedAcrossThePicture)
     ScriptedMapping mapping;
     mapping.Columns = c.columns;
     TCartogList list;
-    std::string gpx = "<trkseg>\n";
-    for (std::size_t i = 0; i < c.columns.size(); ++i) gpx += "<trkpt lat=\"0\" lon=\"" + std::to_string(i) + "\"/>\n";
-    gpx += "</trkseg>\n";
-    ASSERT_TRUE(list.LoadFromBytes(Bytes(gpx.begin(), gpx.end()), "far.gpx"));
+    std::vector<std::pair<float, float>> points;
+    for (std::size_t i = 0; i < c.columns.size(); ++i) points.emplace_back(static_cast<float>(i), 0.0f);
+    ASSERT_TRUE(list.LoadFromBytes(Track(points), "far.gpx"));
     list.Mapping = &mapping;
     list.ClosePolygons = c.close;
     TExtBitmap picture = MakePicture(64, 32);

@@ -55,18 +55,17 @@ TEST(CartogList, ChoosesTheReaderByFirstBytesAndExtension)
     const char* name;
     Bytes data;
     std::string fileName;
-    bool allowText;
     bool ok;
     std::uint8_t format;
     bool closePolygons;
     int segments;
   } cases[] = {
-      {"boundary records", OneRecord(), "Countries.dat", false, true, cfBoundaryRecords, true, 1},
-      {"records whatever the extension", OneRecord(), "borders.txt", false, true, cfBoundaryRecords, true, 1},
-      {"zero first word is a shoreline file", OneShoreline(), "Countries.dat", false, true, cfShorelineBinary, false, 1},
-      {"gpx extension in any case", FromText(kGpx), "walk.GpX", false, true, cfGpx, false, 1},
-      {"segment text refused", FromText("# -b\n1 2\n3 4\n"), "a.txt", false, false, cfBoundaryRecords, true, 0},
-      {"too short for anything", Bytes{1, 2, 3}, "a.dat", false, false, cfBoundaryRecords, true, 0},
+      {"boundary records", OneRecord(), "Countries.dat", true, cfBoundaryRecords, true, 1},
+      {"records whatever the extension", OneRecord(), "borders.txt", true, cfBoundaryRecords, true, 1},
+      {"zero first word is a shoreline file", OneShoreline(), "Countries.dat", true, cfShorelineBinary, false, 1},
+      {"gpx extension in any case", FromText(kGpx), "walk.GpX", true, cfGpx, false, 1},
+      {"segment text refused", FromText("# -b\n1 2\n3 4\n"), "a.txt", false, cfBoundaryRecords, true, 0},
+      {"too short for anything", Bytes{1, 2, 3}, "a.dat", false, cfBoundaryRecords, true, 0},
   };
   for (const Case& c : cases) {
     TCartogList list;
@@ -115,23 +114,6 @@ TEST(CartogList, TracksAppendWhileBoundaryFilesReplace)
   list.Clear();
   EXPECT_EQ(list.Count(), 0);
   EXPECT_EQ(list.MaxPoints, 0);
-}
-
-TEST(CartogList, LoadsTheShippedBoundaryFile)
-{
-  TCartogList list;
-  ASSERT_TRUE(list.LoadFromFile(NORVANT_SOURCE_DIR "/data/Countries.dat")) << list.LastError();
-  EXPECT_EQ(list.FileFormat, cfBoundaryRecords);
-  EXPECT_GT(list.Count(), 1000);
-  bool hasBorders = false;
-  for (const TLineSegment& s : list.Segments()) {
-    hasBorders = hasBorders || s.SegType == 4;
-    ASSERT_GE(s.MinLat, -90.0f);
-    ASSERT_LE(s.MaxLat, 90.0f);
-    ASSERT_GE(s.MinLon, -180.0f);
-    ASSERT_LE(s.MaxLon, 180.0f);
-  }
-  EXPECT_TRUE(hasBorders);
 }
 
 TEST(BoundaryFileLookup, FindsTheFileBesideTrakwise)
