@@ -12,25 +12,17 @@
 
 namespace {
 
-struct AddressCase {
-  const char* text;
-  const char* address;
-};
-
-const AddressCase kAddressCases[] = {
-  {"", ""},
-  {"   ", ""},
-  {"www.brenmark.example", "http://www.brenmark.example"},
-  {"http://www.brenmark.example/x", "http://www.brenmark.example/x"},
-  {"see http://www.brenmark.example", "see http://www.brenmark.example"},
-  {"https://www.brenmark.example", "https://www.brenmark.example"},
-};
-
 TEST(WebSiteAddress, AddsTheSchemeOnlyWhenMissing)
 {
-  for (const AddressCase& c : kAddressCases) {
-    EXPECT_EQ(WebSiteAddress(c.text), c.address) << c.text;
-  }
+  const std::pair<const char*, const char*> cases[] = {
+      {"", ""},
+      {"   ", ""},
+      {"www.brenmark.example", "http://www.brenmark.example"},
+      {"http://www.brenmark.example/x", "http://www.brenmark.example/x"},
+      {"see http://www.brenmark.example", "see http://www.brenmark.example"},
+      {"https://www.brenmark.example", "https://www.brenmark.example"},
+  };
+  for (const auto& [text, address] : cases) EXPECT_EQ(WebSiteAddress(text), address) << text;
 }
 
 // Catches the URLs the desktop would open.

@@ -7,25 +7,9 @@
 #include "settings/RegistryVariable.h"
 #include "settings/RememberedCheckState.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QStandardPaths>
-
 #include <sys/stat.h>
 
 using RegistryVariable = TemporarySettings;
-
-TEST_F(RegistryVariable, SettingsLandInTheTemporaryFolderNeverTheUsersOwn)
-{
-  {
-    TRegistryInteger probe(QStringLiteral("Probe"), 5);
-  }
-  const QString file = OpenProgramSettings()->fileName();
-  EXPECT_TRUE(QFileInfo::exists(file)) << file.toStdString();
-  EXPECT_TRUE(file.startsWith(QDir::tempPath())) << file.toStdString();
-  const QString userConfig = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-  EXPECT_FALSE(file.startsWith(userConfig + u'/')) << file.toStdString();
-}
 
 TEST_F(RegistryVariable, ValuesWrittenByOneRunAreReadByTheNext)
 {
