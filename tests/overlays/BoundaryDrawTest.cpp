@@ -126,30 +126,6 @@ TEST(BoundaryDraw, LineCrossingTheDateLineNearThePoleStaysInOnePiece)
   EXPECT_LE(CountIndex(picture, kSilver), static_cast<int>(std::hypot(a.x - b.x, a.y - b.y)) + 2);
 }
 
-TEST(BoundaryDraw, CullBoxLeavesOutSegmentsOutsideItButNotTheAntarctic)
-{
-  const GlobeMapping globe;
-  TCartogList list;
-  ASSERT_TRUE(list.LoadFromBytes(Records({
-                                     {0, {600, 3600, 1200, 3600}},           // 10..20°E at 60°N
-                                     {0, {-6000, 600, -5400, 600}},          // 100..90°W at 10°N
-                                     {0, {6000, -4500, 6600, -4500}},        // 75°S: always drawn
-                                 }),
-                                 "Countries.dat"));
-  list.ClosePolygons = false;
-  list.Mapping = &globe;
-  list.CullBox = {50, 70, 0, 30};
-  TExtBitmap picture = MakePicture(360, 180);
-  Draw(list, picture);
-  int x = 0, y = 0;
-  globe.LatLonToPixel(15, 60, x, y);
-  EXPECT_TRUE(HasIndexNear(picture, x, y, kSilver));
-  globe.LatLonToPixel(-95, 10, x, y);
-  EXPECT_FALSE(HasIndexNear(picture, x, y, kSilver, 3));
-  globe.LatLonToPixel(105, -75, x, y);
-  EXPECT_TRUE(HasIndexNear(picture, x, y, kSilver));
-}
-
 TEST(BoundaryDraw, RunsLongerThanOnePolylineCallJoinWithoutGaps)
 {
   constexpr int kWidth = 16384;
@@ -169,27 +145,43 @@ TEST(BoundaryDraw, RunsLongerThanOnePolylineCallJoinWithoutGaps)
   for (int x = x0; x < x1; ++x) ASSERT_EQ(picture.ScanLine(y)[x], kSilver) << "gap at column " << x;
 }
 
-// A track from 170°E to 170°W is in view of a cull box on either side of
-// the date line; its bounding box turned inside out hid it from both.
-TEST(BoundaryDraw, TrackAcross180IsDrawnInACullBoxOnEitherSide)
+// The cull box leaves out segments outside it but never the Antarctic; a
+// track from 170°E to 170°W is in view of a box on either side of the date
+// line (its bounding box turned inside out once hid it from both).
+TEST(BoundaryDraw, CullBoxKeepsTheAntarcticAndTracksAcross180)
 {
   const GlobeMapping globe;
-  const Bytes gpx = Track({{170, 60}, {175, 60}, {185, 60}, {190, 60}});
-  struct Case {
-    const char* name;
+  const Bytes records = Records({{0, {600, 3600, 1200, 3600}},     // 10..20°E at 60°N
+                                 {0, {-6000, 600, -5400, 600}},    // 100..90°W at 10°N
+                                 {0, {6000, -4500, 6600, -4500}}});  // 75°S
+  const Bytes track = Track({{170, 60}, {175, 60}, {185, 60}, {190, 60}});
+  const struct {
+    const Bytes* data;
+    const char* fileName;
     std::array<float, 4> box;
-    float lon;  // a point of the track inside the box
-  } cases[] = {{"east of 180", {50, 70, 160, 179}, 172.5f}, {"west of 180", {50, 70, -179, -160}, -172.5f}};
-  for (const Case& c : cases) {
+    std::vector<std::pair<float, float>> drawn, left;
+  } cases[] = {
+      {&records, "Countries.dat", {50, 70, 0, 30}, {{15, 60}, {105, -75}}, {{-95, 10}}},
+      {&track, "t.gpx", {50, 70, 160, 179}, {{172.5f, 60}}, {}},
+      {&track, "t.gpx", {50, 70, -179, -160}, {{-172.5f, 60}}, {}},
+  };
+  for (const auto& c : cases) {
     TCartogList list;
-    ASSERT_TRUE(list.LoadFromBytes(gpx, "date-line.gpx"));
+    ASSERT_TRUE(list.LoadFromBytes(*c.data, c.fileName));
+    list.ClosePolygons = false;
     list.Mapping = &globe;
     list.CullBox = c.box;
     TExtBitmap picture = MakePicture(360, 180);
     Draw(list, picture);
     int x = 0, y = 0;
-    globe.LatLonToPixel(c.lon, 60, x, y);
-    EXPECT_TRUE(HasIndexNear(picture, x, y, kSilver)) << c.name;
+    for (const auto& [lon, lat] : c.drawn) {
+      globe.LatLonToPixel(lon, lat, x, y);
+      EXPECT_TRUE(HasIndexNear(picture, x, y, kSilver)) << lon << "," << lat;
+    }
+    for (const auto& [lon, lat] : c.left) {
+      globe.LatLonToPixel(lon, lat, x, y);
+      EXPECT_FALSE(HasIndexNear(picture, x, y, kSilver, 3)) << lon << "," << lat;
+    }
   }
 }
 

@@ -206,18 +206,19 @@ TEST(GraticuleLabels, CrowdedLinesAreThinnedSoAWorldMapGets30DegreeLines)
   const ZoomedMapping mapping(0, 359.5f, 0, 179.5f, 719, 359);
   TExtBitmap picture = MakePicture(720, 360);
   DrawGraticuleOnBitmap(&picture, mapping, 10, 5, kWhiteColour, kSilverColour, 0, 0, true, {}, 0);
-  auto meridianAt = [&](float lon) {
-    int x = 0, y = 0;
+  // Meridians on a row between parallels, parallels on a column between
+  // meridians.
+  const std::pair<float, bool> meridians[] = {{-60, true}, {-30, true}, {0, true}, {90, true},
+                                              {-10, false}, {10, false}, {20, false}, {40, false}};
+  const std::pair<float, bool> parallels[] = {{-60, true}, {-30, true}, {0, true}, {60, true}, {-5, false},
+                                              {5, false},  {15, false}, {45, false}, {85, false}};
+  int x = 0, y = 0;
+  for (const auto& [lon, drawn] : meridians) {
     mapping.LatLonToPixel(lon, 0, x, y);
-    return picture.ScanLine(110)[x] == kSilver;  // a row between parallels
-  };
-  auto parallelAt = [&](float lat) {
-    int x = 0, y = 0;
-    mapping.LatLonToPixel(15, lat, x, y);  // a column between meridians
-    return picture.ScanLine(y)[x] == kSilver;
-  };
-  for (float lon : {-60.0f, -30.0f, 0.0f, 30.0f, 90.0f}) EXPECT_TRUE(meridianAt(lon)) << lon;
-  for (float lon : {-10.0f, 10.0f, 20.0f, 40.0f}) EXPECT_FALSE(meridianAt(lon)) << lon;
-  for (float lat : {-60.0f, -30.0f, 0.0f, 30.0f, 60.0f}) EXPECT_TRUE(parallelAt(lat)) << lat;
-  for (float lat : {-5.0f, 5.0f, 10.0f, 15.0f, 45.0f, 85.0f}) EXPECT_FALSE(parallelAt(lat)) << lat;
+    EXPECT_EQ(picture.ScanLine(110)[x] == kSilver, drawn) << "meridian " << lon;
+  }
+  for (const auto& [lat, drawn] : parallels) {
+    mapping.LatLonToPixel(15, lat, x, y);
+    EXPECT_EQ(picture.ScanLine(y)[x] == kSilver, drawn) << "parallel " << lat;
+  }
 }

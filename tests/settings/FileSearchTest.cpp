@@ -1,5 +1,4 @@
 #include "app/workflow/FileSearch.h"
-#include "app/workflow/UtcClock.h"
 #include "app/workflow/Wildcard.h"
 
 #include <QDir>
@@ -114,14 +113,6 @@ TEST(FindLatestFile, FlatThenDayFoldersThenMonthFolders)
   }
   SafFolder saf;
   EXPECT_EQ(FindLatestFile(saf.Native("nowhere/*_conc_*.grb"), QDate(2023, 1, 15)), QString());
-}
-
-TEST(FindLatestFile, UsesTheInjectedClockForTheLast29Days)
-{
-  SafFolder saf;
-  saf.AddFile("2023/12/31/x_CONC_20231231.GRB");
-  const TScopedUtcClock clock(QDateTime(QDate(2024, 1, 1), QTime(0, 30), Qt::UTC));
-  EXPECT_EQ(FindLatestFile(saf.Native("*_conc_*.grb"), UtcNow().date()), saf.Native("2023/12/31/x_CONC_20231231.GRB"));
 }
 
 TEST(DateFromFileName, TakesEightDigitsFromTheFirst20OfTheName)
