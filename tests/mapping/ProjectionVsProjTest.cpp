@@ -124,8 +124,7 @@ std::unique_ptr<TMapping> Plain(const TCase& c)
   m->SetKind(c.kind);
   m->SetWidth(c.width);
   m->SetHeight(c.height);
-  if (c.lonSpan != 0)
-    m->SetLonSpan(c.lonSpan);
+  if (c.lonSpan != 0) m->SetLonSpan(c.lonSpan);
   m->SetLatSpan(c.latSpan);
   m->SetCentreLon(c.centreLon);
   m->SetCentreLat(c.centreLat);

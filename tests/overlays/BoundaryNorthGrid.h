@@ -2,6 +2,7 @@
 // The northern 10 km sea-ice grid (760 x 1120, orientation -45, true at
 // 70°N) as the GRIB reader configures it, with PROJ's pixel for any
 // position as the reference the overlays are checked against.
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -12,17 +13,11 @@
 
 namespace overlaytest {
 
-constexpr int kColumns = 760;
-constexpr int kRows = 1120;
-constexpr double kCellMetres = 10000;
-constexpr double kLeftMetres = -3850000;
-constexpr double kTopMetres = 5850000;
+constexpr int kColumns = 760, kRows = 1120;
+constexpr double kCellMetres = 10000, kLeftMetres = -3850000, kTopMetres = 5850000;
 
 // Palette entries of the test pictures.
-constexpr std::uint8_t kBackground = 0;
-constexpr std::uint8_t kWhite = 1;
-constexpr std::uint8_t kBlack = 2;
-constexpr std::uint8_t kSilver = 3;
+constexpr std::uint8_t kBackground = 0, kWhite = 1, kBlack = 2, kSilver = 3;
 
 struct TPixelF {
   double x = 0, y = 0;
@@ -37,7 +32,6 @@ public:
     mapping.SetCentreLat(60);
     mapping.SetHeight(728);
     mapping.SetWidth(kColumns);
-    mapping.SetXOffset(0);
     mapping.SetLatSpan(0);
     const TGeoPoint first = reference_.Inverse(kLeftMetres + kCellMetres / 2, kTopMetres - kCellMetres / 2);
     placed = PlaceFirstGridPoint(mapping, static_cast<float>(first.lon), static_cast<float>(first.lat), kRows, true);
@@ -69,18 +63,13 @@ inline TExtBitmap MakePicture(int width = kColumns, int height = kRows)
   return bitmap;
 }
 
-inline bool Inside(const TExtBitmap& b, int x, int y)
-{
-  return x >= 0 && y >= 0 && x < b.Width() && y < b.Height();
-}
-
 // True when a pixel of that entry lies within `radius` pixels of (x, y).
 inline bool HasIndexNear(const TExtBitmap& b, double x, double y, std::uint8_t index, int radius = 1)
 {
   const int cx = static_cast<int>(std::lround(x)), cy = static_cast<int>(std::lround(y));
-  for (int dy = -radius; dy <= radius; ++dy)
-    for (int dx = -radius; dx <= radius; ++dx)
-      if (Inside(b, cx + dx, cy + dy) && b.ScanLine(cy + dy)[cx + dx] == index) return true;
+  for (int y = std::max(cy - radius, 0); y <= std::min(cy + radius, b.Height() - 1); ++y)
+    for (int x = std::max(cx - radius, 0); x <= std::min(cx + radius, b.Width() - 1); ++x)
+      if (b.ScanLine(y)[x] == index) return true;
   return false;
 }
 
