@@ -9,7 +9,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 
@@ -35,17 +35,14 @@ TRun Inspect(const QStringList& arguments) {
   return run;
 }
 
+// The values file is little-endian float32, as the machines this runs on.
 std::vector<float> ReadFloats(const QString& path) {
+  static_assert(std::endian::native == std::endian::little);
   QFile file(path);
   EXPECT_TRUE(file.open(QIODevice::ReadOnly));
   const QByteArray bytes = file.readAll();
   std::vector<float> values(static_cast<std::size_t>(bytes.size()) / 4);
-  for (std::size_t i = 0; i < values.size(); ++i) {
-    std::uint32_t bits = 0;
-    for (int b = 0; b < 4; ++b)
-      bits |= static_cast<std::uint32_t>(static_cast<std::uint8_t>(bytes[static_cast<qsizetype>(i * 4 + b)])) << (8 * b);
-    std::memcpy(&values[i], &bits, 4);
-  }
+  std::memcpy(values.data(), bytes.constData(), values.size() * 4);
   return values;
 }
 
@@ -70,39 +67,33 @@ void ExpectValuesLikeEcCodes(const QString& file, const QJsonObject& report, con
 
 }  // namespace
 
+// The report, and a values file in which every value lands on the pixel of
+// its grid point, whatever the scanning order: column by column, from the
+// south, or in rows that alternate in direction.
 TEST(InspectTool, JsonReportAndValuesAgreeWithEcCodes) {
-  const QString file = VariantsFolder() + QStringLiteral("/g2_complex_53_order2_missing_primary_secondary.grb2");
-  QTemporaryDir out;
-  const QString values = out.filePath(QStringLiteral("values.f32"));
-  const QString indices = out.filePath(QStringLiteral("indices.u8"));
-  const TRun run = Inspect({file, QStringLiteral("--json"), QStringLiteral("--values"), values,
-                            QStringLiteral("--indices"), indices});
-  ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-  const QJsonObject report = QJsonDocument::fromJson(run.out).object();
-  for (const char* key : {"edition", "parameterCode", "name", "width", "height", "referenceTime", "minValue",
-                          "maxValue", "projection", "corners", "log"})
-    EXPECT_TRUE(report.contains(QLatin1String(key))) << key;
-  EXPECT_EQ(report[QStringLiteral("edition")].toInt(), 2);
-  EXPECT_EQ(report[QStringLiteral("parameterCode")].toInt(), 310010000);
-  EXPECT_EQ(report[QStringLiteral("referenceTime")].toString(), QStringLiteral("2026-12-05T12:00:00Z"));
-  EXPECT_EQ(report[QStringLiteral("corners")].toObject()[QStringLiteral("topLeft")].toArray().size(), 2);
-
-  ExpectValuesLikeEcCodes(file, report, values);
-  EXPECT_EQ(QFile(indices).size(), report[QStringLiteral("width")].toInt() * report[QStringLiteral("height")].toInt());
-}
-
-// Points stored column by column, from the south, or in rows that alternate
-// in direction: every value lands on the pixel of its grid point.
-TEST(InspectTool, ValuesOfEveryScanningOrderLieOnTheirGridPoints) {
-  for (const char* name : {"g2_ll_simple_12bit_scan_60_bitmap.grb2", "g2_ll_simple_12bit_scan_10_bitmap.grb2",
+  for (const char* name : {"g2_complex_53_order2_missing_primary_secondary.grb2",
+                           "g2_ll_simple_12bit_scan_60_bitmap.grb2", "g2_ll_simple_12bit_scan_10_bitmap.grb2",
                            "g2_ll_simple_12bit_scan_20_bitmap.grb2", "g2_ll_simple_12bit_scan_30.grb2"}) {
     SCOPED_TRACE(name);
     const QString file = VariantsFolder() + QLatin1Char('/') + QLatin1String(name);
     QTemporaryDir out;
     const QString values = out.filePath(QStringLiteral("values.f32"));
-    const TRun run = Inspect({file, QStringLiteral("--json"), QStringLiteral("--values"), values});
+    const QString indices = out.filePath(QStringLiteral("indices.u8"));
+    const TRun run = Inspect({file, QStringLiteral("--json"), QStringLiteral("--values"), values,
+                              QStringLiteral("--indices"), indices});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    ExpectValuesLikeEcCodes(file, QJsonDocument::fromJson(run.out).object(), values);
+    const QJsonObject report = QJsonDocument::fromJson(run.out).object();
+    for (const char* key : {"edition", "parameterCode", "name", "width", "height", "referenceTime", "minValue",
+                            "maxValue", "projection", "corners", "log"})
+      EXPECT_TRUE(report.contains(QLatin1String(key))) << key;
+    EXPECT_EQ(report[QStringLiteral("edition")].toInt(), 2);
+    EXPECT_EQ(report[QStringLiteral("corners")].toObject()[QStringLiteral("topLeft")].toArray().size(), 2);
+    ExpectValuesLikeEcCodes(file, report, values);
+    EXPECT_EQ(QFile(indices).size(), report[QStringLiteral("width")].toInt() * report[QStringLiteral("height")].toInt());
+    if (name[3] == 'c') {
+      EXPECT_EQ(report[QStringLiteral("parameterCode")].toInt(), 310010000);
+      EXPECT_EQ(report[QStringLiteral("referenceTime")].toString(), QStringLiteral("2026-12-05T12:00:00Z"));
+    }
   }
 }
 
@@ -134,10 +125,9 @@ TEST(InspectTool, GzipBombsStayWithinTheMemoryBudget) {
 }
 
 TEST(InspectTool, BrokenFileExitsWithStatusOneAndTheReason) {
-  const TRun run = Inspect({QStringLiteral(NORVANT_SOURCE_DIR "/tests/data/bad/g2-section-length-zero.grb")});
-  EXPECT_EQ(run.exitCode, 1);
-  EXPECT_FALSE(run.err.trimmed().isEmpty());
-  const TRun gz = Inspect({QStringLiteral(NORVANT_SOURCE_DIR "/tests/data/bad/gz-truncated.gz")});
-  EXPECT_EQ(gz.exitCode, 1);
-  EXPECT_FALSE(gz.err.trimmed().isEmpty());
+  for (const char* name : {"g2-section-length-zero.grb", "gz-truncated.gz"}) {
+    const TRun run = Inspect({QStringLiteral(NORVANT_SOURCE_DIR "/tests/data/bad/") + QLatin1String(name)});
+    EXPECT_EQ(run.exitCode, 1) << name;
+    EXPECT_FALSE(run.err.trimmed().isEmpty()) << name;
+  }
 }

@@ -7,59 +7,55 @@
 
 namespace {
 
-void SetEdition1(TDataStuff& field, int centre, int process, int parameter, int levelType, int levelValue)
+std::string Edition1Name(int centre, int parameter, const char* fileName, std::int32_t& code)
 {
+  TGribData data(BuildColourTable);
+  data.Edition = 1;
+  TDataStuff& field = *data.Current;
   field.ProductId[0] = static_cast<std::uint8_t>(centre);
-  field.ProductId[1] = static_cast<std::uint8_t>(process);
+  field.ProductId[1] = 1;
   field.ProductId[4] = static_cast<std::uint8_t>(parameter);
-  field.ProductId[5] = static_cast<std::uint8_t>(levelType);
-  field.ProductId[6] = static_cast<std::uint8_t>(levelValue >> 8);
-  field.ProductId[7] = static_cast<std::uint8_t>(levelValue);
+  field.ProductId[5] = 1;
+  field.FileName = fileName;
+  code = data.ParameterCode();
+  field.BuildEdition1Name();
+  return field.Name.toStdString();
 }
 
-TEST(ParameterField, Edition1FieldWithParameter6IsUnrecognised)
+TEST(ParameterField, Edition1NamesComeFromTheParameterAndTheFileName)
 {
-  TGribData data(BuildColourTable);
-  data.Edition = 1;
-  SetEdition1(*data.Current, 88, 1, 6, 1, 0);
-  EXPECT_EQ(data.ParameterCode(), 0);
-  data.Current->BuildEdition1Name();
-  EXPECT_EQ(data.Current->Name.toStdString(), "Unrecognised data");
+  std::int32_t code = -1;
+  EXPECT_EQ(Edition1Name(88, 6, "", code), "Unrecognised data");
+  EXPECT_EQ(code, 0);
+  // SST is told by the file's own name, never by a folder above it.
+  EXPECT_EQ(Edition1Name(211, 11, "/data/images/SAF/s-osi_-ifr_-mult-ahlsst_field-200901011200z.grb", code), "SST");
+  EXPECT_EQ(Edition1Name(211, 11, "/data/-AHLSST_FIELD-/temperature.grb", code), "Temperature");
 }
 
-TEST(ParameterField, Edition1SstIsRecognisedByItsFileNameWithoutFolder)
-{
-  TGribData data(BuildColourTable);
-  data.Edition = 1;
-  SetEdition1(*data.Current, 211, 1, 11, 1, 0);
-  data.Current->FileName = "/data/images/SAF/s-osi_-ifr_-mult-ahlsst_field-200901011200z.grb";
-  data.Current->BuildEdition1Name();
-  EXPECT_EQ(data.Current->Name.toStdString(), "SST");
-  data.Current->FileName = "/data/-AHLSST_FIELD-/temperature.grb";
-  data.Current->BuildEdition1Name();
-  EXPECT_EQ(data.Current->Name.toStdString(), "Temperature");
-}
-
+// The later local cloud table applies to data after 3 July 2006 00:00 UTC.
 TEST(ParameterField, CloudNumbersMoveWithTheLaterLocalTable)
 {
+  const std::int32_t earlier = 300001008, later = 300001006;
   struct TCase {
-    QDate Date;
+    QDateTime Time;
     std::int32_t Code;
-    const char* Name;
   } const cases[] = {
-      {QDate(2006, 7, 1), 300001008, "0.8µm reflectance"},
-      {QDate(2006, 8, 1), 300001006, "Sun-spacecraft azimuth angle"},
+      {QDateTime(QDate(2006, 7, 1), QTime(0, 0), Qt::UTC), earlier},
+      {QDateTime(QDate(2006, 7, 3), QTime(0, 0), Qt::UTC), earlier},
+      {QDateTime(QDate(2006, 7, 3), QTime(0, 1), Qt::UTC), later},
+      {QDateTime(QDate(2006, 8, 1), QTime(0, 0), Qt::UTC), later},
+      {QDateTime(), earlier},
   };
   for (const TCase& c : cases) {
     TGribData data(BuildColourTable);
     data.Edition = 2;
     data.Discipline = 3;
-    data.ReferenceTime = QDateTime(c.Date, QTime(0, 0), Qt::UTC);
+    data.ReferenceTime = c.Time;
     data.Current->ParameterCategory = 1;
     data.Current->ParameterNumber = 8;
-    EXPECT_EQ(data.ParameterCode(), c.Code);
+    EXPECT_EQ(data.ParameterCode(), c.Code) << c.Time.toString(Qt::ISODate).toStdString();
     data.Current->BuildName(data.Discipline, 0);
-    EXPECT_EQ(data.Current->Name.toStdString(), c.Name);
+    EXPECT_EQ(data.Current->Name.toStdString(), c.Code == earlier ? "0.8µm reflectance" : "Sun-spacecraft azimuth angle");
   }
 }
 

@@ -52,16 +52,8 @@ TEST(ColourTable, ConcentrationPaintsPercentRangesLandAndFixedColours)
     EXPECT_EQ(index, kIndexUntouched);
 }
 
-TEST(ColourTable, RampWithZeroTopStaysDefined)
-{
-  TColourTableSource source;
-  source.ParameterCode = 300000002;  // all values zero
-  const TColourTable t = MakeColourTable(source);
-  EXPECT_EQ(t.Palette[100], HlsToBytes(250.0f, 0.7f, 1.0f));
-}
-
 // Field values from damaged or hostile files (a reference of 2.6e33, spans
-// of zero, NaN and infinities) reach every ramp: each still paints defined
+// of zero, all values zero, NaN and infinities) reach every ramp: each still paints defined
 // colours, and the ones at a value's extremes are the ramp's end colours.
 TEST(ColourTable, RampsPaintDefinedColoursForAnyFieldValues)
 {
