@@ -1,7 +1,7 @@
 #pragma once
-// Shared pieces of the picture-output tests: a sample tree with a day left
-// out, made once per build and day by the project's own tool, and
-// independent read-backs of written pictures (libpng, giflib).
+// Shared pieces of the picture-output tests: sample trees made once per
+// build by the project's own tool, independent read-backs of written
+// pictures (libpng, giflib, pngcheck), and runs of the built program.
 #include <QCoreApplication>
 #include <QDate>
 #include <QDateTime>
@@ -10,18 +10,18 @@
 #include <QFileInfo>
 #include <QMap>
 #include <QProcess>
+#include <QSettings>
 #include <QString>
-#include <gif_lib.h>
 #include <png.h>
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <memory>
 #include <ostream>
 #include <optional>
 #include <vector>
 
 #include "grib/ExtBitmap.h"
+#include "support/GifReadBack.h"
 
 // Failure messages show texts as text.
 inline void PrintTo(const QString& text, std::ostream* stream) { *stream << '"' << text.toStdString() << '"'; }
@@ -34,41 +34,37 @@ inline constexpr int kGapTreeDays = 4;
 inline QDate GapTreeEnd() { return QDateTime::currentDateTimeUtc().date().addDays(-1); }
 inline QDate GapTreeSkipped() { return GapTreeEnd().addDays(-1); }
 
-// The folder that holds "SAF", with a trailing separator; empty when the
-// tool could not be run. Kept in the build folder, named by its format and
-// last day, and made through a temporary folder renamed into place, so test
-// processes running at once share one finished tree.
-inline QString GapTreeImagesPath(const QString& format = "grib")
+// A sample tree made by the project's own tool with `options`, kept in the
+// build folder under `name` and made through a temporary folder renamed into
+// place, so test processes running at once share one finished tree. The
+// folder holding "SAF" with a trailing separator; empty when the tool failed.
+inline QString BuiltSampleTree(const QString& name, const QStringList& options)
 {
-  static QMap<QString, QString> paths;
-  QString& path = paths[format];
-  if (!path.isEmpty()) {
-    return path;
-  }
-  const QDate end = GapTreeEnd();
   const QString root = QString(NORVANT_BINARY_DIR) + "/test-samples";
-  const QString finished = root + (format == "grib" ? "/gap-" : "/gap-" + format + "-") + end.toString("yyyyMMdd");
+  const QString finished = root + "/" + name;
   if (!QFileInfo(finished + "/SAF").isDir()) {
     QDir().mkpath(root);
-    const QString building =
-      finished + QString(".part-%1").arg(QCoreApplication::applicationPid());
+    const QString building = finished + QString(".part-%1").arg(QCoreApplication::applicationPid());
     QDir(building).removeRecursively();
     QProcess tool;
     tool.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     tool.setStandardOutputFile(QProcess::nullDevice());
-    tool.start("/usr/bin/python3", {QString(NORVANT_SOURCE_DIR) + "/tools/make_sample_tree.py", building, "--days",
-                                    QString::number(kGapTreeDays), "--end", end.toString(Qt::ISODate), "--skip",
-                                    GapTreeSkipped().toString(Qt::ISODate), "--format", format});
-    const bool made = tool.waitForFinished(300000) && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
-    if (made && !QDir().rename(building, finished)) {
+    tool.start("/usr/bin/python3", QStringList{QString(NORVANT_SOURCE_DIR) + "/tools/make_sample_tree.py", building} + options);
+    if (tool.waitForFinished(600000) && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0 &&
+        !QDir().rename(building, finished)) {
       QDir(building).removeRecursively();  // another process got there first
     }
-    if (!QFileInfo(finished + "/SAF").isDir()) {
-      return {};
-    }
   }
-  path = QDir::toNativeSeparators(finished + "/");
-  return path;
+  return QFileInfo(finished + "/SAF").isDir() ? QDir::toNativeSeparators(finished + "/") : QString();
+}
+
+// The gap tree in the given format.
+inline QString GapTreeImagesPath(const QString& format = "grib")
+{
+  const QDate end = GapTreeEnd();
+  return BuiltSampleTree((format == "grib" ? "gap-" : "gap-" + format + "-") + end.toString("yyyyMMdd"),
+                         {"--days", QString::number(kGapTreeDays), "--end", end.toString(Qt::ISODate), "--skip",
+                          GapTreeSkipped().toString(Qt::ISODate), "--format", format});
 }
 
 // The file the sample tool writes for a product and day: 0..2 sea ice of
@@ -128,80 +124,105 @@ inline std::optional<TRgbPicture> ReadPngWithLibpng(const QString& fileName)
   return picture;
 }
 
-// giflib's reader: every frame with its delay, and whether the looping
-// extension is there.
+// giflib's reader (through the shared one): every frame with its delay,
+// and whether the looping extension is there.
 struct TGifReadBack {
   QByteArray Version;  // "GIF87a" or "GIF89a"
   std::vector<TRgbPicture> Frames;
   std::vector<int> Delays;  // hundredths of a second; -1 without a control block
-  bool Loops = false;
-  int LoopCount = -1;
+  int LoopCount = -1;       // -1 without the looping extension
 };
 
 inline std::optional<TGifReadBack> ReadGifWithGiflib(const QString& fileName)
 {
-  QFile file(fileName);
-  if (!file.open(QIODevice::ReadOnly)) {
+  const std::optional<TReadGif> gif = ReadGif(fileName);
+  if (!gif) {
     return std::nullopt;
   }
-  TGifReadBack result;
-  result.Version = file.read(6);
-  file.close();
-  int error = 0;
-  GifFileType* gif = DGifOpenFileName(QFile::encodeName(fileName).constData(), &error);
-  if (gif == nullptr) {
-    return std::nullopt;
-  }
-  const std::unique_ptr<GifFileType, void (*)(GifFileType*)> closer(gif, [](GifFileType* g) {
-    int ignored = 0;
-    DGifCloseFile(g, &ignored);
-  });
-  if (DGifSlurp(gif) != GIF_OK) {
-    return std::nullopt;
-  }
-  for (int i = 0; i < gif->ImageCount; ++i) {
-    const SavedImage& frame = gif->SavedImages[i];
-    const ColorMapObject* map = frame.ImageDesc.ColorMap != nullptr ? frame.ImageDesc.ColorMap : gif->SColorMap;
-    if (map == nullptr) {
-      return std::nullopt;
-    }
-    TRgbPicture picture{frame.ImageDesc.Width, frame.ImageDesc.Height, {}};
-    const std::size_t count = static_cast<std::size_t>(picture.Width) * static_cast<std::size_t>(picture.Height);
-    for (std::size_t p = 0; p < count; ++p) {
-      const int index = frame.RasterBits[p];
-      if (index >= map->ColorCount) {
+  TGifReadBack result{QByteArray("GIF") + gif->version.c_str(), {}, {}, gif->loopCount};
+  for (const TReadFrame& frame : gif->frames) {
+    TRgbPicture picture{frame.width, frame.height, {}};
+    for (const std::uint8_t index : frame.pixels) {
+      if (index >= frame.table.size()) {
         return std::nullopt;
       }
-      const GifColorType colour = map->Colors[index];
-      picture.Pixels.push_back({colour.Red, colour.Green, colour.Blue});
+      picture.Pixels.push_back(frame.table[index]);
     }
     result.Frames.push_back(std::move(picture));
-    GraphicsControlBlock control{};
-    result.Delays.push_back(DGifSavedExtensionToGCB(gif, i, &control) == GIF_OK ? control.DelayTime : -1);
-    for (int e = 0; e + 1 < frame.ExtensionBlockCount; ++e) {
-      const ExtensionBlock& block = frame.ExtensionBlocks[e];
-      if (block.Function == APPLICATION_EXT_FUNC_CODE && block.ByteCount == 11 &&
-          std::memcmp(block.Bytes, "NETSCAPE2.0", 11) == 0) {
-        const ExtensionBlock& data = frame.ExtensionBlocks[e + 1];
-        if (data.ByteCount == 3 && data.Bytes[0] == 1) {
-          result.Loops = true;
-          result.LoopCount = data.Bytes[1] | (data.Bytes[2] << 8);
-        }
-      }
-    }
+    result.Delays.push_back(frame.delay);
   }
   return result;
+}
+
+// norvant's result: whether it ended, its status and what it printed.
+struct TRun {
+  bool Finished = false;
+  int ExitCode = -1;
+  QString Out;
+  QString Err;
+};
+
+// The environment without any display or platform choice.
+inline QProcessEnvironment ScreenlessEnvironment(const QStringList& alsoRemoved = {})
+{
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  for (const QString& name : QStringList{"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"} + alsoRemoved) {
+    environment.remove(name);
+  }
+  return environment;
+}
+
+// Runs the built program, killed after `capMsec` if it hangs; `shellPrefix`
+// wraps the run in a shell command (limits).
+inline TRun RunNorvant(const QStringList& arguments, const QProcessEnvironment& environment, int capMsec,
+                       const QString& shellPrefix = {}, const QString& workingFolder = {})
+{
+  QProcess program;
+  program.setProcessEnvironment(environment);
+  if (!workingFolder.isEmpty()) {
+    program.setWorkingDirectory(workingFolder);
+  }
+  const QString binary = QString(NORVANT_BINARY_DIR) + "/norvant";
+  if (shellPrefix.isEmpty()) {
+    program.start(binary, arguments);
+  } else {
+    program.start("/bin/bash", QStringList{"-c", shellPrefix + " exec \"$0\" \"$@\"", binary} + arguments);
+  }
+  TRun run;
+  run.Finished = program.waitForFinished(capMsec);
+  if (!run.Finished) {
+    program.kill();
+    program.waitForFinished();
+  }
+  run.ExitCode = program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
+  run.Out = QString::fromLocal8Bit(program.readAllStandardOutput());
+  run.Err = QString::fromLocal8Bit(program.readAllStandardError());
+  return run;
+}
+
+// An unattended run on the data below `images` with no display and its own
+// settings below `config`, animating the gap tree's days at 250 ms a frame.
+inline constexpr int kFrameMsec = 250;
+
+inline TRun RunUnattended(const QString& config, const QString& images, const QStringList& arguments,
+                          const QString& shellPrefix = {})
+{
+  QSettings planted(config + "/Ostrand/norvant.conf", QSettings::IniFormat);
+  planted.setValue("AnimationFrames", kGapTreeDays);
+  planted.setValue("AnimationFrameMsec", kFrameMsec);
+  planted.sync();
+  QProcessEnvironment environment = ScreenlessEnvironment();
+  environment.insert("XDG_CONFIG_HOME", config);
+  return RunNorvant(QStringList{"--images-path", images} + arguments, environment, 240000, shellPrefix);
 }
 
 // pngcheck's verdict on a file: true when it reports no error.
 inline bool PngcheckAccepts(const QString& fileName, QString* report = nullptr)
 {
-  QProcess check;
-  check.setProcessChannelMode(QProcess::MergedChannels);
-  check.start("pngcheck", {"-q", fileName});
-  const bool finished = check.waitForFinished(30000);
+  int status = -1;
+  const QString output = RunTool("pngcheck", {"-q", fileName}, &status);
   if (report != nullptr) {
-    *report = QString::fromLocal8Bit(check.readAll());
+    *report = output;
   }
-  return finished && check.exitStatus() == QProcess::NormalExit && check.exitCode() == 0;
+  return status == 0;
 }

@@ -4,8 +4,6 @@
 // asked, and leaves the settings file exactly as it was.
 #include <QDir>
 #include <QDirIterator>
-#include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -28,13 +26,6 @@ struct TCase {
   bool plantSettings;    // false: there is no settings file, and none may appear
 };
 
-struct TResult {
-  bool finished = false;
-  int status = -1;
-  QString out;
-  QString err;
-};
-
 class CommandLineEndToEnd : public ::testing::Test {
 protected:
   void SetUp() override
@@ -54,31 +45,15 @@ protected:
     return expanded;
   }
 
-  TResult Run(const QStringList& arguments, const QString& platform) const
+  TRun Run(const QStringList& arguments, const QString& platform) const
   {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR", "XDG_CONFIG_HOME",
-                             "XDG_DATA_HOME", "XDG_CACHE_HOME"}) {
-      environment.remove(name);
-    }
+    QProcessEnvironment environment =
+      ScreenlessEnvironment({"XDG_RUNTIME_DIR", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"});
     environment.insert("HOME", home_.path());
     if (!platform.isEmpty()) {
       environment.insert("QT_QPA_PLATFORM", platform);
     }
-    QProcess program;
-    program.setProcessEnvironment(environment);
-    program.setWorkingDirectory(home_.path());
-    program.start(QString(NORVANT_BINARY_DIR) + "/norvant", arguments);
-    TResult result;
-    result.finished = program.waitForFinished(kCaseCapMsec);
-    if (!result.finished) {
-      program.kill();
-      program.waitForFinished();
-    }
-    result.status = program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
-    result.out = QString::fromLocal8Bit(program.readAllStandardOutput());
-    result.err = QString::fromLocal8Bit(program.readAllStandardError());
-    return result;
+    return RunNorvant(arguments, environment, kCaseCapMsec, {}, home_.path());
   }
 
   void PlantSettings() const
@@ -110,6 +85,8 @@ TEST_F(CommandLineEndToEnd, EveryArgumentCombinationEndsAtOnceWithItsStatus)
   ASSERT_FALSE(GapTreeImagesPath().isEmpty()) << "the sample tree could not be made";
   const QString procFolder = QString("/proc/norvant-%1/out").arg(QCoreApplication::applicationPid());
   const TCase cases[] = {
+    {"help", {"--help"}, "", 0, {}, {}, true},
+    {"version", {"--version"}, "", 0, {}, {}, true},
     {"missing file", {"/missing.grb", "-SAVE:<out>/new"}, "", 1, {"File not found: /missing.grb"}, {}, true},
     {"missing file, window", {"/missing.grb"}, "", 2, {"the window cannot be shown"}, {}, true},
     {"unknown option", {"-FOO"}, "", 2, {"unknown option -FOO", "Usage:"}, {}, true},
@@ -136,22 +113,22 @@ TEST_F(CommandLineEndToEnd, EveryArgumentCombinationEndsAtOnceWithItsStatus)
     if (row.plantSettings) {
       PlantSettings();
     }
-    const TResult result = Run(Expand(row.arguments), row.platform);
-    ASSERT_TRUE(result.finished) << "still running after " << kCaseCapMsec << " ms";
-    EXPECT_EQ(result.status, row.status) << qPrintable(result.err);
+    const TRun result = Run(Expand(row.arguments), row.platform);
+    ASSERT_TRUE(result.Finished) << "still running after " << kCaseCapMsec << " ms";
+    EXPECT_EQ(result.ExitCode, row.status) << qPrintable(result.Err);
     if (row.errorHas.isEmpty()) {
-      EXPECT_EQ(result.err, "");
+      EXPECT_EQ(result.Err, "");
     }
     for (const QString& text : row.errorHas) {
-      EXPECT_TRUE(result.err.contains(text)) << "missing \"" << qPrintable(text) << "\" in: " << qPrintable(result.err);
+      EXPECT_TRUE(result.Err.contains(text)) << "missing \"" << qPrintable(text) << "\" in: " << qPrintable(result.Err);
     }
     EXPECT_EQ(Written(), row.written);
     for (const QString& file : row.written) {
-      EXPECT_TRUE(result.out.contains("Saved " + QDir::toNativeSeparators(out_.filePath(file))))
-        << qPrintable(result.out);
+      EXPECT_TRUE(result.Out.contains("Saved " + QDir::toNativeSeparators(out_.filePath(file))))
+        << qPrintable(result.Out);
     }
     if (row.status != 0) {
-      EXPECT_FALSE(result.out.contains("Saved")) << qPrintable(result.out);
+      EXPECT_FALSE(result.Out.contains("Saved")) << qPrintable(result.Out);
     }
     if (row.plantSettings) {
       QFile settings(settingsFile_);

@@ -10,42 +10,34 @@
 
 namespace {
 
-TEST(CommandLine, DataArgumentsStayInOrderAndOptionsAreTakenOut)
+// The program's own options are taken out wherever they stand; the data
+// arguments that look like options stay, in order.
+TEST(CommandLine, OwnOptionsAreTakenOutAndDataArgumentsStayInOrder)
 {
-  const TCommandLine line = ParseCommandLine({"-LATEST", "--images-path", "/tmp/s", "-SAVE:/tmp/out", "-ANIM"});
-  EXPECT_EQ(line.Arguments, QStringList({"-LATEST", "-SAVE:/tmp/out", "-ANIM"}));
-  EXPECT_EQ(line.ImagesPath, "/tmp/s");
-  EXPECT_FALSE(line.ShowVersion);
-  EXPECT_TRUE(line.Error.isEmpty());
-}
-
-TEST(CommandLine, ImagesPathWithEqualsSignAndVersion)
-{
-  const TCommandLine line = ParseCommandLine({"--images-path=/data/images", "--version"});
-  EXPECT_EQ(line.ImagesPath, "/data/images");
-  EXPECT_TRUE(line.ShowVersion);
-  EXPECT_TRUE(line.Arguments.isEmpty());
-}
-
-TEST(CommandLine, ImagesPathWithoutFolderIsAnError)
-{
+  const struct {
+    QStringList arguments;
+    QStringList data;
+    QString imagesPath;
+    bool version, dated, unattended;
+  } rows[] = {
+    {{"-LATEST", "--images-path", "/tmp/s", "-SAVE:/tmp/out", "-ANIM"}, {"-LATEST", "-SAVE:/tmp/out", "-ANIM"},
+     "/tmp/s", false, false, true},
+    {{"--images-path=/data/images", "--version"}, {}, "/data/images", true, false, false},
+    {{"-LATEST-NORTH", "--dated-names", "-save:/tmp/out"}, {"-LATEST-NORTH", "-save:/tmp/out"}, "", false, true, true},
+    {{"-LATEST"}, {"-LATEST"}, "", false, false, false},
+    {{"-SAVE"}, {"-SAVE"}, "", false, false, false},
+  };
+  for (const auto& row : rows) {
+    const TCommandLine line = ParseCommandLine(row.arguments);
+    SCOPED_TRACE(qPrintable(row.arguments.join(' ')));
+    EXPECT_EQ(line.Arguments, row.data);
+    EXPECT_EQ(line.ImagesPath, row.imagesPath);
+    EXPECT_EQ(line.ShowVersion, row.version);
+    EXPECT_EQ(line.DatedNames, row.dated);
+    EXPECT_EQ(IsUnattendedRun(line), row.unattended);
+  }
   EXPECT_FALSE(ParseCommandLine({"--images-path"}).Error.isEmpty());
 }
-
-}  // namespace
-
-TEST(CommandLine, DatedNamesIsAnOptionAndSaveMakesTheRunUnattended)
-{
-  const TCommandLine dated = ParseCommandLine({"-LATEST-NORTH", "--dated-names", "-save:/tmp/out"});
-  EXPECT_TRUE(dated.DatedNames);
-  EXPECT_EQ(dated.Arguments, QStringList({"-LATEST-NORTH", "-save:/tmp/out"}));
-  EXPECT_TRUE(IsUnattendedRun(dated));
-  EXPECT_FALSE(ParseCommandLine({"-LATEST"}).DatedNames);
-  EXPECT_FALSE(IsUnattendedRun(ParseCommandLine({"-LATEST"})));
-  EXPECT_FALSE(IsUnattendedRun(ParseCommandLine({"-SAVE"})));
-}
-
-namespace {
 
 // Every argument is either used or refused: nothing is silently ignored.
 TEST(CommandLine, UnknownOrMisplacedArgumentsAreRefused)

@@ -9,15 +9,11 @@
 #include "app/workflow/ViewerSettings.h"
 #include "app/workflow/Workflow.h"
 #include "grib/GribData.h"
+#include "app/BatchTestSupport.h"
 #include "support/WorkflowFixture.h"
 
-#include <QAction>
-#include <QCoreApplication>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QLabel>
-#include <QProcess>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -30,30 +26,10 @@ const QDate kWeekEnd(2026, 12, 5);
 const QDate kGap(2026, 12, 3);
 const QDate kPlainDay(2026, 12, 1);  // its northern files without ".gz"
 
-// A sample tree of the seven days up to kWeekEnd, kept in the build folder
-// under `name` and made through a temporary folder renamed into place, so
-// test processes running at once share one finished tree. The folder holding
-// "SAF" with a trailing separator; empty when the tool failed.
+// Seven days up to kWeekEnd.
 QString WeekTree(const QString& name, const QStringList& options)
 {
-  const QString root = QString(NORVANT_BINARY_DIR) + "/test-samples";
-  const QString finished = root + "/" + name;
-  if (!QFileInfo(finished + "/SAF").isDir()) {
-    QDir().mkpath(root);
-    const QString building = finished + QString(".part-%1").arg(QCoreApplication::applicationPid());
-    QDir(building).removeRecursively();
-    QProcess tool;
-    tool.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    tool.setStandardOutputFile(QProcess::nullDevice());
-    tool.start("/usr/bin/python3", QStringList{QString(NORVANT_SOURCE_DIR) + "/tools/make_sample_tree.py", building,
-                                               "--days", "7", "--end", kWeekEnd.toString(Qt::ISODate)} +
-                                     options);
-    if (tool.waitForFinished(300000) && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0 &&
-        !QDir().rename(building, finished)) {
-      QDir(building).removeRecursively();  // another process got there first
-    }
-  }
-  return QFileInfo(finished + "/SAF").isDir() ? QDir::toNativeSeparators(finished + "/") : QString();
+  return BuiltSampleTree(name, QStringList{"--days", "7", "--end", kWeekEnd.toString(Qt::ISODate)} + options);
 }
 
 QString GapTree()

@@ -3,16 +3,15 @@
 // the project's own tool.
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include "app/workflow/Animation.h"
 #include "app/workflow/FileNames.h"
 #include "app/workflow/Workflow.h"
 #include "grib/GribData.h"
+#include "app/BatchTestSupport.h"
 #include "support/WorkflowFixture.h"
 
-#include <memory>
 
 namespace {
 
@@ -20,41 +19,18 @@ namespace fs = std::filesystem;
 
 const QDate kLastDay(2026, 12, 5);
 
-// A tree written by tools/make_sample_tree.py with the given options, below
-// a folder kept for the test run; empty when the tool failed.
-QString MakeTree(const QStringList& options)
-{
-  auto folder = std::make_unique<QTemporaryDir>();
-  QProcess tool;
-  tool.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-  tool.setStandardOutputFile(QProcess::nullDevice());
-  tool.start("/usr/bin/python3", QStringList{QString(NORVANT_SOURCE_DIR) + "/tools/make_sample_tree.py", folder->path(),
-                                             "--end", kLastDay.toString(Qt::ISODate)} +
-                                   options);
-  if (!tool.waitForFinished(600000) || tool.exitStatus() != QProcess::NormalExit || tool.exitCode() != 0) {
-    return {};
-  }
-  static std::vector<std::unique_ptr<QTemporaryDir>> kept;
-  const QString path = folder->path() + "/";
-  kept.push_back(std::move(folder));
-  return path;
-}
-
 // One day of both hemispheres under the long names only.
-const QString& LongNameTree()
+QString LongNameTree()
 {
-  static const QString path = MakeTree({"--days", "1", "--names", "long"});
-  return path;
+  return BuiltSampleTree("long-names-20261205", {"--days", "1", "--end", "2026-12-05", "--names", "long"});
 }
 
 // Seven days whose northern sea ice and SST are gzipped on some days and
 // plain on the others (the 1st, 3rd and 5th).
-const QString& MixedCompressionTree()
+QString MixedCompressionTree()
 {
-  static const QString path = MakeTree({"--days", "7", "--plain", kLastDay.addDays(-6).toString(Qt::ISODate),
-                                        kLastDay.addDays(-4).toString(Qt::ISODate),
-                                        kLastDay.addDays(-2).toString(Qt::ISODate)});
-  return path;
+  return BuiltSampleTree("mixed-gzip-20261205", {"--days", "7", "--end", "2026-12-05", "--plain", "2026-11-29",
+                                                 "2026-12-01", "2026-12-03"});
 }
 
 QString DayFolder(const QString& tree, const QDate& day) { return tree + "SAF/" + day.toString("yyyy/MM/dd/"); }

@@ -52,15 +52,13 @@ struct SiblingCase {
 };
 
 const SiblingCase kSiblingCases[] = {
-  // Current naming, both hemispheres, opened through each product.
+  // Current naming, both hemispheres.
   {"S-OSI_-NOR_-MULT-NH_CONC__-200901011200Z.grb", "S-OSI_-NOR_-MULT-NH_CONC__-200901011200Z.grb",
    "S-OSI_-NOR_-MULT-NH_EDGE__-200901011200Z.grb", "S-OSI_-NOR_-MULT-NH_TYPE__-200901011200Z.grb"},
   {"S-OSI_-NOR_-MULT-SH_EDGE__-200901011200Z.grb.gz",
    "S-OSI_-NOR_-MULT-SH_CONC__-200901011200Z.grb.gz",
    "S-OSI_-NOR_-MULT-SH_EDGE__-200901011200Z.grb.gz",
    "S-OSI_-NOR_-MULT-SH_TYPE__-200901011200Z.grb.gz"},
-  {"S-OSI_-NOR_-MULT-NH_TYPE__-200901011200Z.grb", "S-OSI_-NOR_-MULT-NH_CONC__-200901011200Z.grb",
-   "S-OSI_-NOR_-MULT-NH_EDGE__-200901011200Z.grb", "S-OSI_-NOR_-MULT-NH_TYPE__-200901011200Z.grb"},
   // Older naming.
   {"NH_CONC_20090101.grb", "NH_CONC_20090101.grb", "NH_EDGE_20090101.grb", "NH_TYPE_20090101.grb"},
   {"ice_type_sh_201101011200.grb", "ice_CONC_sh_201101011200.grb", "ice_EDGE_sh_201101011200.grb",
@@ -69,9 +67,6 @@ const SiblingCase kSiblingCases[] = {
   {"ice_conc_nh_polstere-100_multi_201101011200.grb",
    "ice_conc_nh_polstere-100_multi_201101011200.grb", "ice_EDGE_NH_201101011200.grb",
    "ice_TYPE_NH_201101011200.grb"},
-  {"ice_conc_sh_polstere-100_multi_201101011200.grb",
-   "ice_conc_sh_polstere-100_multi_201101011200.grb", "ice_EDGE_SH_201101011200.grb",
-   "ice_TYPE_SH_201101011200.grb"},
 };
 
 TEST(SeaIceSiblings, DeriveAllThreeNamesFromAnyOne)

@@ -7,9 +7,6 @@
 #include <QDir>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -18,6 +15,7 @@
 
 #include "app/AppTestSupport.h"
 #include "app/BatchTestSupport.h"
+#include "app/ReadOutReference.h"
 #include "app/workflow/Animation.h"
 #include "app/workflow/DayPaging.h"
 #include "app/workflow/MessageSink.h"
@@ -68,31 +66,6 @@ protected:
     return RgbOf(workflow_->DisplayBitmap());
   }
 
-  // norvant without a display, with its own settings in config_.
-  int RunBatch(const QStringList& arguments, QString& err)
-  {
-    QSettings planted(config_.path() + "/Ostrand/norvant.conf", QSettings::IniFormat);
-    planted.setValue("AnimationFrames", kGapTreeDays);
-    planted.setValue("AnimationFrameMsec", 250);
-    planted.sync();
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-      environment.remove(name);
-    environment.insert("XDG_CONFIG_HOME", config_.path());
-    QProcess program;
-    program.setProcessEnvironment(environment);
-    program.start(QString(NORVANT_BINARY_DIR) + "/norvant",
-                  QStringList{"--images-path", GapTreeImagesPath(kNetCdf)} + arguments);
-    const bool finished = program.waitForFinished(240000);
-    err = QString::fromLocal8Bit(program.readAllStandardError());
-    if (!finished) {
-      program.kill();
-      program.waitForFinished();
-      return -1;
-    }
-    return program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
-  }
-
   QTemporaryDir config_;
   QTemporaryDir out_;
   TCollectingMessageSink messages_;
@@ -102,8 +75,8 @@ protected:
 
 TEST_F(NetCdfEndToEnd, LatestWritesFourPicturesAndAnimationsOfTheDaysPresent)
 {
-  QString err;
-  ASSERT_EQ(RunBatch({"-LATEST", "-SAVE:" + out_.path(), "-ANIM"}, err), 0) << qPrintable(err);
+  const TRun run = RunUnattended(config_.path(), GapTreeImagesPath(kNetCdf), {"-LATEST", "-SAVE:" + out_.path(), "-ANIM"});
+  ASSERT_EQ(run.ExitCode, 0) << qPrintable(run.Err);
   EXPECT_EQ(QDir(out_.path()).entryList(QDir::Files, QDir::Name),
             (QStringList{"SST-anim.gif", "conc.png", "edge.png", "sea-ice-conc-anim.gif", "sea-ice-edge-anim.gif",
                          "sea-ice-type-anim.gif", "sst.png", "type.png"}));
@@ -180,27 +153,6 @@ TNetCdfReference ReferenceOf(const QString& file)
           ReadArray<double>(out.filePath(name + ".positions"))};
 }
 
-QString ExpectedText(float value)
-{
-  if (std::isnan(value))
-    return "No data";
-  if (value == 0)
-    return "Open water";
-  if (value == 101)
-    return "Land";
-  return QString::number(std::lround(value)) + "%";
-}
-
-// The read-out's "Lat: 71.3°N  Lon: 45.0°W" as signed degrees.
-bool ParseLocation(const QString& text, double& lat, double& lon)
-{
-  static const QRegularExpression pattern(QString::fromUtf8("^Lat: ([0-9.]+)\u00B0([NS])  Lon: ([0-9.]+)\u00B0([EW])$"));
-  const QRegularExpressionMatch match = pattern.match(text);
-  lat = match.captured(1).toDouble() * (match.captured(2) == "S" ? -1 : 1);
-  lon = match.captured(3).toDouble() * (match.captured(4) == "W" ? -1 : 1);
-  return match.hasMatch();
-}
-
 class NetCdfReadOut : public NetCdfEndToEnd, public testing::WithParamInterface<const char*> {};
 
 TEST_P(NetCdfReadOut, ShowsWhereProjPutsThePixelAndTheFilesValue)
@@ -216,13 +168,10 @@ TEST_P(NetCdfReadOut, ShowsWhereProjPutsThePixelAndTheFilesValue)
     const int px = static_cast<int>(p[0]), py = static_cast<int>(p[1]);
     SCOPED_TRACE(testing::Message() << "pixel " << px << "," << py);
     const TReadOut readOut = workflow_->ReadOutAt(px, py);
-    double lat = 0, lon = 0;
-    ASSERT_TRUE(ParseLocation(readOut.Location, lat, lon)) << qPrintable(readOut.Location);
-    // One decimal shown; near the pole a small distance is a large angle of longitude.
-    EXPECT_NEAR(lat, p[2], 0.051);
-    EXPECT_NEAR(std::remainder(lon - p[3], 360.0), 0.0, 0.051 + 0.01 / std::cos(p[2] * M_PI / 180));
+    ExpectLocationNear(readOut.Location, p[2], p[3]);
     ASSERT_TRUE(readOut.Data);
-    EXPECT_EQ(*readOut.Data, ExpectedText(reference.values[static_cast<std::size_t>(py * reference.width + px)]));
+    EXPECT_EQ(*readOut.Data,
+              ConcentrationReadOutText(reference.values[static_cast<std::size_t>(py * reference.width + px)]));
   }
   // Every sample file has lakes or a pole hole.
   const auto hole = std::find_if(reference.values.begin(), reference.values.end(), [](float v) { return std::isnan(v); });

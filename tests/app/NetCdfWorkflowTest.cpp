@@ -2,6 +2,7 @@
 // concentration set and SST by their netCDF names and fills every tab, and
 // an animation steps back through the days by those names.
 #include "app/AppTestSupport.h"
+#include "app/BatchTestSupport.h"
 #include "app/workflow/Workflow.h"
 #include "grib/GribData.h"
 #include "support/SampleTree.h"
@@ -10,20 +11,10 @@
 
 namespace {
 
+// Two netCDF days up to the sample tree's last.
 QString NetCdfImagesPath()
 {
-  static std::unique_ptr<QTemporaryDir> folder;
-  static QString path;
-  if (!folder) {
-    folder = std::make_unique<QTemporaryDir>();
-    QProcess tool;
-    tool.setStandardOutputFile(QProcess::nullDevice());
-    tool.start("/usr/bin/python3", {QString(NORVANT_SOURCE_DIR) + "/tools/make_sample_tree.py", folder->path(),
-                                    "--days", "2", "--end", kSampleEnd, "--format", "netcdf"});
-    if (tool.waitForFinished(300000) && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0)
-      path = QDir::toNativeSeparators(folder->path() + "/");
-  }
-  return path;
+  return BuiltSampleTree("netcdf-2-20261205", {"--days", "2", "--end", kSampleEnd, "--format", "netcdf"});
 }
 
 class NetCdfWorkflow : public ViewerSettingsTest {
@@ -53,19 +44,14 @@ protected:
 struct TLatestCase {
   const char* name;
   THemisphere hemisphere;
-  const char* concentration;  // the name the search must find
-  const char* edge;
-  const char* type;
+  const char* found;  // the hemisphere whose set the search must find
   bool sst;
 };
 
 const TLatestCase kLatestCases[] = {
-  {"Either", THemisphere::Either, "ice_conc_sh_polstere-100_multi_202612051200.nc",
-   "ice_edge_sh_polstere-100_multi_202612051200.nc", "ice_type_sh_polstere-100_multi_202612051200.nc", true},
-  {"Northern", THemisphere::Northern, "ice_conc_nh_polstere-100_multi_202612051200.nc",
-   "ice_edge_nh_polstere-100_multi_202612051200.nc", "ice_type_nh_polstere-100_multi_202612051200.nc", false},
-  {"Southern", THemisphere::Southern, "ice_conc_sh_polstere-100_multi_202612051200.nc",
-   "ice_edge_sh_polstere-100_multi_202612051200.nc", "ice_type_sh_polstere-100_multi_202612051200.nc", false},
+  {"Either", THemisphere::Either, "sh", true},
+  {"Northern", THemisphere::Northern, "nh", false},
+  {"Southern", THemisphere::Southern, "sh", false},
 };
 
 class NetCdfLatest : public NetCdfWorkflow, public testing::WithParamInterface<TLatestCase> {};
@@ -74,16 +60,14 @@ TEST_P(NetCdfLatest, OpenLatestFindsTheNetCdfSetAndFillsItsTabs)
 {
   const TLatestCase& c = GetParam();
   ASSERT_TRUE(workflow->OpenLatest(c.hemisphere)) << workflow->LastLoad().FirstError.toStdString();
-  EXPECT_EQ(Name(prConcentration), c.concentration);
-  EXPECT_EQ(Name(prEdge), c.edge);
-  EXPECT_EQ(Name(prType), c.type);
+  for (const auto& [product, kind] : {std::pair{prConcentration, "conc"}, {prEdge, "edge"}, {prType, "type"}}) {
+    EXPECT_EQ(Name(product), QString("ice_%1_%2_polstere-100_multi_202612051200.nc").arg(kind, c.found));
+  }
   EXPECT_EQ(workflow->LastLoad().Loaded, workflow->LastLoad().Tried) << workflow->LastLoad().FirstError.toStdString();
-  ASSERT_NE(workflow->Data(prConcentration), nullptr);
-  EXPECT_EQ(workflow->Data(prConcentration)->ParameterCode(), 91);
-  ASSERT_NE(workflow->Data(prEdge), nullptr);
-  EXPECT_EQ(workflow->Data(prEdge)->ParameterCode(), 220);
-  ASSERT_NE(workflow->Data(prType), nullptr);
-  EXPECT_EQ(workflow->Data(prType)->ParameterCode(), 221);
+  for (const auto& [product, code] : {std::pair{prConcentration, 91}, {prEdge, 220}, {prType, 221}}) {
+    ASSERT_NE(workflow->Data(product), nullptr);
+    EXPECT_EQ(workflow->Data(product)->ParameterCode(), code);
+  }
   if (c.sst) {
     ASSERT_NE(workflow->Data(prSst), nullptr);
     EXPECT_EQ(Name(prSst), "20261205120000-OSISAF-L4_GHRSST-SSTfnd-OSISAF_OI-GLO-v02.0-fv01.0.nc");

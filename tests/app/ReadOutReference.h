@@ -16,6 +16,39 @@
 inline constexpr int kReadOutPoints[][2] = {{0, 0}, {395, 415}, {100, 700}, {650, 120},
                                             {789, 829}, {300, 300}, {500, 600}};
 
+// What the read-out says of a concentration value (NaN: no value).
+inline QString ConcentrationReadOutText(double value)
+{
+  if (std::isnan(value)) {
+    return "No data";
+  }
+  const long percent = std::lround(value);
+  if (percent == 0) {
+    return "Open water";
+  }
+  if (percent == 101 || percent == -99) {  // land, in either coding
+    return "Land";
+  }
+  return percent >= 1 && percent <= 100 ? QString::number(percent) + "%" : QString("n/a");
+}
+
+// The read-out's "Lat: 71.3°N  Lon: 45.0°W" is the given position to the
+// one decimal shown, with longitudes between 180°W and 180°E.
+inline void ExpectLocationNear(const QString& location, double lat, double lon)
+{
+  static const QRegularExpression pattern(
+    QString::fromUtf8("^Lat: ([0-9.]+)\u00B0([NS])  Lon: ([0-9.]+)\u00B0([EW])$"));
+  const QRegularExpressionMatch match = pattern.match(location);
+  ASSERT_TRUE(match.hasMatch()) << location.toStdString();
+  const double shownLat = match.captured(1).toDouble() * (match.captured(2) == "S" ? -1 : 1);
+  const double shownLon = match.captured(3).toDouble() * (match.captured(4) == "W" ? -1 : 1);
+  EXPECT_NEAR(shownLat, lat, 0.051) << location.toStdString();
+  EXPECT_LE(std::abs(shownLon), 180.0) << location.toStdString();
+  // Near the pole a small distance is a large angle of longitude.
+  const double lonTolerance = 0.051 + 0.01 / std::cos(lat * M_PI / 180);
+  EXPECT_NEAR(std::remainder(shownLon - lon, 360.0), 0.0, lonTolerance) << location.toStdString();
+}
+
 class TReadOutReference {
 public:
   explicit TReadOutReference(const QString& file)
@@ -31,16 +64,8 @@ public:
   {
     const long j = field_.jPositive ? field_.height - 1 - py : py;
     const TGeoPoint expected = PixelPosition(px, py);
-    double lat = 0, lon = 0;
-    ASSERT_TRUE(Parse(location, lat, lon)) << location.toStdString();
-    // One decimal shown: within half a unit of the last digit.
-    EXPECT_NEAR(lat, expected.lat, 0.051) << location.toStdString();
-    // Longitudes are shown between 180°W and 180°E; near the pole a small
-    // distance is a large angle of longitude.
-    EXPECT_LE(std::abs(lon), 180.0) << location.toStdString();
-    const double lonTolerance = 0.051 + 0.01 / std::cos(expected.lat * M_PI / 180);
-    EXPECT_NEAR(std::remainder(lon - expected.lon, 360.0), 0.0, lonTolerance) << location.toStdString();
-    EXPECT_EQ(data, ExpectedText(px, j));
+    ExpectLocationNear(location, expected.lat, expected.lon);
+    EXPECT_EQ(data, ConcentrationReadOutText(field_.Missing(px, j) ? NAN : field_.At(px, j)));
   }
 
   // Where PROJ puts a picture pixel's grid point.
@@ -81,34 +106,6 @@ private:
     const bool south = field.firstLat < 0;
     return std::string("+proj=stere +lat_0=") + (south ? "-90 +lat_ts=-70" : "90 +lat_ts=70") +
            " +a=6378273 +b=6356889 +lon_0=" + std::to_string(field.orientationLon);
-  }
-
-  QString ExpectedText(long i, long j) const
-  {
-    if (field_.Missing(i, j)) {
-      return "No data";
-    }
-    const long percent = std::lround(field_.At(i, j));
-    if (percent == 0) {
-      return "Open water";
-    }
-    if (percent == 101 || percent == -99) {  // land, in either coding
-      return "Land";
-    }
-    return percent >= 1 && percent <= 100 ? QString::number(percent) + "%" : QString("n/a");
-  }
-
-  static bool Parse(const QString& text, double& lat, double& lon)
-  {
-    static const QRegularExpression pattern(
-      QString::fromUtf8("^Lat: ([0-9.]+)\u00B0([NS])  Lon: ([0-9.]+)\u00B0([EW])$"));
-    const QRegularExpressionMatch match = pattern.match(text);
-    if (!match.hasMatch()) {
-      return false;
-    }
-    lat = match.captured(1).toDouble() * (match.captured(2) == "S" ? -1 : 1);
-    lon = match.captured(3).toDouble() * (match.captured(4) == "W" ? -1 : 1);
-    return true;
   }
 
   TReferenceField field_;

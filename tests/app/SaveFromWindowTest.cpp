@@ -3,9 +3,7 @@
 // saved picture, the animation items with their progress window, Cancel and
 // the animation viewer.
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
-#include <QMessageBox>
 #include <QMovie>
 #include <QLabel>
 #include <QProgressBar>
@@ -13,7 +11,6 @@
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include "app/AppTestSupport.h"
@@ -25,26 +22,6 @@
 #include "grib/GribData.h"
 
 namespace {
-
-// Accepts every message box the window opens and keeps its text.
-class MessageBoxAnswerer {
-public:
-  MessageBoxAnswerer()
-  {
-    timer_.setInterval(10);
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
-      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-        Texts.append(box->text());
-        box->accept();
-      }
-    });
-    timer_.start();
-  }
-  QStringList Texts;
-
-private:
-  QTimer timer_;
-};
 
 class SaveFromWindow : public ViewerSettingsTest {
 protected:
@@ -93,7 +70,7 @@ protected:
 TEST_F(SaveFromWindow, SaveWritesProductPictureUnderDefaultNameInDataFolder)
 {
   LoadNorth();
-  MessageBoxAnswerer answers;
+  ModalAnswerer answers;
   Trigger("MenuFileSave");
   EXPECT_EQ(answers.Texts, QStringList{"Saved to " + Out("conc.png")});
   QString report;
@@ -109,7 +86,7 @@ TEST_F(SaveFromWindow, SavedPictureWithOverlayEqualsDisplayedOne)
 {
   LoadNorth();
   SetBox("CheckBoxSaveWithOverlay", true);
-  MessageBoxAnswerer answers;
+  ModalAnswerer answers;
   // As Save As does with a name ending in ".GIF".
   EXPECT_TRUE(output_->SaveSelectedProduct(Out("shown.GIF")).Written);
   EXPECT_EQ(answers.Texts, QStringList{"Saved to " + Out("shown.GIF")});
@@ -123,7 +100,7 @@ TEST_F(SaveFromWindow, SavedPictureWithOverlayEqualsDisplayedOne)
 TEST_F(SaveFromWindow, SaveAsNameWithoutExtensionGetsPngUnderThatName)
 {
   LoadNorth();
-  MessageBoxAnswerer answers;
+  ModalAnswerer answers;
   ASSERT_TRUE(output_->SaveSelectedProduct(Out("picture")).Written);
   EXPECT_EQ(OutputFiles(), QStringList{"picture"});
   QFile file(Out("picture"));
@@ -131,54 +108,56 @@ TEST_F(SaveFromWindow, SaveAsNameWithoutExtensionGetsPngUnderThatName)
   EXPECT_EQ(file.read(8), QByteArray("\x89PNG\r\n\x1a\n", 8));
 }
 
-TEST_F(SaveFromWindow, GifSettingMakesSaveOnTypeTabWriteTypeGif)
-{
-  LoadNorth();
-  window_->Settings().SaveAsGif.Value = true;
-  window_->findChild<QTabBar*>("TabControlDisplay")->setCurrentIndex(prType);
-  MessageBoxAnswerer answers;
-  Trigger("MenuFileSave");
-  EXPECT_EQ(answers.Texts, QStringList{"Saved to " + Out("type.gif")});
-  const std::optional<TGifReadBack> gif = ReadGifWithGiflib(Out("type.gif"));
-  ASSERT_TRUE(gif);
-  ASSERT_EQ(gif->Frames.size(), 1u);
-  EXPECT_TRUE(gif->Frames[0] == RgbOf(window_->Workflow().Data(prType)->Bitmap()));
-}
-
 TEST_F(SaveFromWindow, FailedSaveShowsReasonAndNoSavedMessage)
 {
   LoadNorth();
   window_->Settings().DataFolder.Value = "/proc/";
-  MessageBoxAnswerer answers;
+  ModalAnswerer answers;
   Trigger("MenuFileSave");
   ASSERT_EQ(answers.Texts.size(), 1);
   EXPECT_TRUE(answers.Texts[0].startsWith("Cannot create " + QDir::toNativeSeparators("/proc/conc.png")))
     << qPrintable(answers.Texts[0]);
 }
 
+// The viewer plays the frames and shows, on screen, the ice figures of the
+// frame showing.
 TEST_F(SaveFromWindow, AnimateWritesFramesOfDaysPresentAndViewerPlaysThem)
 {
   window_->Settings().FrameCount.Value = kGapTreeDays;
   LoadNorth();
-  MessageBoxAnswerer answers;
-  Trigger("MenuAnimateEdge");
+  ModalAnswerer answers;
+  Trigger("MenuAnimateConc");
   ASSERT_EQ(answers.Texts.size(), 1);
   EXPECT_EQ(answers.Texts[0], QString("Animation saved to: %1\n%2 frames; no data for %3")
-                                .arg(Out("sea-ice-edge-anim.gif"))
+                                .arg(Out("sea-ice-conc-anim.gif"))
                                 .arg(kGapTreeDays - 1)
                                 .arg(GapTreeSkipped().toString(Qt::ISODate)));
   EXPECT_FALSE(output_->FormProgress().isVisible());
   EXPECT_EQ(output_->FormProgress().Position(), 100);
   // The display ends on the loaded day.
-  EXPECT_EQ(window_->Workflow().SelectedTab(), prEdge);
+  EXPECT_EQ(window_->Workflow().SelectedTab(), prConcentration);
   EXPECT_TRUE(window_->Workflow().DisplayedFileName().contains(GapTreeEnd().toString("yyyyMMdd")));
+  const QStringList texts = AnimationFrameTexts(output_->LastAnimation());
+  ASSERT_EQ(texts.size(), kGapTreeDays - 1);
 
   Trigger("MenuToolsViewAnimation");
   TFormViewAnimation& viewer = output_->FormViewAnimation();
   EXPECT_TRUE(viewer.isVisible());
-  EXPECT_TRUE(viewer.Movie().isValid());
-  EXPECT_EQ(viewer.Movie().frameCount(), kGapTreeDays - 1);
-  EXPECT_EQ(viewer.Movie().state(), QMovie::Running);
+  QMovie& movie = viewer.Movie();
+  EXPECT_TRUE(movie.isValid());
+  EXPECT_EQ(movie.frameCount(), kGapTreeDays - 1);
+  EXPECT_EQ(movie.state(), QMovie::Running);
+  auto* label = viewer.findChild<QLabel*>("LabelFrameFigures");
+  ASSERT_NE(label, nullptr);
+  EXPECT_TRUE(label->isVisible());
+  // The frames skip the missing day: the third and last is the loaded day.
+  movie.setPaused(true);
+  for (int steps = 0; movie.currentFrameNumber() != 2 && steps < 2 * kGapTreeDays; ++steps) {
+    ASSERT_TRUE(movie.jumpToNextFrame());
+  }
+  ASSERT_EQ(movie.currentFrameNumber(), 2);
+  EXPECT_EQ(label->text(), texts[2]);
+  EXPECT_TRUE(label->text().startsWith(GapTreeEnd().toString(Qt::ISODate) + " NH  Extent ")) << qPrintable(texts[2]);
 }
 
 TEST_F(SaveFromWindow, CancelStopsAnimationAndWritesNothing)
@@ -194,7 +173,7 @@ TEST_F(SaveFromWindow, CancelStopsAnimationAndWritesNothing)
       progress.ButtonCancel()->click();
     }
   });
-  MessageBoxAnswerer answers;
+  ModalAnswerer answers;
   Trigger("MenuAnimateConc");
   EXPECT_EQ(output_->LastAnimation().Outcome, TAnimationResult::TOutcome::Cancelled);
   EXPECT_TRUE(OutputFiles().isEmpty());
@@ -207,37 +186,13 @@ TEST_F(SaveFromWindow, CancelStopsAnimationAndWritesNothing)
 
 TEST_F(SaveFromWindow, AnimateWithoutDataAsksForDataFirst)
 {
-  MessageBoxAnswerer answers;
+  ModalAnswerer answers;
   Trigger("MenuAnimateSST");
   EXPECT_EQ(answers.Texts, QStringList{"Please load some data before animating"});
   EXPECT_TRUE(OutputFiles().isEmpty());
   // Nothing to show yet: the viewer stays closed.
   Trigger("MenuToolsViewAnimation");
   EXPECT_FALSE(output_->FormViewAnimation().isVisible());
-}
-
-TEST_F(SaveFromWindow, ViewerShowsTheIceFiguresOfTheFrameOnScreen)
-{
-  window_->Settings().FrameCount.Value = kGapTreeDays;
-  LoadNorth();
-  MessageBoxAnswerer answers;
-  Trigger("MenuAnimateConc");
-  const QStringList texts = AnimationFrameTexts(output_->LastAnimation());
-  ASSERT_EQ(texts.size(), kGapTreeDays - 1);
-  Trigger("MenuToolsViewAnimation");
-  TFormViewAnimation& viewer = output_->FormViewAnimation();
-  auto* label = viewer.findChild<QLabel*>("LabelFrameFigures");
-  ASSERT_NE(label, nullptr);
-  EXPECT_TRUE(label->isVisible());
-  // The frames skip the missing day: the third and last is the loaded day.
-  QMovie& movie = viewer.Movie();
-  movie.setPaused(true);
-  for (int steps = 0; movie.currentFrameNumber() != 2 && steps < 2 * kGapTreeDays; ++steps) {
-    ASSERT_TRUE(movie.jumpToNextFrame());
-  }
-  ASSERT_EQ(movie.currentFrameNumber(), 2);
-  EXPECT_EQ(label->text(), texts[2]);
-  EXPECT_TRUE(label->text().startsWith(GapTreeEnd().toString(Qt::ISODate) + " NH  Extent ")) << qPrintable(texts[2]);
 }
 
 }  // namespace

@@ -1,25 +1,14 @@
 // The standard keys of the File menu, Save only when there is something to
 // save, and messages that tell the user what to do.
 #include <QAction>
-#include <QApplication>
-#include <QCheckBox>
-#include <QLabel>
-#include <QMouseEvent>
-#include <QScrollArea>
-#include <QScrollBar>
 #include <QFile>
 #include <QKeySequence>
-#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include "app/AppTestSupport.h"
 #include "app/FormMain.h"
-#include "app/PictureView.h"
-#include "app/workflow/Batch.h"
-#include "app/workflow/LatLonText.h"
 #include "app/workflow/MessageSink.h"
 #include "app/workflow/Workflow.h"
 #include "support/SampleTree.h"
@@ -62,21 +51,11 @@ TEST_F(WindowKeys, MissingFileIsNamedInAWarning)
   TFormMain window({"/missing.grb"});
   window.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-  QString text;
-  QMessageBox::Icon icon = QMessageBox::NoIcon;
-  QTimer answer;
-  QObject::connect(&answer, &QTimer::timeout, [&] {
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-      text = box->text();
-      icon = box->icon();
-      box->accept();
-    }
-  });
-  answer.start(10);
+  ModalAnswerer answers;
   window.TimerLoad().stop();
   window.TimerLoadTimer();
-  EXPECT_EQ(text, "File not found: " + QDir::toNativeSeparators("/missing.grb"));
-  EXPECT_EQ(icon, QMessageBox::Warning);
+  EXPECT_EQ(answers.Texts, QStringList{"File not found: " + QDir::toNativeSeparators("/missing.grb")});
+  EXPECT_EQ(answers.Icons, QList{QMessageBox::Warning});
   EXPECT_TRUE(window.isVisible());
 }
 

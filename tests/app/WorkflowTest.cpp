@@ -32,42 +32,48 @@ protected:
     ASSERT_FALSE(SampleImagesPath().isEmpty()) << "the sample tree could not be made";
     settings->OverrideImagesPath(SampleImagesPath());
   }
+  // The newest northern concentration file, loaded, and its GRIB unpacked
+  // for the references.
+  QString LoadNorthUnpacked()
+  {
+    const QString packed = SampleDay(5) + "S-OSI_-NOR_-MULT-GL_NH_CONC__-202612051200Z.grb.gz";
+    const QString unpacked = Scratch("NH_CONC.grb");
+    EXPECT_EQ(QProcess::execute("sh", {"-c", QString("gzip -dc '%1' > '%2'").arg(packed, unpacked)}), 0);
+    EXPECT_TRUE(workflow->LoadProducts(packed, kMaskConcentration));
+    return unpacked;
+  }
   TScopedUtcClock clock{SampleMorning()};
 };
 
 const QString kDay5 = "202612051200Z";
 
-TEST_F(Workflow, OpenLatestLoadsNewestSeaIceSetAndSstShowingSstLast)
+// Equal dates favour the uncompressed (southern) files; SST, when it comes
+// along, is shown last.
+TEST_F(Workflow, OpenLatestLoadsTheNewestSetOfTheHemisphereAndSst)
 {
-  EXPECT_TRUE(workflow->OpenLatest(THemisphere::Either));
-  // Equal dates favour the uncompressed (southern) files.
-  EXPECT_EQ(Name(prConcentration), "S-OSI_-NOR_-MULT-GL_SH_CONC__-" + kDay5 + ".grb");
-  EXPECT_EQ(Name(prEdge), "S-OSI_-NOR_-MULT-GL_SH_EDGE__-" + kDay5 + ".grb");
-  EXPECT_EQ(Name(prType), "S-OSI_-NOR_-MULT-GL_SH_TYPE__-" + kDay5 + ".grb");
-  EXPECT_EQ(Name(prSst), "S-OSI_-FRA_-MULT-MAPSST_FIELD-" + kDay5 + ".grb.gz");
-  for (int product = 0; product < kProductCount; ++product) {
-    ASSERT_NE(workflow->Data(product), nullptr) << product;
+  const struct {
+    THemisphere hemisphere;
+    const char* set;  // "SH" plain or "NH" gzipped
+    bool sst;
+  } cases[] = {{THemisphere::Either, "SH", true}, {THemisphere::Northern, "NH", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.set);
+    TWorkflow fresh(*settings, messages);
+    EXPECT_TRUE(fresh.OpenLatest(c.hemisphere));
+    const QString extension = QString(c.set) == "NH" ? ".grb.gz" : ".grb";
+    for (const auto& [product, kind, code] :
+         {std::tuple{prConcentration, "CONC", 91}, {prEdge, "EDGE", 220}, {prType, "TYPE", 221}}) {
+      EXPECT_EQ(QFileInfo(fresh.FileName(product)).fileName(),
+                QString("S-OSI_-NOR_-MULT-GL_%1_%2__-").arg(c.set, kind) + kDay5 + extension);
+      ASSERT_NE(fresh.Data(product), nullptr);
+      EXPECT_EQ(fresh.Data(product)->ParameterCode(), code);
+    }
+    EXPECT_EQ(fresh.Data(prSst) != nullptr, c.sst);
+    EXPECT_EQ(fresh.SelectedTab(), c.sst ? prSst : prConcentration);
+    EXPECT_EQ(fresh.DisplayedData(), fresh.Data(fresh.SelectedTab()));
   }
-  EXPECT_EQ(workflow->Data(prConcentration)->ParameterCode(), 91);
-  EXPECT_EQ(workflow->Data(prEdge)->ParameterCode(), 220);
-  EXPECT_EQ(workflow->Data(prType)->ParameterCode(), 221);
-  EXPECT_EQ(workflow->Data(prSst)->ParameterCode(), 310010000);
-  EXPECT_EQ(workflow->SelectedTab(), prSst);
-  EXPECT_EQ(workflow->DisplayedData(), workflow->Data(prSst));
   EXPECT_EQ(settings->DataFolder.Value, SampleImagesPath() + "SAF" + QDir::separator());
   EXPECT_TRUE(messages.Messages.isEmpty());
-}
-
-TEST_F(Workflow, OpenLatestNorthernReadsTheGzipFilesAndNoSst)
-{
-  EXPECT_TRUE(workflow->OpenLatest(THemisphere::Northern));
-  EXPECT_EQ(Name(prConcentration), "S-OSI_-NOR_-MULT-GL_NH_CONC__-" + kDay5 + ".grb.gz");
-  EXPECT_EQ(Name(prEdge), "S-OSI_-NOR_-MULT-GL_NH_EDGE__-" + kDay5 + ".grb.gz");
-  EXPECT_EQ(Name(prType), "S-OSI_-NOR_-MULT-GL_NH_TYPE__-" + kDay5 + ".grb.gz");
-  EXPECT_EQ(workflow->Data(prSst), nullptr);
-  EXPECT_EQ(workflow->SelectedTab(), prConcentration);
-  EXPECT_EQ(workflow->DisplayBitmap().Width(), 760);
-  EXPECT_EQ(workflow->DisplayBitmap().Height(), 1120);
 }
 
 TEST_F(Workflow, SiblingWithOnlyTheOlderNameIsFound)
@@ -97,13 +103,8 @@ TEST_F(Workflow, MissingSiblingsLeaveTheirSlotsEmpty)
   workflow->Render();
   EXPECT_TRUE(workflow->DisplayBitmap().Empty());
   EXPECT_TRUE(workflow->DisplayedFileName().isEmpty());
-}
-
-TEST_F(Workflow, QualityFileIsRefusedWithTheMessage)
-{
-  EXPECT_FALSE(workflow->LoadProducts(SampleDay(5) + "S-OSI_-NOR_-MULT-GL_NH_CONC_Q-202612051200Z.grb", kMaskAll));
-  ASSERT_EQ(messages.Messages.size(), 1);
-  EXPECT_EQ(messages.Messages.first(), "Sorry - reading of quality files is not supported");
+  EXPECT_FALSE(workflow->ReadOutAt(10, 10).Data);
+  EXPECT_TRUE(workflow->ReadOutAt(10, 10).Location.isEmpty());
 }
 
 TEST_F(Workflow, SstFileWithoutTheSstBitLoadsNothing)
@@ -111,26 +112,6 @@ TEST_F(Workflow, SstFileWithoutTheSstBitLoadsNothing)
   EXPECT_TRUE(workflow->LoadProducts(SampleDay(5) + "S-OSI_-FRA_-MULT-MAPSST_FIELD-" + kDay5 + ".grb.gz",
                                      kMaskConcentration | kMaskEdge | kMaskType));
   EXPECT_EQ(workflow->Data(prSst), nullptr);
-}
-
-struct BadFolderCase {
-  const char* name;
-  bool makeSaf;
-};
-
-TEST_F(Workflow, EmptyOrMissingDataFolderFindsNothing)
-{
-  const BadFolderCase cases[] = {{"empty", true}, {"does-not-exist", false}};
-  for (const BadFolderCase& c : cases) {
-    SCOPED_TRACE(c.name);
-    const QString images = Scratch(c.name);
-    if (c.makeSaf) {
-      QDir().mkpath(images + "/SAF");
-    }
-    settings->OverrideImagesPath(images);
-    EXPECT_FALSE(workflow->OpenLatest(THemisphere::Either));
-    EXPECT_FALSE(workflow->OpenLatest(THemisphere::Southern));
-  }
 }
 
 TEST_F(Workflow, BadFilesFailWithAReasonAndKeepNothing)
@@ -180,30 +161,30 @@ protected:
   const QString name = "ice_conc_sh_polstere-100_multi_202612051200.grb";
 };
 
-TEST_F(MultiMessage, ConcentrationBehindTwoOtherFieldsIsFound)
-{
-  WriteBytes(name, Message("EDGE") + Message("TYPE") + Message("CONC"));
-  ASSERT_TRUE(workflow->LoadGribFile(Scratch(name)));
-  ASSERT_NE(workflow->Data(prConcentration), nullptr);
-  EXPECT_EQ(workflow->Data(prConcentration)->ParameterCode(), 91);
-  EXPECT_EQ(workflow->Data(prEdge), nullptr);
-}
-
-TEST_F(MultiMessage, AtMostTwoFurtherMessagesAreRead)
-{
-  WriteBytes(name, Message("EDGE") + Message("TYPE") + Message("EDGE") + Message("CONC"));
-  ASSERT_TRUE(workflow->LoadGribFile(Scratch(name)));
-  EXPECT_EQ(workflow->Data(prConcentration), nullptr);
-  ASSERT_NE(workflow->Data(prEdge), nullptr);  // the field read last
-}
-
-TEST_F(MultiMessage, CutFurtherMessageLeavesTheFirstField)
+// The concentration field is found behind two others but not behind
+// three; a cut further message leaves the field read before it.
+TEST_F(MultiMessage, ConcentrationIsSoughtInAtMostTwoFurtherMessages)
 {
   const QByteArray type = Message("TYPE");
-  WriteBytes(name, Message("EDGE") + type.left(type.size() / 2));
-  ASSERT_TRUE(workflow->LoadGribFile(Scratch(name)));
-  ASSERT_NE(workflow->Data(prEdge), nullptr);
-  EXPECT_FALSE(workflow->Data(prEdge)->Bitmap().Empty());
+  const struct {
+    const char* name;
+    QByteArray bytes;
+    int shown;  // the product the file fills
+  } cases[] = {
+    {"behind two", Message("EDGE") + type + Message("CONC"), prConcentration},
+    {"behind three", Message("EDGE") + type + Message("EDGE") + Message("CONC"), prEdge},
+    {"cut second", Message("EDGE") + type.left(type.size() / 2), prEdge},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TWorkflow fresh(*settings, messages);
+    WriteBytes(name, c.bytes);
+    ASSERT_TRUE(fresh.LoadGribFile(Scratch(name)));
+    EXPECT_EQ(fresh.Data(prConcentration) != nullptr, c.shown == prConcentration);
+    ASSERT_NE(fresh.Data(c.shown), nullptr);
+    EXPECT_EQ(fresh.Data(c.shown)->ParameterCode(), c.shown == prConcentration ? 91 : 220);
+    EXPECT_FALSE(fresh.Data(c.shown)->Bitmap().Empty());
+  }
 }
 
 // A further message that fails, whatever way, leaves the product read from
@@ -254,7 +235,7 @@ TEST_F(MultiMessage, NextMessageIsFoundFromEitherSideOfTheEndMarker)
   EXPECT_FALSE(ReadNextGribMessage(data, stream, inside));
 }
 
-TEST_F(Workflow, ZoomDoublesEveryGridPointIntoATwoByTwoBlock)
+TEST_F(Workflow, ZoomDoublesEveryGridPointAndReadsOutTheOneUnderTheCursor)
 {
   ASSERT_TRUE(workflow->OpenLatest(THemisphere::Southern));
   const TExtBitmap& product = workflow->Data(prConcentration)->Bitmap();
@@ -274,6 +255,16 @@ TEST_F(Workflow, ZoomDoublesEveryGridPointIntoATwoByTwoBlock)
     }
   }
   EXPECT_EQ(workflow->DisplayMapping().GetWidth(), 2 * workflow->Data(prConcentration)->Mapping->GetWidth());
+  // The read-out reads the grid point under the cursor, and nothing off the picture.
+  const TReadOut atZoomed = workflow->ReadOutAt(201, 99);
+  options.Zoomed = false;
+  workflow->SetDisplayOptions(options);
+  workflow->Render();
+  const TReadOut atGrid = workflow->ReadOutAt(100, 49);
+  ASSERT_TRUE(atZoomed.Data && atGrid.Data);
+  EXPECT_EQ(*atZoomed.Data, *atGrid.Data);
+  EXPECT_FALSE(workflow->ReadOutAt(product.Width(), 0).Data);
+  EXPECT_FALSE(workflow->ReadOutAt(-1, 5).Data);
 }
 
 // With "Zoom" on, an SST field of parameter 11 is doubled by blending its
@@ -366,97 +357,63 @@ QByteArray VoyagesGpx()
   return gpx + "</gpx:trk></gpx:gpx>";
 }
 
-// The README's pictures, written by the unattended mode's batch loop and
-// copied to build/screenshots/: the doubled global SST of parameter 11 (grid
-// on, boundaries off so that the coasts themselves show), and the northern
-// concentration picture with the coastlines and two voyages read from GPX
-// (grid off).
-TEST_F(Workflow, BatchLoopWritesTheZoomedSstAndTracksOverTheNorthernPicture)
+// The picture the unattended mode's batch loop writes of what `shown`
+// displays (read back by libpng), copied to build/screenshots/ as `shot`.
+std::optional<TRgbPicture> BatchLoopPicture(TWorkflow& shown, const QString& folder, const QString& picture,
+                                            const QString& shot)
 {
-  const QString shots = QString(NORVANT_BINARY_DIR) + "/screenshots/";
-  ASSERT_TRUE(QDir().mkpath(shots));
   TBatchCommand command;
   command.Save = true;
   command.HasSaveFolder = true;
-  const TSaveOverlays overlays{false, true, true};  // the display picture as rendered
+  command.SaveFolder = folder;
+  EXPECT_TRUE(QDir().mkpath(folder) && QDir().mkpath(NORVANT_BINARY_DIR "/screenshots"));
+  const TBatchOutcome outcome = RunBatchLoop(shown, command, TSaveOverlays{false, true, true}, nullptr);
+  EXPECT_TRUE(outcome.Succeeded()) << outcome.Failures.join("; ").toStdString();
+  const QString copy = QString(NORVANT_BINARY_DIR "/screenshots/") + shot;
+  QFile::remove(copy);
+  EXPECT_TRUE(QFile::copy(folder + "/" + picture, copy));
+  return ReadPngWithLibpng(folder + "/" + picture);
+}
 
-  const QString sstFile = Grib1SstSampleFile();
-  ASSERT_FALSE(sstFile.isEmpty());
+// The README's pictures: the doubled global SST of parameter 11 (grid on,
+// boundaries off so that the coasts themselves show), and the northern
+// concentration picture with the coastlines and two voyages read from GPX
+// (grid off, as it is drawn in the tracks' silver too).
+TEST_F(Workflow, BatchLoopWritesTheZoomedSstAndTracksOverTheNorthernPicture)
+{
+  ASSERT_FALSE(Grib1SstSampleFile().isEmpty());
   TDisplayOptions options;
   options.Zoomed = true;
   options.ShowBoundaries = false;
   workflow->SetDisplayOptions(options);
-  ASSERT_TRUE(workflow->LoadProducts(sstFile, kMaskAll));
-  command.SaveFolder = Scratch("sst");
-  ASSERT_TRUE(QDir().mkpath(command.SaveFolder));
-  const TBatchOutcome sst = RunBatchLoop(*workflow, command, overlays, nullptr);
-  ASSERT_TRUE(sst.Succeeded()) << sst.Failures.join("; ").toStdString();
-  const QString sstPicture = command.SaveFolder + "/sst.png";
-  const auto sstRead = ReadPngWithLibpng(sstPicture);
-  ASSERT_TRUE(sstRead);
-  EXPECT_EQ(sstRead->Width, 1440);
-  EXPECT_EQ(sstRead->Height, 720);
-  EXPECT_TRUE(*sstRead == RgbOf(workflow->DisplayBitmap()));
-  QFile::remove(shots + "screenshot-sst-zoomed.png");
-  EXPECT_TRUE(QFile::copy(sstPicture, shots + "screenshot-sst-zoomed.png"));
+  ASSERT_TRUE(workflow->LoadProducts(Grib1SstSampleFile(), kMaskAll));
+  const auto sst = BatchLoopPicture(*workflow, Scratch("sst"), "sst.png", "screenshot-sst-zoomed.png");
+  ASSERT_TRUE(sst);
+  EXPECT_EQ(sst->Width, 1440);
+  EXPECT_EQ(sst->Height, 720);
+  EXPECT_TRUE(*sst == RgbOf(workflow->DisplayBitmap()));
 
   TWorkflow north(*settings, messages);
-  TDisplayOptions northOptions;
-  northOptions.ShowGrid = false;  // the grid is drawn in the tracks' silver too
-  north.SetDisplayOptions(northOptions);
+  options = {};
+  options.ShowGrid = false;
+  north.SetDisplayOptions(options);
   TCartogList& overlay = north.Boundaries();
   ASSERT_TRUE(overlay.LoadFromFile(NORVANT_BINARY_DIR "/Countries.dat")) << overlay.LastError();
-  const int coastlines = overlay.Count();
   ASSERT_TRUE(north.LoadProducts(SampleDay(5) + "S-OSI_-NOR_-MULT-GL_NH_CONC__-" + kDay5 + ".grb.gz", kMaskConcentration));
   const TRgbPicture withoutTracks = RgbOf(north.DisplayBitmap());
-  const QString track = Scratch("voyages.gpx");
-  {
-    QFile file(track);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(VoyagesGpx());
-  }
-  ASSERT_TRUE(overlay.LoadFromFile(track.toStdString())) << overlay.LastError();
-  EXPECT_TRUE(overlay.ReadLog().empty());
+  const int coastlines = overlay.Count();
+  WriteBytes("voyages.gpx", VoyagesGpx());
+  ASSERT_TRUE(overlay.LoadFromFile(Scratch("voyages.gpx").toStdString())) << overlay.LastError();
   ASSERT_EQ(overlay.Count(), coastlines + 2);
-  command.SaveFolder = Scratch("north");
-  ASSERT_TRUE(QDir().mkpath(command.SaveFolder));
-  const TBatchOutcome tracks = RunBatchLoop(north, command, overlays, nullptr);
-  ASSERT_TRUE(tracks.Succeeded()) << tracks.Failures.join("; ").toStdString();
-  const QString concPicture = command.SaveFolder + "/conc.png";
-  const auto concRead = ReadPngWithLibpng(concPicture);
-  ASSERT_TRUE(concRead);
-  ASSERT_EQ(concRead->Pixels.size(), withoutTracks.Pixels.size());
+  const auto tracks = BatchLoopPicture(north, Scratch("north"), "conc.png", "screenshot-gpx-north.png");
+  ASSERT_TRUE(tracks);
+  ASSERT_EQ(tracks->Pixels.size(), withoutTracks.Pixels.size());
   int changed = 0;
   for (std::size_t i = 0; i < withoutTracks.Pixels.size(); ++i) {
-    changed += !(concRead->Pixels[i] == withoutTracks.Pixels[i]);
+    changed += !(tracks->Pixels[i] == withoutTracks.Pixels[i]);
   }
   // Both voyages together run some 900 pixels over the 10 km grid.
   EXPECT_GT(changed, 600);
-  QFile::remove(shots + "screenshot-gpx-north.png");
-  EXPECT_TRUE(QFile::copy(concPicture, shots + "screenshot-gpx-north.png"));
-}
-
-TEST_F(Workflow, DataTimeStampSitsInTheBottomLeftCorner)
-{
-  ASSERT_TRUE(workflow->OpenLatest(THemisphere::Southern));
-  const TExtBitmap& shown = workflow->DisplayBitmap();
-  const TExtBitmap& product = workflow->Data(prConcentration)->Bitmap();
-  // White text on a black box: both colours appear in the corner.
-  const std::uint8_t white = NearestPaletteIndex(shown, {255, 255, 255});
-  const std::uint8_t black = NearestPaletteIndex(shown, {0, 0, 0});
-  int whiteCount = 0, blackCount = 0, changedTop = 0;
-  for (int y = shown.Height() - 12; y < shown.Height(); ++y) {
-    for (int x = 0; x < 100; ++x) {
-      whiteCount += shown.ScanLine(y)[x] == white;
-      blackCount += shown.ScanLine(y)[x] == black;
-    }
-  }
-  for (int x = 0; x < 100; ++x) {
-    changedTop += shown.ScanLine(1)[x] != product.ScanLine(1)[x];
-  }
-  EXPECT_GT(whiteCount, 40);
-  EXPECT_GT(blackCount, 200);
-  EXPECT_EQ(changedTop, 0);
 }
 
 TEST_F(Workflow, ReadOutAgreesWithProjAndEcCodesOnGridPoints)
@@ -474,11 +431,7 @@ TEST_F(Workflow, ReadOutAgreesWithProjAndEcCodesOnGridPoints)
 
 TEST_F(Workflow, ReadOutSaysNoDataWhereTheGzipFieldHasNoValue)
 {
-  const QString packed = SampleDay(5) + "S-OSI_-NOR_-MULT-GL_NH_CONC__-" + kDay5 + ".grb.gz";
-  const QString unpacked = Scratch("NH_CONC.grb");
-  ASSERT_EQ(QProcess::execute("sh", {"-c", QString("gzip -dc '%1' > '%2'").arg(packed, unpacked)}), 0);
-  ASSERT_TRUE(workflow->LoadProducts(packed, kMaskConcentration));
-  const TReadOutReference reference(unpacked);
+  const TReadOutReference reference(LoadNorthUnpacked());
   int px = 0, py = 0;
   ASSERT_TRUE(reference.FindMissingPixel(px, py)) << "the northern sample has a pole hole";
   for (const auto& point : {std::array<int, 2>{px, py}, std::array<int, 2>{380, 560}, std::array<int, 2>{50, 1000}}) {
@@ -495,11 +448,7 @@ TEST_F(Workflow, ReadOutSaysNoDataWhereTheGzipFieldHasNoValue)
 // the Hughes ellipsoid the file states, to a hundredth of a degree.
 TEST_F(Workflow, NorthernReadOutIsWherePROJPutsThePixel)
 {
-  const QString packed = SampleDay(5) + "S-OSI_-NOR_-MULT-GL_NH_CONC__-" + kDay5 + ".grb.gz";
-  const QString unpacked = Scratch("NH_CONC_READOUT.grb");
-  ASSERT_EQ(QProcess::execute("sh", {"-c", QString("gzip -dc '%1' > '%2'").arg(packed, unpacked)}), 0);
-  ASSERT_TRUE(workflow->LoadProducts(packed, kMaskConcentration));
-  const TReadOutReference reference(unpacked);
+  const TReadOutReference reference(LoadNorthUnpacked());
   for (const auto& [x, y] : {std::pair{380, 560}, std::pair{0, 0}, std::pair{759, 0}, std::pair{0, 1119},
                              std::pair{759, 1119}}) {
     SCOPED_TRACE(testing::Message() << "pixel " << x << "," << y);
@@ -518,11 +467,7 @@ TEST_F(Workflow, NorthernReadOutIsWherePROJPutsThePixel)
 // that draws them, land within half a pixel of PROJ's position.
 TEST_F(Workflow, NorthernCoastlinesAreDrawnWherePROJPutsThem)
 {
-  const QString packed = SampleDay(5) + "S-OSI_-NOR_-MULT-GL_NH_CONC__-" + kDay5 + ".grb.gz";
-  const QString unpacked = Scratch("NH_CONC_COAST.grb");
-  ASSERT_EQ(QProcess::execute("sh", {"-c", QString("gzip -dc '%1' > '%2'").arg(packed, unpacked)}), 0);
-  ASSERT_TRUE(workflow->LoadProducts(packed, kMaskConcentration));
-  const TReadOutReference reference(unpacked);
+  const TReadOutReference reference(LoadNorthUnpacked());
   workflow->Boundaries().LoadFromFile(NORVANT_SOURCE_DIR "/data/Countries.dat");
   ASSERT_FALSE(workflow->Boundaries().Segments().empty());
   const TMapping& mapping = workflow->DisplayMapping();
@@ -544,49 +489,6 @@ TEST_F(Workflow, NorthernCoastlinesAreDrawnWherePROJPutsThem)
     }
   }
   EXPECT_GT(checked, 1000);
-}
-
-TEST_F(Workflow, ZoomedReadOutReadsTheGridPointUnderTheCursor)
-{
-  const QString file = SampleDay(5) + "S-OSI_-NOR_-MULT-GL_SH_EDGE__-" + kDay5 + ".grb";
-  ASSERT_TRUE(workflow->LoadProducts(file, kMaskEdge));
-  const TExtBitmap& product = workflow->Data(prEdge)->Bitmap();
-  TDisplayOptions options = workflow->DisplayOptions();
-  options.Zoomed = true;
-  workflow->SetDisplayOptions(options);
-  workflow->Render();
-  const TReadOut atZoomed = workflow->ReadOutAt(201, 99);
-  options.Zoomed = false;
-  workflow->SetDisplayOptions(options);
-  workflow->Render();
-  const TReadOut atGrid = workflow->ReadOutAt(100, 49);
-  ASSERT_TRUE(atZoomed.Data && atGrid.Data);
-  EXPECT_EQ(*atZoomed.Data, *atGrid.Data);
-  EXPECT_FALSE(workflow->ReadOutAt(product.Width(), 0).Data);
-  EXPECT_FALSE(workflow->ReadOutAt(-1, 5).Data);
-}
-
-TEST_F(Workflow, NothingDisplayedGivesNoDataText)
-{
-  workflow->SelectTab(prType);
-  workflow->Render();
-  EXPECT_TRUE(workflow->DisplayBitmap().Empty());
-  const TReadOut readOut = workflow->ReadOutAt(10, 10);
-  EXPECT_FALSE(readOut.Data);
-  EXPECT_TRUE(readOut.Location.isEmpty());
-}
-
-TEST_F(Workflow, LegendListsTheClassesOrTheSstBar)
-{
-  ASSERT_TRUE(workflow->OpenLatest(THemisphere::Either));
-  EXPECT_EQ(workflow->Legend(prConcentration, 289).Swatches.size(), 12u);
-  // The sample's edge files carry the extended grid description, so their
-  // table knows "Unclassified".
-  EXPECT_EQ(workflow->Legend(prEdge, 289).Swatches.size(), 5u);
-  const TLegend sst = workflow->Legend(prSst, 289);
-  EXPECT_TRUE(sst.Swatches.empty());
-  EXPECT_FALSE(sst.Bar.empty());
-  EXPECT_EQ(sst.Labels.size(), 7u);
 }
 
 }  // namespace
