@@ -32,7 +32,9 @@ constexpr const char* kProductNames[] = {"sea-ice concentration", "sea-ice edge"
 constexpr int kConcentrationLand = 101;
 constexpr int kClassLand = 9;
 constexpr int kClassUnclassified = 10;
-constexpr int kHole = -1;
+// A point's class code or colour index, or kHole.
+using TCode = std::int16_t;
+constexpr TCode kHole = -1;
 constexpr double kKelvinAtZeroCelsius = 273.15;
 
 constexpr std::array<const char*, 4> kSstStandardNames = {"sea_surface_temperature",
@@ -264,7 +266,7 @@ private:
 
   // -------------------------------------------------------- classified products
 
-  using TCodeRule = std::function<int(double)>;
+  using TCodeRule = std::function<TCode(double)>;
 
   bool Classes(const TCfPacking& packing, const TStoredValues& stored)
   {
@@ -281,20 +283,22 @@ private:
     field_.IndexValues.fill(0);
     for (int i = 0; i < 256; ++i)
       field_.IndexValues[static_cast<std::size_t>(i)] = static_cast<float>(i);
-    const TValueMap<int, TCodeRule> codes(stored, std::move(codeOf));
+    const TValueMap<TCode, TCodeRule> codes(stored, std::move(codeOf));
     std::optional<TValueMap<std::uint8_t, TFlagTest>> isLand;
     if (land)
       isLand.emplace(land->values, land->isLand);
-    const int landCode = product_ == TProduct::Concentration ? kConcentrationLand : kClassLand;
-    std::vector<std::uint8_t> landRow(static_cast<std::size_t>(grid_.width));
-    Paint([&](std::size_t first, std::span<int> row) {
-      codes.Map(first, row);
-      if (!isLand)
-        return;
-      isLand->Map(first, landRow);
-      for (std::size_t k = 0; k < row.size(); ++k)
-        if (landRow[k])
-          row[k] = landCode;
+    const TCode landCode = product_ == TProduct::Concentration ? kConcentrationLand : kClassLand;
+    if (!isLand) {
+      Paint([&](std::size_t first, std::span<TCode> row) { codes.Map(first, row); });
+      return true;
+    }
+    codes.WithValues([&](auto values, auto&& codeOf) {
+      isLand->WithValues([&](auto flags, auto&& landOf) {
+        Paint([&](std::size_t first, std::span<TCode> row) {
+          for (std::size_t k = 0; k < row.size(); ++k)
+            row[k] = landOf(flags[first + k]) ? landCode : codeOf(values[first + k]);
+        });
+      });
     });
     return true;
   }
@@ -311,7 +315,7 @@ private:
       return Fail("Concentration in units \"" + units + "\" is not understood"), TCodeRule();
     return [packing, toPercent](double stored) {
       if (const auto value = packing.Unpack(stored))
-        return static_cast<int>(std::clamp(std::nearbyint(*value * toPercent), 0.0, 100.0));
+        return static_cast<TCode>(std::clamp(std::nearbyint(*value * toPercent), 0.0, 100.0));
       return kHole;
     };
   }
@@ -338,7 +342,7 @@ private:
         return kHole;
       for (const auto& [value, code] : classes)
         if (stored == value)
-          return code;
+          return static_cast<TCode>(code);
       return kHole;
     };
   }
@@ -390,7 +394,7 @@ private:
     Log(range);
     const std::uint8_t missing = field_.MissingIndex;
     const double span = high - low;
-    Paint([&](std::size_t first, std::span<int> row) {
+    Paint([&](std::size_t first, std::span<TCode> row) {
       kelvin.Map(first, kelvinRow);
       for (std::size_t k = 0; k < row.size(); ++k) {
         if (std::isnan(kelvinRow[k])) {
@@ -401,7 +405,7 @@ private:
         // The missing points' entry is never given to a value.
         if (index == missing)
           index = index == 255 ? 254 : index + 1;
-        row[k] = index;
+        row[k] = static_cast<TCode>(index);
       }
     });
     return true;
@@ -417,27 +421,39 @@ private:
   void Paint(RowCodes&& rowCodes)
   {
     const std::size_t width = static_cast<std::size_t>(grid_.width), height = static_cast<std::size_t>(grid_.height);
-    const std::uint8_t missing = field_.MissingIndex;
-    std::vector<int> codes(width);
+    std::vector<TCode> codes(width);
     bool holes = false;
     for (std::size_t row = 0; row < height; ++row) {
-      rowCodes(row * width, std::span<int>(codes));
-      const std::size_t y = grid_.flipRows ? height - 1 - row : row;
-      std::uint8_t* pixels = field_.Bitmap.ScanLine(static_cast<int>(y));
-      for (std::size_t k = 0; k < width; ++k) {
-        const std::size_t x = grid_.flipColumns ? width - 1 - k : k;
-        if (codes[k] != kHole) {
-          pixels[x] = static_cast<std::uint8_t>(codes[k]);
-          continue;
-        }
-        pixels[x] = missing;
-        if (!holes)
-          field_.Available.Resize(grid_.height, grid_.width, 1);
-        holes = true;
-        field_.Available.Cells()[y * width + x] = 0;
-      }
+      rowCodes(row * width, std::span<TCode>(codes));
+      const int y = static_cast<int>(grid_.flipRows ? height - 1 - row : row);
+      std::uint8_t* pixels = field_.Bitmap.ScanLine(y);
+      const bool rowHoles = grid_.flipColumns ? PaintRow<true>(codes, pixels) : PaintRow<false>(codes, pixels);
+      if (!rowHoles)
+        continue;
+      if (!holes)
+        field_.Available.Resize(grid_.height, grid_.width, 1);
+      holes = true;
+      std::uint8_t* present = field_.Available.Cells().data() + static_cast<std::size_t>(y) * width;
+      for (std::size_t k = 0; k < width; ++k)
+        if (codes[k] == kHole)
+          present[grid_.flipColumns ? width - 1 - k : k] = 0;
     }
     field_.NoBitmap = !holes;
+  }
+
+  // One row of pixels, right to left when `kFlip`; true when it has holes.
+  template <bool kFlip>
+  bool PaintRow(std::span<const TCode> codes, std::uint8_t* pixels) const
+  {
+    const std::uint8_t missing = field_.MissingIndex;
+    const std::size_t width = codes.size();
+    bool holes = false;
+    for (std::size_t k = 0; k < width; ++k) {
+      const bool hole = codes[k] == kHole;
+      pixels[kFlip ? width - 1 - k : k] = hole ? missing : static_cast<std::uint8_t>(codes[k]);
+      holes |= hole;
+    }
+    return holes;
   }
 
   TGribData& data_;

@@ -33,10 +33,30 @@ public:
     std::visit([this](const auto& v) { BuildTable(v); }, values_);
   }
 
+  // Calls `body(values, resultOf)` with the values as a span of their
+  // stored type and a function giving the result of one of them (a table
+  // look-up, or the rule remembering its last value).
+  template <class Body>
+  void WithValues(Body&& body) const
+  {
+    std::visit(
+      [&](const auto& values) {
+        using T = typename std::decay_t<decltype(values)>::value_type;
+        if constexpr (std::is_integral_v<T>)
+          body(std::span<const T>(values), [this](T value) { return table_[TableIndex(value)]; });
+        else
+          body(std::span<const T>(values), TRuns(rule_));
+      },
+      values_);
+  }
+
   // The results of the values first .. first + out.size() - 1.
   void Map(std::size_t first, std::span<Result> out) const
   {
-    std::visit([&](const auto& v) { MapValues(std::span(v).subspan(first, out.size()), out); }, values_);
+    WithValues([&](auto values, auto&& resultOf) {
+      for (std::size_t k = 0; k < out.size(); ++k)
+        out[k] = resultOf(values[first + k]);
+    });
   }
 
 private:
@@ -57,29 +77,28 @@ private:
     }
   }
 
-  template <class T>
-  void MapValues(std::span<const T> in, std::span<Result> out) const
-  {
-    if constexpr (std::is_integral_v<T>) {
-      for (std::size_t k = 0; k < in.size(); ++k)
-        out[k] = table_[TableIndex(in[k])];
-    } else {
-      // Neighbouring points mostly share their values: ask once a run of
-      // values equal to the bit (0 and -0 are not the same value here).
-      bool started = false;
-      std::uint64_t last = 0;
-      Result lastResult{};
-      for (std::size_t k = 0; k < in.size(); ++k) {
-        const auto bits = std::bit_cast<std::uint64_t>(in[k]);
-        if (!started || bits != last) {
-          started = true;
-          last = bits;
-          lastResult = rule_(in[k]);
-        }
-        out[k] = lastResult;
+  // The rule asked once a run of values equal to the bit (neighbouring
+  // points mostly share their values; 0 and -0 are not the same value here).
+  class TRuns {
+  public:
+    explicit TRuns(const Rule& rule) : rule_(rule) {}
+    Result operator()(double value)
+    {
+      const auto bits = std::bit_cast<std::uint64_t>(value);
+      if (!started_ || bits != last_) {
+        started_ = true;
+        last_ = bits;
+        result_ = rule_(value);
       }
+      return result_;
     }
-  }
+
+  private:
+    const Rule& rule_;
+    bool started_ = false;
+    std::uint64_t last_ = 0;
+    Result result_{};
+  };
 
   const TStoredValues& values_;
   Rule rule_;
