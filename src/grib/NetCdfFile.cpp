@@ -12,6 +12,36 @@ namespace {
 constexpr std::size_t kMaxAttributeValues = 4096;
 constexpr int kMaxRank = 16;
 
+std::size_t CountOf(const std::vector<std::size_t>& count)
+{
+  std::size_t total = 1;
+  for (const std::size_t n : count)
+    total *= n;
+  return total;
+}
+
+// Values outside the range of double cannot occur; NC_ERANGE only says a
+// conversion was lossy, which doubles from these types never are.
+bool ReadOk(int status, std::string& why)
+{
+  if (status != NC_NOERR && status != NC_ERANGE) {
+    why = nc_strerror(status);
+    return false;
+  }
+  return true;
+}
+
+// `total` values of type T read by `get` into `out`.
+template <class T, class Get>
+bool ReadAs(std::size_t total, Get&& get, TStoredValues& out, std::string& why)
+{
+  std::vector<T> values(total);
+  if (!ReadOk(get(values.data()), why))
+    return false;
+  out = std::move(values);
+  return true;
+}
+
 }  // namespace
 
 std::unique_ptr<TNetCdfFile> TNetCdfFile::Open(std::span<const std::uint8_t> bytes, std::string& why)
@@ -149,16 +179,35 @@ std::optional<double> TNetCdfFile::Number(int variable, const char* name) const
 bool TNetCdfFile::ReadDoubles(int variable, const std::vector<std::size_t>& start,
                               const std::vector<std::size_t>& count, std::vector<double>& out, std::string& why) const
 {
-  std::size_t total = 1;
-  for (const std::size_t n : count)
-    total *= n;
-  out.resize(total);
-  const int status = nc_get_vara_double(id_, variable, start.data(), count.data(), out.data());
-  // Values outside the range of double cannot occur; NC_ERANGE only says a
-  // conversion was lossy, which doubles from these types never are.
-  if (status != NC_NOERR && status != NC_ERANGE) {
-    why = nc_strerror(status);
-    return false;
+  out.resize(CountOf(count));
+  return ReadOk(nc_get_vara_double(id_, variable, start.data(), count.data(), out.data()), why);
+}
+
+bool TNetCdfFile::ReadStored(int variable, const std::vector<std::size_t>& start,
+                             const std::vector<std::size_t>& count, TStoredValues& out, std::string& why) const
+{
+  const std::size_t total = CountOf(count);
+  const std::size_t* first = start.data();
+  const std::size_t* counts = count.data();
+  switch (Type(variable)) {
+    case NC_BYTE:
+      return ReadAs<std::int8_t>(
+        total, [&](std::int8_t* p) { return nc_get_vara_schar(id_, variable, first, counts, p); }, out, why);
+    case NC_UBYTE:
+      return ReadAs<std::uint8_t>(
+        total, [&](std::uint8_t* p) { return nc_get_vara_ubyte(id_, variable, first, counts, p); }, out, why);
+    case NC_SHORT:
+      return ReadAs<std::int16_t>(
+        total, [&](std::int16_t* p) { return nc_get_vara_short(id_, variable, first, counts, p); }, out, why);
+    case NC_USHORT:
+      return ReadAs<std::uint16_t>(
+        total, [&](std::uint16_t* p) { return nc_get_vara_ushort(id_, variable, first, counts, p); }, out, why);
+    default: {
+      std::vector<double> values;
+      if (!ReadDoubles(variable, start, count, values, why))
+        return false;
+      out = std::move(values);
+      return true;
+    }
   }
-  return true;
 }

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "grib/NetCdfValues.h"
+
 struct TNetCdfDimension {
   std::string name;
   std::size_t length = 0;
@@ -46,6 +48,10 @@ public:
   // Reads the hyperslab start/count of a variable as doubles.
   bool ReadDoubles(int variable, const std::vector<std::size_t>& start, const std::vector<std::size_t>& count,
                    std::vector<double>& out, std::string& why) const;
+  // Reads the same hyperslab in the variable's stored type when that is an
+  // 8- or 16-bit integer, and as doubles otherwise.
+  bool ReadStored(int variable, const std::vector<std::size_t>& start, const std::vector<std::size_t>& count,
+                  TStoredValues& out, std::string& why) const;
 
 private:
   explicit TNetCdfFile(int id) : id_(id) {}

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <exception>
+#include <functional>
 #include <limits>
 #include <optional>
 #include <sstream>
@@ -17,6 +18,7 @@
 #include "grib/NetCdfGrid.h"
 #include "grib/NetCdfPacking.h"
 #include "grib/NetCdfTime.h"
+#include "grib/NetCdfValues.h"
 #include "grib/ParameterCode.h"
 
 namespace {
@@ -30,7 +32,9 @@ constexpr const char* kProductNames[] = {"sea-ice concentration", "sea-ice edge"
 constexpr int kConcentrationLand = 101;
 constexpr int kClassLand = 9;
 constexpr int kClassUnclassified = 10;
-constexpr int kHole = -1;
+// A point's class code or colour index, or kHole.
+using TCode = std::int16_t;
+constexpr TCode kHole = -1;
 constexpr double kKelvinAtZeroCelsius = 273.15;
 
 constexpr std::array<const char*, 4> kSstStandardNames = {"sea_surface_temperature",
@@ -194,32 +198,28 @@ private:
     return Fail("The file states no time and its name holds no date");
   }
 
-  // The values of a variable shaped like the data variable, in file order.
-  bool ReadSlab(int variable, std::vector<double>& values)
+  // The values of a variable shaped like the data variable, in file order
+  // and in their stored type where that is a small integer.
+  bool ReadSlab(int variable, TStoredValues& values)
   {
     std::vector<std::size_t> start(dimensions_.size(), 0), count(dimensions_.size(), 1);
     count[count.size() - 2] = static_cast<std::size_t>(grid_.height);
     count.back() = static_cast<std::size_t>(grid_.width);
     std::string why;
-    if (!file_->ReadDoubles(variable, start, count, values, why))
+    if (!file_->ReadStored(variable, start, count, values, why))
       return Fail("Values of " + file_->Name(variable) + " cannot be read: " + why);
     return true;
   }
 
-  std::size_t PixelOf(std::size_t k) const
-  {
-    const std::size_t width = static_cast<std::size_t>(grid_.width);
-    std::size_t row = k / width, column = k % width;
-    if (grid_.flipRows)
-      row = static_cast<std::size_t>(grid_.height) - 1 - row;
-    if (grid_.flipColumns)
-      column = width - 1 - column;
-    return row * width + column;
-  }
+  // A status flag's values and its test for land.
+  struct TLandFlags {
+    TStoredValues values;
+    TFlagTest isLand;
+  };
 
-  // Which points the status flag marks as land; empty when the file has no
-  // status flag with a "land" meaning on the same grid.
-  std::vector<bool> LandMask()
+  // The status flag that marks land; nothing when the file has no status
+  // flag with a "land" meaning on the same grid.
+  std::optional<TLandFlags> LandFlags()
   {
     std::vector<std::string> names;
     std::istringstream words(Text(variable_, "ancillary_variables"));
@@ -239,25 +239,13 @@ private:
         Log("  " + name + " is not on the data's grid: not used");
         continue;
       }
-      std::vector<double> values;
-      if (!ReadSlab(*flags, values))
-        return {};
-      const TFlagTest land = table->TestFor("land");
-      std::vector<bool> mask(values.size());
-      // Neighbouring points mostly share their flags: test each run once.
-      double last = std::numeric_limits<double>::quiet_NaN();
-      bool lastIsLand = false;
-      for (std::size_t k = 0; k < values.size(); ++k) {
-        if (!(values[k] == last)) {
-          last = values[k];
-          lastIsLand = land(last);
-        }
-        mask[k] = lastIsLand;
-      }
+      TLandFlags land{{}, table->TestFor("land")};
+      if (!ReadSlab(*flags, land.values))
+        return std::nullopt;
       Log("  Land from " + name);
-      return mask;
+      return land;
     }
-    return {};
+    return std::nullopt;
   }
 
   bool Values()
@@ -266,7 +254,7 @@ private:
     const std::optional<TCfPacking> packing = TCfPacking::Read(*file_, variable_, why);
     if (!packing)
       return Fail("Packing of " + file_->Name(variable_) + " refused: " + why);
-    std::vector<double> stored;
+    TStoredValues stored;
     if (!ReadSlab(variable_, stored))
       return false;
     field_.FileName = fileName_;
@@ -278,20 +266,14 @@ private:
 
   // -------------------------------------------------------- classified products
 
-  bool Classes(const TCfPacking& packing, const std::vector<double>& stored)
+  using TCodeRule = std::function<TCode(double)>;
+
+  bool Classes(const TCfPacking& packing, const TStoredValues& stored)
   {
-    std::vector<int> codes(stored.size(), kHole);
-    const std::vector<bool> land = LandMask();
-    if (product_ == TProduct::Concentration) {
-      if (!Percentages(packing, stored, codes))
-        return false;
-    } else if (!Flags(packing, stored, codes)) {
+    const std::optional<TLandFlags> land = LandFlags();
+    TCodeRule codeOf = product_ == TProduct::Concentration ? Percentages(packing) : Flags(packing);
+    if (!codeOf)
       return false;
-    }
-    const int landCode = product_ == TProduct::Concentration ? kConcentrationLand : kClassLand;
-    for (std::size_t k = 0; k < land.size(); ++k)
-      if (land[k])
-        codes[k] = landCode;
     static constexpr int kParameterOctets[] = {kParameterIceConcentration, kParameterIceEdge, kParameterIceType};
     data_.Edition = 1;
     field_.ProductId[4] = static_cast<std::uint8_t>(kParameterOctets[static_cast<int>(product_)]);
@@ -301,29 +283,50 @@ private:
     field_.IndexValues.fill(0);
     for (int i = 0; i < 256; ++i)
       field_.IndexValues[static_cast<std::size_t>(i)] = static_cast<float>(i);
-    Paint(codes, [](int code) { return static_cast<std::uint8_t>(code); });
+    const TValueMap<TCode, TCodeRule> codes(stored, std::move(codeOf));
+    std::optional<TValueMap<std::uint8_t, TFlagTest>> isLand;
+    if (land)
+      isLand.emplace(land->values, land->isLand);
+    const TCode landCode = product_ == TProduct::Concentration ? kConcentrationLand : kClassLand;
+    if (!isLand) {
+      Paint([&](std::size_t first, std::span<TCode> row) { codes.Map(first, row); });
+      return true;
+    }
+    codes.WithValues([&](auto values, auto&& codeOf) {
+      isLand->WithValues([&](auto flags, auto&& landOf) {
+        Paint([&](std::size_t first, std::span<TCode> row) {
+          for (std::size_t k = 0; k < row.size(); ++k)
+            row[k] = landOf(flags[first + k]) ? landCode : codeOf(values[first + k]);
+        });
+      });
+    });
     return true;
   }
 
-  bool Percentages(const TCfPacking& packing, const std::vector<double>& stored, std::vector<int>& codes)
+  // The percentage code of a stored concentration; empty when the units
+  // are not understood.
+  TCodeRule Percentages(const TCfPacking& packing)
   {
     const std::string units = Text(variable_, "units");
     double toPercent = 1;
     if (units == "1")
       toPercent = 100;
     else if (units != "%" && units != "percent")
-      return Fail("Concentration in units \"" + units + "\" is not understood");
-    for (std::size_t k = 0; k < stored.size(); ++k)
-      if (const auto value = packing.Unpack(stored[k]))
-        codes[k] = static_cast<int>(std::clamp(std::nearbyint(*value * toPercent), 0.0, 100.0));
-    return true;
+      return Fail("Concentration in units \"" + units + "\" is not understood"), TCodeRule();
+    return [packing, toPercent](double stored) {
+      if (const auto value = packing.Unpack(stored))
+        return static_cast<TCode>(std::clamp(std::nearbyint(*value * toPercent), 0.0, 100.0));
+      return kHole;
+    };
   }
 
-  bool Flags(const TCfPacking& packing, const std::vector<double>& stored, std::vector<int>& codes)
+  // The class code of a stored edge or type flag; empty when the file
+  // defines none of the classes shown.
+  TCodeRule Flags(const TCfPacking& packing)
   {
     const std::optional<TFlagTable> table = TFlagTable::Read(*file_, variable_);
     if (!table)
-      return Fail(file_->Name(variable_) + " has no flag_values with flag_meanings");
+      return Fail(file_->Name(variable_) + " has no flag_values with flag_meanings"), TCodeRule();
     // The stored value of each class the file defines.
     std::vector<std::pair<double, int>> classes;
     const auto meanings = product_ == TProduct::Edge ? std::span<const TMeaningCode>(kEdgeMeanings)
@@ -332,23 +335,21 @@ private:
       if (const auto value = table->ValueOf(m.meaning))
         classes.emplace_back(*value, m.code);
     if (classes.empty())
-      return Fail(file_->Name(variable_) + " defines none of the classes shown");
+      return Fail(file_->Name(variable_) + " defines none of the classes shown"), TCodeRule();
     data_.ExtendedGrid = table->ValueOf("unclassified").has_value();
-    for (std::size_t k = 0; k < stored.size(); ++k) {
-      if (!packing.Valid(stored[k]))
-        continue;
+    return [packing, classes](double stored) {
+      if (!packing.Valid(stored))
+        return kHole;
       for (const auto& [value, code] : classes)
-        if (stored[k] == value) {
-          codes[k] = code;
-          break;
-        }
-    }
-    return true;
+        if (stored == value)
+          return static_cast<TCode>(code);
+      return kHole;
+    };
   }
 
   // --------------------------------------------------------------- temperature
 
-  bool Temperatures(const TCfPacking& packing, const std::vector<double>& stored)
+  bool Temperatures(const TCfPacking& packing, const TStoredValues& stored)
   {
     const std::string units = Lower(Text(variable_, "units"));
     double shift = 0;
@@ -356,14 +357,23 @@ private:
       shift = kKelvinAtZeroCelsius;
     else if (units != "k" && units != "kelvin")
       return Fail("Temperature in units \"" + units + "\" is not understood");
-    std::vector<double> kelvin(stored.size(), std::numeric_limits<double>::quiet_NaN());
+    const auto kelvinOf = [&packing, shift](double value) {
+      if (const auto unpacked = packing.Unpack(value); unpacked && std::isfinite(*unpacked + shift))
+        return *unpacked + shift;
+      return std::numeric_limits<double>::quiet_NaN();
+    };
+    const TValueMap<double, decltype(kelvinOf)> kelvin(stored, kelvinOf);
+    const std::size_t width = static_cast<std::size_t>(grid_.width);
+    std::vector<double> kelvinRow(width);
     double low = HUGE_VAL, high = -HUGE_VAL;
-    for (std::size_t k = 0; k < stored.size(); ++k)
-      if (const auto value = packing.Unpack(stored[k]); value && std::isfinite(*value + shift)) {
-        kelvin[k] = *value + shift;
-        low = std::min(low, kelvin[k]);
-        high = std::max(high, kelvin[k]);
-      }
+    for (std::size_t first = 0; first < StoredCount(stored); first += width) {
+      kelvin.Map(first, kelvinRow);
+      for (const double value : kelvinRow)
+        if (!std::isnan(value)) {
+          low = std::min(low, value);
+          high = std::max(high, value);
+        }
+    }
     if (low > high)
       low = high = 0;
     data_.Edition = 2;
@@ -384,44 +394,66 @@ private:
     Log(range);
     const std::uint8_t missing = field_.MissingIndex;
     const double span = high - low;
-    std::vector<int> indices(kelvin.size(), kHole);
-    for (std::size_t k = 0; k < kelvin.size(); ++k) {
-      if (std::isnan(kelvin[k]))
-        continue;
-      int index = span > 0 ? ScaleIndex(entries, (kelvin[k] - low) / span) : entries.First;
-      // The missing points' entry is never given to a value.
-      if (index == missing)
-        index = index == 255 ? 254 : index + 1;
-      indices[k] = index;
-    }
-    Paint(indices, [](int index) { return static_cast<std::uint8_t>(index); });
+    Paint([&](std::size_t first, std::span<TCode> row) {
+      kelvin.Map(first, kelvinRow);
+      for (std::size_t k = 0; k < row.size(); ++k) {
+        if (std::isnan(kelvinRow[k])) {
+          row[k] = kHole;
+          continue;
+        }
+        int index = span > 0 ? ScaleIndex(entries, (kelvinRow[k] - low) / span) : entries.First;
+        // The missing points' entry is never given to a value.
+        if (index == missing)
+          index = index == 255 ? 254 : index + 1;
+        row[k] = static_cast<TCode>(index);
+      }
+    });
     return true;
   }
 
   // ---------------------------------------------------------------- picture
 
-  // Writes each point's colour index to its pixel; holes keep the missing
-  // points' entry and are cleared in Available (kept in picture order).
-  template <class IndexOf>
-  void Paint(const std::vector<int>& codes, IndexOf&& indexOf)
+  // Writes each point's colour index to its pixel, row by row in file
+  // order: `rowCodes(first, row)` gives the codes of the row starting at
+  // point `first`. Holes get the missing points' entry and are cleared in
+  // Available (kept in picture order, made at the first hole).
+  template <class RowCodes>
+  void Paint(RowCodes&& rowCodes)
   {
-    field_.Bitmap.Fill(field_.MissingIndex);
-    std::uint8_t* pixels = field_.Bitmap.Pixels().data();
-    field_.Available.Resize(grid_.height, grid_.width, 1);
-    std::uint8_t* present = field_.Available.Cells().data();
+    const std::size_t width = static_cast<std::size_t>(grid_.width), height = static_cast<std::size_t>(grid_.height);
+    std::vector<TCode> codes(width);
     bool holes = false;
-    for (std::size_t k = 0; k < codes.size(); ++k) {
-      const std::size_t pixel = PixelOf(k);
-      if (codes[k] == kHole) {
-        present[pixel] = 0;
-        holes = true;
-      } else {
-        pixels[pixel] = indexOf(codes[k]);
-      }
+    for (std::size_t row = 0; row < height; ++row) {
+      rowCodes(row * width, std::span<TCode>(codes));
+      const int y = static_cast<int>(grid_.flipRows ? height - 1 - row : row);
+      std::uint8_t* pixels = field_.Bitmap.ScanLine(y);
+      const bool rowHoles = grid_.flipColumns ? PaintRow<true>(codes, pixels) : PaintRow<false>(codes, pixels);
+      if (!rowHoles)
+        continue;
+      if (!holes)
+        field_.Available.Resize(grid_.height, grid_.width, 1);
+      holes = true;
+      std::uint8_t* present = field_.Available.Cells().data() + static_cast<std::size_t>(y) * width;
+      for (std::size_t k = 0; k < width; ++k)
+        if (codes[k] == kHole)
+          present[grid_.flipColumns ? width - 1 - k : k] = 0;
     }
     field_.NoBitmap = !holes;
-    if (!holes)
-      field_.Available.Clear();
+  }
+
+  // One row of pixels, right to left when `kFlip`; true when it has holes.
+  template <bool kFlip>
+  bool PaintRow(std::span<const TCode> codes, std::uint8_t* pixels) const
+  {
+    const std::uint8_t missing = field_.MissingIndex;
+    const std::size_t width = codes.size();
+    bool holes = false;
+    for (std::size_t k = 0; k < width; ++k) {
+      const bool hole = codes[k] == kHole;
+      pixels[kFlip ? width - 1 - k : k] = hole ? missing : static_cast<std::uint8_t>(codes[k]);
+      holes |= hole;
+    }
+    return holes;
   }
 
   TGribData& data_;
