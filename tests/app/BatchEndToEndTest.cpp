@@ -8,6 +8,7 @@
 
 #include "app/AppTestSupport.h"
 #include "app/BatchTestSupport.h"
+#include "app/GapTreeFixture.h"
 #include "app/workflow/Animation.h"
 #include "app/workflow/MessageSink.h"
 #include "app/workflow/Saving.h"
@@ -17,27 +18,8 @@
 
 namespace {
 
-class BatchEndToEnd : public ViewerSettingsTest {
+class BatchEndToEnd : public GapTreeWorkflowTest {
 protected:
-  void SetUp() override
-  {
-    ViewerSettingsTest::SetUp();
-    ASSERT_TRUE(config_.isValid() && out_.isValid());
-    images_ = GapTreeImagesPath();
-    ASSERT_FALSE(images_.isEmpty()) << "the sample tree could not be made";
-    settings_ = std::make_unique<TViewerSettings>();
-    workflow_ = std::make_unique<TWorkflow>(*settings_, messages_);
-    // As the program's window starts: the boundary file beside the program.
-    workflow_->Boundaries().LoadFromFile(std::string(NORVANT_BINARY_DIR) + "/Countries.dat");
-  }
-
-  void TearDown() override
-  {
-    workflow_.reset();
-    settings_.reset();
-    ViewerSettingsTest::TearDown();
-  }
-
   void PlantSetting(const QString& name, const QVariant& value)
   {
     QSettings settings(config_.path() + "/Ostrand/norvant.conf", QSettings::IniFormat);
@@ -92,12 +74,6 @@ protected:
 
   QStringList OutputFiles() const { return QDir(out_.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
 
-  QTemporaryDir config_;
-  QTemporaryDir out_;
-  QString images_;
-  std::unique_ptr<TViewerSettings> settings_;
-  TCollectingMessageSink messages_;
-  std::unique_ptr<TWorkflow> workflow_;
 };
 
 TEST_F(BatchEndToEnd, LatestWritesFourPicturesAndFourAnimations)

@@ -15,6 +15,7 @@
 
 #include "app/AppTestSupport.h"
 #include "app/BatchTestSupport.h"
+#include "app/GapTreeFixture.h"
 #include "app/ReadOutReference.h"
 #include "app/workflow/Animation.h"
 #include "app/workflow/DayPaging.h"
@@ -40,23 +41,9 @@ QString DayFile(const QDate& day, const QString& pattern)
 // The batch shows the southern sea-ice set, which equal dates favour, and the SST.
 const char* const kBatchPatterns[] = {"ice_conc_sh_*", "ice_edge_sh_*", "ice_type_sh_*", "*GHRSST-SST*"};
 
-class NetCdfEndToEnd : public ViewerSettingsTest {
+class NetCdfEndToEnd : public GapTreeWorkflowTest {
 protected:
-  void SetUp() override
-  {
-    ViewerSettingsTest::SetUp();
-    ASSERT_TRUE(config_.isValid() && out_.isValid());
-    ASSERT_FALSE(GapTreeImagesPath(kNetCdf).isEmpty()) << "the netCDF sample tree could not be made";
-    settings_ = std::make_unique<TViewerSettings>();
-    workflow_ = std::make_unique<TWorkflow>(*settings_, messages_);
-    workflow_->Boundaries().LoadFromFile(std::string(NORVANT_BINARY_DIR) + "/Countries.dat");
-  }
-  void TearDown() override
-  {
-    workflow_.reset();
-    settings_.reset();
-    ViewerSettingsTest::TearDown();
-  }
+  NetCdfEndToEnd() : GapTreeWorkflowTest(kNetCdf) {}
 
   // The picture the display shows for a product's file; empty when it does not load.
   TRgbPicture Displayed(int product, const QString& file)
@@ -66,16 +53,11 @@ protected:
     return RgbOf(workflow_->DisplayBitmap());
   }
 
-  QTemporaryDir config_;
-  QTemporaryDir out_;
-  TCollectingMessageSink messages_;
-  std::unique_ptr<TViewerSettings> settings_;
-  std::unique_ptr<TWorkflow> workflow_;
 };
 
 TEST_F(NetCdfEndToEnd, LatestWritesFourPicturesAndAnimationsOfTheDaysPresent)
 {
-  const TRun run = RunUnattended(config_.path(), GapTreeImagesPath(kNetCdf), {"-LATEST", "-SAVE:" + out_.path(), "-ANIM"});
+  const TRun run = RunUnattended(config_.path(), images_, {"-LATEST", "-SAVE:" + out_.path(), "-ANIM"});
   ASSERT_EQ(run.ExitCode, 0) << qPrintable(run.Err);
   EXPECT_EQ(QDir(out_.path()).entryList(QDir::Files, QDir::Name),
             (QStringList{"SST-anim.gif", "conc.png", "edge.png", "sea-ice-conc-anim.gif", "sea-ice-edge-anim.gif",

@@ -9,11 +9,26 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <QStringList>
+
 #include <memory>
 
 #include "app/workflow/UtcClock.h"
 
 inline constexpr char kSampleEnd[] = "2026-12-05";
+
+// Runs the sample-data tool into a fresh folder once per test program; false
+// when it could not be run.
+inline bool RunSampleTool(std::unique_ptr<QTemporaryDir>& folder, const QStringList& options)
+{
+  folder = std::make_unique<QTemporaryDir>();
+  QProcess tool;
+  tool.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+  tool.setStandardOutputFile(QProcess::nullDevice());
+  tool.start("/usr/bin/python3", QStringList{QString(NORVANT_SOURCE_DIR) + "/tools/make_sample_tree.py", folder->path(),
+                                             "--end", kSampleEnd} + options);
+  return tool.waitForFinished(120000) && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
+}
 
 // The folder that holds "SAF" (with a trailing separator); empty when the
 // tool could not be run.
@@ -21,16 +36,8 @@ inline QString SampleImagesPath()
 {
   static std::unique_ptr<QTemporaryDir> folder;
   static QString path;
-  if (!folder) {
-    folder = std::make_unique<QTemporaryDir>();
-    QProcess tool;
-    tool.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    tool.start("/usr/bin/python3", {QString(NORVANT_SOURCE_DIR) + "/tools/make_sample_tree.py", folder->path(),
-                                    "--days", "3", "--end", kSampleEnd});
-    if (tool.waitForFinished(120000) && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0) {
-      path = QDir::toNativeSeparators(folder->path() + "/");
-    }
-  }
+  if (!folder && RunSampleTool(folder, {"--days", "3"}))
+    path = QDir::toNativeSeparators(folder->path() + "/");
   return path;
 }
 
@@ -41,18 +48,10 @@ inline QString Grib1SstSampleFile()
 {
   static std::unique_ptr<QTemporaryDir> folder;
   static QString file;
-  if (!folder) {
-    folder = std::make_unique<QTemporaryDir>();
-    QProcess tool;
-    tool.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    tool.setStandardOutputFile(QProcess::nullDevice());
-    tool.start("/usr/bin/python3", {QString(NORVANT_SOURCE_DIR) + "/tools/make_sample_tree.py", folder->path(),
-                                    "--days", "1", "--end", kSampleEnd, "--grib1-sst"});
+  if (!folder && RunSampleTool(folder, {"--days", "1", "--grib1-sst"})) {
     const QString name = folder->path() + "/SAF/2026/12/05/S-OSI_-FRA_-MULT-AHLSST_FIELD-202612051200Z.grb";
-    if (tool.waitForFinished(120000) && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0 &&
-        QFileInfo::exists(name)) {
+    if (QFileInfo::exists(name))
       file = QDir::toNativeSeparators(name);
-    }
   }
   return file;
 }
