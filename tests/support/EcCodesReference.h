@@ -1,6 +1,6 @@
 #pragma once
-// Grid-point values of GRIB messages as ecCodes decodes them, the reference
-// the decoder is compared with.
+// Grid-point values and positions of GRIB messages as ecCodes decodes them,
+// the reference the decoder and the mapping are compared with.
 #include <cstdint>
 #include <span>
 #include <string>
@@ -8,6 +8,7 @@
 #include <vector>
 
 struct TReferenceField {
+  std::string gridType;  // ecCodes' name: polar_stereographic, lambert, ...
   long edition = 0;
   long width = 0, height = 0;
   bool iNegative = false;     // points run east to west
@@ -18,9 +19,14 @@ struct TReferenceField {
   bool southPole = false;  // polar stereographic grid centred on the south pole
   std::vector<double> values;   // file order
   std::vector<char> missing;    // file order
-  std::vector<double> latitudes, longitudes;
+  std::vector<double> latitudes, longitudes;  // empty where ecCodes has none
   // Grid keys of a polar stereographic field.
-  double firstLat = 0, firstLon = 0, orientationLon = 0, dxMetres = 0;
+  double firstLat = 0, firstLon = 0, orientationLon = 0, dxMetres = 0, dyMetres = 0;
+  // The same grid as PROJ sees it from the stated earth and true-scale
+  // latitude (the sea-ice products' extended section included), and why
+  // PROJ rather than ecCodes' positions is the reference; both empty when
+  // ecCodes' positions are right.
+  std::string projDefinition, projBecause;
 
   // Value at column i, row j counted in the file's scanning order.
   double At(long i, long j) const { return values[static_cast<std::size_t>(j * width + i)]; }
@@ -44,7 +50,8 @@ private:
 };
 
 // Every field of every message in the bytes, in file order; several
-// products of one edition 2 message are separate fields.
+// products of one edition 2 message are separate fields. Positions only
+// withCoordinates.
 std::vector<TReferenceField> ReferenceFields(std::span<const std::uint8_t> bytes, bool withCoordinates);
 
 // The first field of a GRIB file.
