@@ -173,7 +173,6 @@ INSTANTIATE_TEST_SUITE_P(
   testing::Values(
     std::pair{"ComplexPackingMissingValuesAreMissingPoints", "g2_complex_52_missing_primary_secondary.grb2"},
     std::pair{"SpatialDifferencingMissingValuesAreMissingPoints", "g2_complex_53_order2_missing_primary_secondary.grb2"},
-    std::pair{"ColourIndexStartsAtTheSmallestPackedValue", "g2_sst_rawmin_above_zero.grb2"},
     std::pair{"BitMapFollowsValuesOnEastToWestGrids", "g1_ll_scan_80_bitmap.grb"},
     std::pair{"BitMapFollowsValuesOnGridsScannedBothWays", "g1_ll_scan_c0_bitmap.grb"}),
   [](const auto& info) { return std::string(info.param.first); });
