@@ -19,13 +19,10 @@
 
 namespace {
 
-struct TDecodedFile {
+// The fields of every message, each with its message as Owner.
+std::vector<std::unique_ptr<TGribData>> DecodeAll(std::span<const std::uint8_t> bytes, const QString& name,
+                                                  std::vector<const TDataStuff*>& fields) {
   std::vector<std::unique_ptr<TGribData>> messages;
-  std::vector<const TDataStuff*> fields;
-};
-
-TDecodedFile DecodeAll(std::span<const std::uint8_t> bytes, const QString& name) {
-  TDecodedFile decoded;
   std::size_t offset = 0;
   while (offset + 8 <= bytes.size()) {
     auto data = std::make_unique<TGribData>(BuildColourTable);
@@ -36,16 +33,10 @@ TDecodedFile DecodeAll(std::span<const std::uint8_t> bytes, const QString& name)
       break;
     offset += data->MessageLength();
     for (const auto& field : data->Fields)
-      decoded.fields.push_back(field.get());
-    decoded.messages.push_back(std::move(data));
+      fields.push_back(field.get());
+    messages.push_back(std::move(data));
   }
-  return decoded;
-}
-
-// Colour index a continuous value is closest to, for the tolerance near
-// the index that marks missing points.
-int NearestIndex(double value, double low, double step) {
-  return step > 0 ? std::clamp(static_cast<int>(std::nearbyint((value - low) / step)), 0, 255) : 0;
+  return messages;
 }
 
 struct TValueCheck {
@@ -88,7 +79,8 @@ std::string Mismatch(const TDataStuff& field, const TValueCheck& check, int inde
     return index == ClassIndex(expected, field.MissingIndex) ? "" : "ecCodes " + std::to_string(expected);
   const double target = check.fixedScale ? std::clamp(expected, check.low, check.high) : expected;
   // A value whose own index marks missing points is shown one entry over.
-  const bool shifted = NearestIndex(target, check.low, check.step) == field.MissingIndex;
+  const double nearest = check.step > 0 ? std::clamp(std::nearbyint((target - check.low) / check.step), 0.0, 255.0) : 0;
+  const bool shifted = static_cast<int>(nearest) == field.MissingIndex;
   const double tolerance = check.step * (shifted ? 1.5 : 0.5) + 1e-4 * std::max(1.0, std::fabs(target));
   if (std::fabs(field.IndexValues[index] - target) <= tolerance)
     return "";
@@ -120,13 +112,14 @@ void CompareFile(const QString& path, bool checkPlacement = true) {
   SCOPED_TRACE(name);
   const std::vector<std::uint8_t> bytes = FileBytes(path);
   const std::vector<TReferenceField> reference = ReferenceFields(bytes, checkPlacement);
-  const TDecodedFile decoded = DecodeAll(bytes, QFileInfo(path).fileName());
-  ASSERT_EQ(decoded.fields.size(), reference.size());
+  std::vector<const TDataStuff*> fields;
+  const auto messages = DecodeAll(bytes, QFileInfo(path).fileName(), fields);
+  ASSERT_EQ(fields.size(), reference.size());
   for (std::size_t i = 0; i < reference.size(); ++i) {
     SCOPED_TRACE("field " + std::to_string(i) + " (" + reference[i].gridType + ")");
-    const TDataStuff& field = *decoded.fields[i];
+    const TDataStuff& field = *fields[i];
     CompareField(field, reference[i]);
-    if (checkPlacement && (i == 0 || field.Owner != decoded.fields[i - 1]->Owner)) {
+    if (checkPlacement && (i == 0 || field.Owner != fields[i - 1]->Owner)) {
       ASSERT_TRUE(field.Owner && field.Owner->Mapping);
       CheckPlacement(*field.Owner->Mapping, reference[i]);
       // The display copy keeps the projection.
@@ -137,7 +130,7 @@ void CompareFile(const QString& path, bool checkPlacement = true) {
 
 void CompareFolder(const QString& folder) {
   ASSERT_FALSE(folder.isEmpty());
-  const QStringList files = GribFilesBelow(folder);
+  const QStringList files = FilesBelow(folder, kGribNames);
   ASSERT_FALSE(files.isEmpty());
   for (const QString& path : files)
     CompareFile(path);

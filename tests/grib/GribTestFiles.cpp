@@ -42,15 +42,6 @@ QString NetCdfSampleTreeFolder() {
   return RunTool("make_sample_tree.py", {"--days", "2", "--end", "2026-12-01", "--format", "netcdf"}, folder);
 }
 
-QStringList NetCdfFilesBelow(const QString& folder) {
-  QStringList files;
-  QDirIterator it(folder, {"*.nc", "*.nc.gz"}, QDir::Files, QDirIterator::Subdirectories);
-  while (it.hasNext())
-    files << it.next();
-  files.sort();
-  return files;
-}
-
 QString VariantsFolder() {
   static std::unique_ptr<QTemporaryDir> folder;
   return RunTool("make_grib_variants.py", {}, folder);
@@ -61,9 +52,9 @@ QString GeometryGridsFolder() {
   return RunTool("make_geometry_grids.py", {}, folder);
 }
 
-QStringList GribFilesBelow(const QString& folder) {
+QStringList FilesBelow(const QString& folder, const QStringList& patterns) {
   QStringList files;
-  QDirIterator it(folder, {"*.grb", "*.grb.gz", "*.grb2"}, QDir::Files, QDirIterator::Subdirectories);
+  QDirIterator it(folder, patterns, QDir::Files, QDirIterator::Subdirectories);
   while (it.hasNext())
     files << it.next();
   files.sort();

@@ -12,13 +12,14 @@
 QString SampleTreeFolder();
 // The same days written as CF netCDF files (make_sample_tree.py --format netcdf).
 QString NetCdfSampleTreeFolder();
-// Every netCDF file below a folder (".nc" and ".nc.gz"), sorted by path.
-QStringList NetCdfFilesBelow(const QString& folder);
 // Folder holding the variant files and manifest.json; empty on failure.
 QString VariantsFolder();
 // Folder holding one small file of each grid kind (make_geometry_grids.py).
 QString GeometryGridsFolder();
-// Every GRIB file below a folder, sorted by path.
-QStringList GribFilesBelow(const QString& folder);
+// Every file below a folder whose name matches one of the patterns, sorted
+// by path.
+QStringList FilesBelow(const QString& folder, const QStringList& patterns);
+inline const QStringList kGribNames{"*.grb", "*.grb.gz", "*.grb2"};
+inline const QStringList kNetCdfNames{"*.nc", "*.nc.gz"};
 // The file's bytes, un-gzipped for ".gz" names; fails the test when unreadable.
 std::vector<std::uint8_t> FileBytes(const QString& path);

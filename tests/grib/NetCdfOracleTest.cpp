@@ -36,7 +36,7 @@ const TReference& Reference() {
     tool.setProcessChannelMode(QProcess::MergedChannels);
     tool.start("/usr/bin/python3",
                QStringList{QStringLiteral(NORVANT_SOURCE_DIR "/tests/tools/netcdf_reference.py"), r.folder} +
-                 NetCdfFilesBelow(NetCdfSampleTreeFolder()));
+                 FilesBelow(NetCdfSampleTreeFolder(), kNetCdfNames));
     if (!tool.waitForFinished(300000) || tool.exitCode() != 0) {
       ADD_FAILURE() << "netcdf_reference.py failed: " << tool.readAll().toStdString();
       return r;
@@ -105,7 +105,7 @@ void ComparePositions(const TGribData& data, const std::vector<double>& position
 // SST file a day and an EASE2 grid.
 TEST(NetCdfOracle, ValuesAndPositionsAgreeWithNetCdf4PythonAndProj) {
   const TReference& reference = Reference();
-  const QStringList files = NetCdfFilesBelow(NetCdfSampleTreeFolder());
+  const QStringList files = FilesBelow(NetCdfSampleTreeFolder(), kNetCdfNames);
   EXPECT_EQ(files.size(), 15);
   for (const QString& path : files) {
     const QString name = QFileInfo(path).fileName();

@@ -35,27 +35,21 @@ TEST(ParameterField, Edition1NamesComeFromTheParameterAndTheFileName)
 // The later local cloud table applies to data after 3 July 2006 00:00 UTC.
 TEST(ParameterField, CloudNumbersMoveWithTheLaterLocalTable)
 {
-  const std::int32_t earlier = 300001008, later = 300001006;
-  struct TCase {
-    QDateTime Time;
-    std::int32_t Code;
-  } const cases[] = {
-      {QDateTime(QDate(2006, 7, 1), QTime(0, 0), Qt::UTC), earlier},
-      {QDateTime(QDate(2006, 7, 3), QTime(0, 0), Qt::UTC), earlier},
-      {QDateTime(QDate(2006, 7, 3), QTime(0, 1), Qt::UTC), later},
-      {QDateTime(QDate(2006, 8, 1), QTime(0, 0), Qt::UTC), later},
-      {QDateTime(), earlier},
+  const std::pair<QDateTime, bool> cases[] = {
+      {QDateTime(QDate(2006, 7, 1), QTime(0, 0), Qt::UTC), false}, {QDateTime(QDate(2006, 7, 3), QTime(0, 0), Qt::UTC), false},
+      {QDateTime(QDate(2006, 7, 3), QTime(0, 1), Qt::UTC), true},  {QDateTime(QDate(2006, 8, 1), QTime(0, 0), Qt::UTC), true},
+      {QDateTime(), false},
   };
-  for (const TCase& c : cases) {
+  for (const auto& [time, later] : cases) {
     TGribData data(BuildColourTable);
     data.Edition = 2;
     data.Discipline = 3;
-    data.ReferenceTime = c.Time;
+    data.ReferenceTime = time;
     data.Current->ParameterCategory = 1;
     data.Current->ParameterNumber = 8;
-    EXPECT_EQ(data.ParameterCode(), c.Code) << c.Time.toString(Qt::ISODate).toStdString();
+    EXPECT_EQ(data.ParameterCode(), later ? 300001006 : 300001008) << time.toString(Qt::ISODate).toStdString();
     data.Current->BuildName(data.Discipline, 0);
-    EXPECT_EQ(data.Current->Name.toStdString(), c.Code == earlier ? "0.8µm reflectance" : "Sun-spacecraft azimuth angle");
+    EXPECT_EQ(data.Current->Name.toStdString(), later ? "Sun-spacecraft azimuth angle" : "0.8µm reflectance");
   }
 }
 

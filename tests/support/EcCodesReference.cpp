@@ -133,7 +133,6 @@ TReferenceField Describe(codes_handle* h, bool withCoordinates) {
   f.alternate = Long(h, "alternativeRowScanning") != 0;
   long centre = 0;
   if (codes_get_long(h, "projectionCentreFlag", &centre) == 0) {
-    f.isPolar = true;
     f.southPole = (centre & 0x80) != 0;
     f.orientationLon = Double(h, "orientationOfTheGridInDegrees");
     f.dxMetres = Double(h, "DxInMetres");

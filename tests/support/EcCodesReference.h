@@ -15,7 +15,6 @@ struct TReferenceField {
   bool jPositive = false;     // rows run south to north
   bool jConsecutive = false;  // points stored column by column
   bool alternate = false;     // every other row (column) reversed
-  bool isPolar = false;
   bool southPole = false;  // polar stereographic grid centred on the south pole
   std::vector<double> values;   // file order
   std::vector<char> missing;    // file order
