@@ -22,7 +22,8 @@ void SetTotalLength(std::vector<std::uint8_t>& message, std::size_t length) {
   const bool edition1 = message[7] == 1;
   const int first = edition1 ? 4 : 8, octets = edition1 ? 3 : 8;
   for (int i = 0; i < octets; ++i)
-    message[static_cast<std::size_t>(first + i)] = static_cast<std::uint8_t>(std::uint64_t{length} >> (8 * (octets - 1 - i)));
+    message[static_cast<std::size_t>(first + i)] =
+      static_cast<std::uint8_t>(std::uint64_t{length} >> (8 * (octets - 1 - i)));
 }
 
 // True when refused with a reason, or decoded within the bytes given.

@@ -165,7 +165,8 @@ INSTANTIATE_TEST_SUITE_P(
   Decoder, Correction,
   testing::Values(
     std::pair{"ComplexPackingMissingValuesAreMissingPoints", "g2_complex_52_missing_primary_secondary.grb2"},
-    std::pair{"SpatialDifferencingMissingValuesAreMissingPoints", "g2_complex_53_order2_missing_primary_secondary.grb2"},
+    std::pair{"SpatialDifferencingMissingValuesAreMissingPoints",
+              "g2_complex_53_order2_missing_primary_secondary.grb2"},
     std::pair{"BitMapFollowsValuesOnEastToWestGrids", "g1_ll_scan_80_bitmap.grb"},
     std::pair{"BitMapFollowsValuesOnGridsScannedBothWays", "g1_ll_scan_c0_bitmap.grb"}),
   [](const auto& info) { return std::string(info.param.first); });

@@ -98,7 +98,7 @@ TEST(InspectTool, JsonReportAndValuesAgreeWithEcCodes) {
       EXPECT_EQ(report[QStringLiteral("referenceTime")].toString(), QStringLiteral("2026-12-05T12:00:00Z"));
     }
     ExpectValuesLikeEcCodes(file, report, values);
-    EXPECT_EQ(QFile(indices).size(), report[QStringLiteral("width")].toInt() * report[QStringLiteral("height")].toInt());
+    EXPECT_EQ(QFile(indices).size(), report["width"].toInt() * report["height"].toInt());
   }
 }
 

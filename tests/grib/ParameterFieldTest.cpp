@@ -35,11 +35,9 @@ TEST(ParameterField, Edition1NamesComeFromTheParameterAndTheFileName)
 // The later local cloud table applies to data after 3 July 2006 00:00 UTC.
 TEST(ParameterField, CloudNumbersMoveWithTheLaterLocalTable)
 {
+  const auto utc = [](int month, int day, int minute) { return QDateTime(QDate(2006, month, day), QTime(0, minute), Qt::UTC); };
   const std::pair<QDateTime, bool> cases[] = {
-      {QDateTime(QDate(2006, 7, 1), QTime(0, 0), Qt::UTC), false}, {QDateTime(QDate(2006, 7, 3), QTime(0, 0), Qt::UTC), false},
-      {QDateTime(QDate(2006, 7, 3), QTime(0, 1), Qt::UTC), true},  {QDateTime(QDate(2006, 8, 1), QTime(0, 0), Qt::UTC), true},
-      {QDateTime(), false},
-  };
+    {utc(7, 1, 0), false}, {utc(7, 3, 0), false}, {utc(7, 3, 1), true}, {utc(8, 1, 0), true}, {QDateTime(), false}};
   for (const auto& [time, later] : cases) {
     TGribData data(BuildColourTable);
     data.Edition = 2;

@@ -31,7 +31,8 @@ TEST(ParameterSstPacking, ComplexPackedSstVariantsGetTheSstPaletteAndContinuousT
     // Values spread over all of entries 1..252, from the smallest packed
     // value up: 0 marks missing points, 253..255 hold the overlay colours.
     std::vector<std::uint8_t> shown;
-    std::ranges::copy_if(field.Bitmap.Pixels(), std::back_inserter(shown), [&](int i) { return i != field.MissingIndex; });
+    std::ranges::copy_if(field.Bitmap.Pixels(), std::back_inserter(shown),
+                         [&](int i) { return i != field.MissingIndex; });
     EXPECT_EQ(std::ranges::min(shown), 1);
     EXPECT_EQ(std::ranges::max(shown), 252);
   }
