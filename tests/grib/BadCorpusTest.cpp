@@ -35,12 +35,9 @@ std::vector<TBadFile> ReadManifest() {
     if (line.empty() || line[0] == '#')
       continue;
     std::istringstream fields(line);
-    TBadFile row;
-    std::getline(fields, row.file, '\t');
-    std::getline(fields, row.reader, '\t');
-    std::getline(fields, row.outcome, '\t');
+    TBadFile& row = rows.emplace_back();
+    std::getline(std::getline(std::getline(fields, row.file, '\t'), row.reader, '\t'), row.outcome, '\t');
     std::getline(fields, row.reason);
-    rows.push_back(row);
   }
   return rows;
 }

@@ -157,16 +157,27 @@ TEST(DecoderOracle, OtherProducersQuirksMatchEcCodesPointByPoint) {
 
 // Places where the decoder deliberately differs from a plain reading of the
 // format rules it was first written to, each on its own file.
-class Correction : public testing::TestWithParam<std::pair<const char*, const char*>> {};
+namespace {
 
-TEST_P(Correction, ShowsOnItsFile) { CompareFile(VariantsFolder() + QLatin1Char('/') + GetParam().second); }
+struct TCorrection {
+  const char* name;
+  const char* file;
+};
 
-INSTANTIATE_TEST_SUITE_P(
-  Decoder, Correction,
-  testing::Values(
-    std::pair{"ComplexPackingMissingValuesAreMissingPoints", "g2_complex_52_missing_primary_secondary.grb2"},
-    std::pair{"SpatialDifferencingMissingValuesAreMissingPoints",
-              "g2_complex_53_order2_missing_primary_secondary.grb2"},
-    std::pair{"BitMapFollowsValuesOnEastToWestGrids", "g1_ll_scan_80_bitmap.grb"},
-    std::pair{"BitMapFollowsValuesOnGridsScannedBothWays", "g1_ll_scan_c0_bitmap.grb"}),
-  [](const auto& info) { return std::string(info.param.first); });
+void PrintTo(const TCorrection& c, std::ostream* out) { *out << c.file; }
+
+const TCorrection kCorrections[] = {
+  {"ComplexPackingMissingValuesAreMissingPoints", "g2_complex_52_missing_primary_secondary.grb2"},
+  {"SpatialDifferencingMissingValuesAreMissingPoints", "g2_complex_53_order2_missing_primary_secondary.grb2"},
+  {"BitMapFollowsValuesOnEastToWestGrids", "g1_ll_scan_80_bitmap.grb"},
+  {"BitMapFollowsValuesOnGridsScannedBothWays", "g1_ll_scan_c0_bitmap.grb"},
+};
+
+class Correction : public testing::TestWithParam<TCorrection> {};
+
+}  // namespace
+
+TEST_P(Correction, ShowsOnItsFile) { CompareFile(VariantsFolder() + QLatin1Char('/') + GetParam().file); }
+
+INSTANTIATE_TEST_SUITE_P(Decoder, Correction, testing::ValuesIn(kCorrections),
+                         [](const auto& info) { return std::string(info.param.name); });

@@ -5,20 +5,13 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <stdexcept>
 #include <gtest/gtest.h>
 
 namespace {
 
 constexpr double kMissingMark = 9.87654e30;
-
-struct THandle {
-  codes_handle* h = nullptr;
-  ~THandle() {
-    if (h)
-      codes_handle_delete(h);
-  }
-};
 
 // Empty when ecCodes cannot compute the array.
 std::vector<double> DoubleArray(codes_handle* h, const char* key) {
@@ -168,11 +161,11 @@ std::vector<TReferenceField> ReferenceFields(std::span<const std::uint8_t> bytes
   }
   int error = 0;
   for (;;) {
-    THandle handle;
-    handle.h = codes_handle_new_from_file(context, file, PRODUCT_GRIB, &error);
-    if (!handle.h)
+    const std::unique_ptr<codes_handle, int (*)(codes_handle*)> handle(
+      codes_handle_new_from_file(context, file, PRODUCT_GRIB, &error), codes_handle_delete);
+    if (!handle)
       break;
-    fields.push_back(Describe(handle.h, withCoordinates));
+    fields.push_back(Describe(handle.get(), withCoordinates));
   }
   codes_grib_multi_support_reset_file(context, file);
   codes_grib_multi_support_off(context);
