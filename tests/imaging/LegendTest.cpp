@@ -57,20 +57,6 @@ TEST(Legend, EdgeAndTypeLegendAndReadoutFollowTheFieldsTableNotItsDate)
   }
 }
 
-TEST(Legend, SstBarShowsEntriesOneTo253HighestAtTop)
-{
-  std::array<TRgb, 256> palette{};
-  for (int i = 0; i < 256; ++i)
-    palette[i] = {static_cast<std::uint8_t>(i), 0, 0};  // red byte = entry number
-  const std::vector<TSstBarLine> bar = SstBar(palette, kBoxHeight);
-  ASSERT_FALSE(bar.empty());
-  EXPECT_EQ(bar.front().Y, 287);  // the bottom row (288) would show entry 0
-  EXPECT_EQ(bar.front().Colour.r, 1);
-  EXPECT_EQ(bar.back().Y, 3);  // rows 0..2 would show entries 254 and 255
-  EXPECT_EQ(bar.back().Colour.r, 253);
-  EXPECT_EQ(bar.size(), 285u);
-}
-
 TEST(Legend, PaintsSwatchesBarAndTicks)
 {
   TGribData data(BuildColourTable);
@@ -84,19 +70,26 @@ TEST(Legend, PaintsSwatchesBarAndTicks)
   EXPECT_EQ(image.pixel(12, 24 + 12), qRgb(0, 0, 128));  // "Unclassified", second row
   EXPECT_EQ(image.pixel(23, 4 * 24 + 23), qRgb(255, 255, 255));
 
+  // The bar shows entries 1 to 253 (red byte = entry), the highest at the
+  // top; entry 0 and the overlay entries never.
   TLegend sst;
   std::array<TRgb, 256> palette{};
-  palette[100] = {10, 20, 30};
+  for (int i = 0; i < 256; ++i)
+    palette[i] = {static_cast<std::uint8_t>(i), 20, 30};
   sst.Bar = SstBar(palette, kBoxHeight);
   sst.Labels = SstLabels(271.15f, 306.15f, kBoxHeight);
+  ASSERT_EQ(sst.Bar.size(), 285u);
+  EXPECT_EQ(sst.Bar.front().Colour.r, 1);
+  EXPECT_EQ(sst.Bar.back().Colour.r, 253);
+  EXPECT_GT(sst.Bar.front().Y, sst.Bar.back().Y);
   image.fill(Qt::lightGray);
   {
     QPainter painter(&image);
     PaintLegend(painter, sst);
   }
-  const auto row = std::find_if(sst.Bar.begin(), sst.Bar.end(), [](const TSstBarLine& l) { return l.Colour.r == 10; });
+  const auto row = std::find_if(sst.Bar.begin(), sst.Bar.end(), [](const TSstBarLine& l) { return l.Colour.r == 100; });
   ASSERT_NE(row, sst.Bar.end());
-  EXPECT_EQ(image.pixel(5, row->Y), qRgb(10, 20, 30));
+  EXPECT_EQ(image.pixel(5, row->Y), qRgb(100, 20, 30));
   EXPECT_EQ(image.pixel(26, sst.Labels[2].Y), qRgb(0, 0, 0));
 }
 

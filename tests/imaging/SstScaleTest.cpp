@@ -3,11 +3,8 @@
 #include <QColor>
 #include <gtest/gtest.h>
 
-#include <limits>
-
 #include <cmath>
 
-#include "imaging/ColourTable.h"
 #include "imaging/SstScale.h"
 
 namespace {
@@ -28,20 +25,6 @@ TEST(SstScale, AgreesWithQtHslOverTheWholeScale)
     EXPECT_NEAR(got.g, reference.greenF() * 255.0, 1.01) << i;
     EXPECT_NEAR(got.b, reference.blueF() * 255.0, 1.01) << i;
   }
-}
-
-TEST(SstScale, SstPaletteKeepsScaleBetweenBlackBottomAndOverlayTop)
-{
-  TColourTableSource source;
-  source.ParameterCode = 310010000;
-  const TColourTable table = MakeColourTable(source);
-  EXPECT_EQ(table.Size, 256);
-  EXPECT_EQ(table.Palette[0], (TRgb{0, 0, 0}));
-  EXPECT_EQ(table.Palette[254], (TRgb{192, 192, 192}));
-  EXPECT_EQ(table.Palette[255], (TRgb{255, 255, 255}));
-  for (int i = 1; i <= 253; ++i)
-    EXPECT_EQ(table.Palette[i], SstScaleColour(i)) << i;
-  EXPECT_TRUE(table.Continuous);
 }
 
 }  // namespace
