@@ -160,10 +160,12 @@ std::unique_ptr<TMapping> PolarGrid(const TCase& c)
   m->SetLatSpan(0);
   m->SetXOffset(17);  // stale offsets must not leak into the placement
   m->SetYOffset(-5);
-  // The first grid point is the centre of the top-left pixel.
-  const TGeoPoint first = TProjReference(PolarStereo(*m)).Inverse(0, 0);
-  const int rows = c.centreLat > 0 ? 1120 : 830;
-  EXPECT_TRUE(PlaceFirstGridPoint(*m, static_cast<float>(first.lon), static_cast<float>(first.lat), rows, true));
+  // The first grid point is the centre of the top-left pixel; the southern
+  // grids are stored south to north, from the bottom-left one.
+  const bool topDown = c.centreLat > 0;
+  const int rows = topDown ? 1120 : 830;
+  const TGeoPoint first = TProjReference(PolarStereo(*m)).Inverse(0, topDown ? 0 : rows - 1);
+  EXPECT_TRUE(PlaceFirstGridPoint(*m, static_cast<float>(first.lon), static_cast<float>(first.lat), rows, topDown));
   return m;
 }
 
@@ -270,10 +272,11 @@ class ProjectionVsProj : public ::testing::TestWithParam<TCase> {};
 TEST_P(ProjectionVsProj, ForwardAndReadOutAgree)
 {
   const TCase& c = GetParam();
+  const std::unique_ptr<TMapping> made = c.make(c);
+  const TProjReference reference(c.reference(*made));
   // The copy the display draws with: it keeps the kind's own projection,
   // explicit parallels and a zoomed window's centre.
-  const std::unique_ptr<TMapping> m = c.make(c)->Clone();
-  const TProjReference reference(c.reference(*m));
+  const std::unique_ptr<TMapping> m = made->Clone();
   int checked = 0;
   for (double lat = c.latMin; lat <= c.latMax; lat += c.step) {
     for (double lon = c.lonMin; lon <= c.lonMax; lon += c.step) {
