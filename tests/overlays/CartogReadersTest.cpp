@@ -194,11 +194,9 @@ const Tracks kTrack = {{{10.25f, 60.5f}, {11, 61}, {12.125f, 61.75f}}, {{151.25f
 const std::string kPrettyTrack = R"(<?xml version="1.0" encoding="UTF-8"?>
 <gpx version="1.1" creator="test" xmlns="http://www.topografix.com/GPX/1/1">
   <trk>
-    <name>Two legs</name>
     <trkseg>
       <trkpt lat="60.5" lon="10.25">
         <ele>3</ele>
-        <time>2026-12-05T12:00:00Z</time>
       </trkpt>
       <trkpt lat="61" lon="11"/>
       <trkpt lat="61.75" lon="12.125"></trkpt>
