@@ -4,27 +4,14 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 
-#include "grib/GribData.h"
+#include "Edition1Field.h"
 #include "imaging/ColourTable.h"
-#include "imaging/ColourTableBuild.h"
 #include "imaging/Legend.h"
 #include "imaging/ValueReadout.h"
 
 namespace {
 
 constexpr int kBoxHeight = 289;
-
-// An edition 1 sea-ice field as the decoder leaves it after the colour table.
-void LoadIceField(TGribData& data, int parameter, bool extendedGrid, QDate date)
-{
-  data.Edition = 1;
-  data.ExtendedGrid = extendedGrid;
-  data.ReferenceTime = QDateTime(date, QTime(12, 0), Qt::UTC);
-  data.Current->ProductId[0] = 88;
-  data.Current->ProductId[1] = 1;
-  data.Current->ProductId[4] = static_cast<std::uint8_t>(parameter);
-  BuildColourTable(data, *data.Current);
-}
 
 // The edge and type legend and the read-out go by the table the field's
 // own palette was built from (chosen by its grid description), not by the
@@ -48,7 +35,7 @@ TEST(Legend, EdgeAndTypeLegendAndReadoutFollowTheFieldsTableNotItsDate)
   };
   for (const TCase& c : cases) {
     TGribData data(BuildColourTable);
-    LoadIceField(data, c.Parameter, c.ExtendedGrid, c.Date);
+    LoadEdition1(data, c.Parameter, c.ExtendedGrid, c.Date);
     const TLegend legend = BuildLegend(c.Product, data.Current, kBoxHeight);
     EXPECT_EQ(legend.Swatches.size(), c.Rows) << c.Parameter << " " << c.Date.toString().toStdString();
     EXPECT_EQ(ClassNameAt(*data.Current, 10).toStdString(), c.CodeTenReads) << c.Parameter;
@@ -60,7 +47,7 @@ TEST(Legend, EdgeAndTypeLegendAndReadoutFollowTheFieldsTableNotItsDate)
 TEST(Legend, PaintsSwatchesBarAndTicks)
 {
   TGribData data(BuildColourTable);
-  LoadIceField(data, 220, true, QDate(2010, 1, 1));
+  LoadEdition1(data, 220, true, QDate(2010, 1, 1));
   QImage image(129, kBoxHeight, QImage::Format_RGB32);
   image.fill(Qt::lightGray);
   {

@@ -2,21 +2,10 @@
 // for an index outside the classes.
 #include <gtest/gtest.h>
 
-#include "grib/GribData.h"
-#include "imaging/ColourTableBuild.h"
+#include "Edition1Field.h"
 #include "imaging/ValueReadout.h"
 
 namespace {
-
-void LoadEdition1(TGribData& data, int parameter, bool extendedGrid = false)
-{
-  data.Edition = 1;
-  data.ExtendedGrid = extendedGrid;
-  data.Current->ProductId[0] = 88;
-  data.Current->ProductId[1] = 1;
-  data.Current->ProductId[4] = static_cast<std::uint8_t>(parameter);
-  BuildColourTable(data, *data.Current);
-}
 
 struct TCase {
   int Index;
