@@ -63,22 +63,18 @@ TEST_P(PolarGridTable, BlendedCellAreasMatchProjAtEveryKindOfCell)
 
 INSTANTIATE_TEST_SUITE_P(Grids, PolarGridTable, testing::ValuesIn(kGrids));
 
-struct TCodeCase {
-  int code;
-  double extentKm2, areaKm2;
-  int ocean, holes;
-};
-
-// One cell of 2 km² with each code.
-const TCodeCase kCodeCases[] = {
-  {0, 0, 0, 1, 0},        {14, 0, 0, 1, 0},   {15, 2, 0.3, 1, 0},          {57, 2, 1.14, 1, 0},
-  {100, 2, 2, 1, 0},      {kConcentrationLandCode, 0, 0, 0, 0}, {kMissing, 0, 0, 1, 1},
-  {102, 0, 0, 0, 0},  // an overlay colour never counts
-};
-
+// One cell of 2 km² with each code; an overlay colour never counts.
 TEST(IceStatistics, EachCodeCountsForWhatItMeans)
 {
-  for (const TCodeCase& c : kCodeCases) {
+  const struct {
+    int code;
+    double extentKm2, areaKm2;
+    int ocean, holes;
+  } cases[] = {
+      {0, 0, 0, 1, 0},   {14, 0, 0, 1, 0},                     {15, 2, 0.3, 1, 0},     {57, 2, 1.14, 1, 0},
+      {100, 2, 2, 1, 0}, {kConcentrationLandCode, 0, 0, 0, 0}, {kMissing, 0, 0, 1, 1}, {102, 0, 0, 0, 0},
+  };
+  for (const auto& c : cases) {
     const std::vector<std::uint8_t> codes{static_cast<std::uint8_t>(c.code)};
     const std::vector<float> km2{2.0f};
     const TIceStatistics s = ComputeIceStatistics(codes, km2, kMissing);

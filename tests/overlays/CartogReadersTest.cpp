@@ -183,8 +183,6 @@ TEST(BinaryBoundaryFiles, BrokenFilesEndWithReasonAndKeepCompletedRecords)
   }
 }
 
-// ---------------------------------------------------------------- GPX
-
 namespace {
 using Tracks = std::vector<std::vector<TSegmentPoint>>;
 
@@ -239,14 +237,6 @@ Tracks PointsOf(const std::vector<TLineSegment>& segments)
   Tracks out;
   for (const TLineSegment& s : segments) out.push_back(s.Points);
   return out;
-}
-
-TGpxLimits Limits(int depth, int points)
-{
-  TGpxLimits limits;
-  if (depth) limits.Depth = depth;
-  if (points) limits.Points = points;
-  return limits;
 }
 }  // namespace
 
@@ -341,8 +331,6 @@ TEST(GpxTracks, EntityNestingAndPointLimits)
   references += "</desc><trk><trkseg><trkpt lat=\"1\" lon=\"2\"/></trkseg></trk></gpx>";
   std::string deep = "<gpx><trk><trkseg><trkpt lat=\"1\" lon=\"2\"/></trkseg><trkseg><trkpt lat=\"3\" lon=\"4\"/>";
   for (int i = 0; i < 100000; ++i) deep += "<x>";
-  TGpxLimits fewEntities;
-  fewEntities.EntityText = 4 * fewEntities.EntityExpansion;  // three "&" in the file
   struct Case {
     const char* name;
     std::string text;
@@ -353,17 +341,17 @@ TEST(GpxTracks, EntityNestingAndPointLimits)
       {"entity expansion", laughs, {}, "expansion limit", {{{2, 1}}}},
       {"entity references", references, {}, "entity references could expand to", {}},
       {"nesting", deep, {}, "nested deeper than 64 levels", {{{2, 1}}}},
-      {"nesting of a real file", kPrettyTrack, Limits(4, 0), "nested deeper than 4", {}},
-      {"points", kOneLineTrack, Limits(0, 4), "more than 4 track points", {kTrack[0], {kTrack[1][0]}}},
+      {"nesting of a real file", kPrettyTrack, {.Depth = 4}, "nested deeper than 4", {}},
+      {"points", kOneLineTrack, {.Points = 4}, "more than 4 track points", {kTrack[0], {kTrack[1][0]}}},
       {"small entities",
        "<!DOCTYPE gpx [<!ENTITY lat \"60.5\">]><gpx><trkseg><trkpt lat=\"&lat;\" lon=\"1&#48;\"/></trkseg></gpx>",
        {}, nullptr, {{{10, 60.5f}}}},
       {"few references",
        "<!DOCTYPE gpx [<!ENTITY who \"Kari &amp; Ola\"><!ENTITY lat \"61\">]>"
        "<gpx><trk><name>&who;</name><trkseg><trkpt lat=\"&lat;\" lon=\"5\"/></trkseg></trk></gpx>",
-       fewEntities, nullptr, {{{5, 61}}}},
-      {"depth of a real file", kPrettyTrack, Limits(5, 0), nullptr, kTrack},  // gpx, trk, trkseg, trkpt, ele
-      {"points within the limit", kOneLineTrack, Limits(0, 5), nullptr, kTrack},
+       {.EntityText = 4 * TGpxLimits{}.EntityExpansion}, nullptr, {{{5, 61}}}},  // three "&" in the file
+      {"depth of a real file", kPrettyTrack, {.Depth = 5}, nullptr, kTrack},  // gpx, trk, trkseg, trkpt, ele
+      {"points within the limit", kOneLineTrack, {.Points = 5}, nullptr, kTrack},
   };
   for (const Case& c : cases) {
     std::vector<TLineSegment> segments;
