@@ -103,7 +103,6 @@ TEST(Gif, AnimationLoopsForEverWithPerFrameDelays)
   ASSERT_EQ(gif->frames.size(), 4u);
   const int delays[] = {75, 75, 75, 500};
   for (int i = 0; i < 4; ++i) {
-    EXPECT_TRUE(gif->frames[i].hasControl);
     EXPECT_EQ(gif->frames[i].delay, delays[i]);
     EXPECT_EQ(gif->frames[i].extensionsBeforeImage, i == 0 ? 3 : 1);  // loop (two blocks) + control
     EXPECT_EQ(gif->frames[i].transparentIndex, i == 2 ? 11 : -1);

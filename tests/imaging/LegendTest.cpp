@@ -39,8 +39,7 @@ TEST(Legend, EdgeAndTypeLegendAndReadoutFollowTheFieldsTableNotItsDate)
     const TLegend legend = BuildLegend(c.Product, data.Current, kBoxHeight);
     EXPECT_EQ(legend.Swatches.size(), c.Rows) << c.Parameter << " " << c.Date.toString().toStdString();
     EXPECT_EQ(ClassNameAt(*data.Current, 10).toStdString(), c.CodeTenReads) << c.Parameter;
-    const bool paletteHasUnclassified = data.Current->Bitmap.Palette()[10] == TRgb{0, 0, 128};
-    EXPECT_EQ(paletteHasUnclassified, c.ExtendedGrid);
+    EXPECT_EQ(data.Current->Bitmap.Palette()[10] == (TRgb{0, 0, 128}), c.ExtendedGrid) << "Unclassified in the palette";
   }
 }
 

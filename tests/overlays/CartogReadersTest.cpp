@@ -78,6 +78,16 @@ Bytes Concat(std::initializer_list<Bytes> parts)
 }
 }  // namespace
 
+// Drawn coasts follow the points as read: the reading is checked here.
+TEST(CountriesRecords, ConvertsMinutesToDegrees)
+{
+  std::vector<TLineSegment> segments;
+  ASSERT_TRUE(ReadCountriesRecords(CountriesRecord(3, 4, {600, 3600, 660, -3600, -30, 3660}), segments).ok);
+  ASSERT_EQ(segments.size(), 1u);
+  EXPECT_EQ(segments[0].SegType, 4);
+  EXPECT_EQ(segments[0].Points, (std::vector<TSegmentPoint>{{10, 60}, {11, -60}, {-0.5f, 61}}));
+}
+
 // A big-endian count that is a multiple of 256 must not pass for a
 // little-endian one.
 TEST(GshhsShorelines, BothByteOrdersGiveTheSameSegments)
