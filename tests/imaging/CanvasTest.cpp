@@ -91,6 +91,16 @@ TEST(Canvas, DottedPenDrawsThreeOnThreeOffAcrossSegments)
     EXPECT_EQ(b.ScanLine(1)[x], x % 6 < 3 ? kInk : kBackground) << x;
 }
 
+// Entries beyond the palette in use may hold stale colours.
+TEST(Canvas, ColoursLandInTheNearestEntryOfThePaletteInUse)
+{
+  TExtBitmap b(8, 8);
+  b.SetPaletteSize(3);
+  b.Palette()[2] = {255, 255, 255};
+  b.Palette()[200] = {250, 250, 250};
+  EXPECT_EQ(NearestPaletteIndex(b, {250, 250, 250}), 2);
+}
+
 TEST(Canvas, TextHasOnlyTheNearestEntryAndNoBlendedIndices)
 {
   TExtBitmap b(60, 20);
