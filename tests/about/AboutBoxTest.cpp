@@ -37,12 +37,10 @@ public slots:
 TEST(AboutBox, ShowsNameVersionAndBuildDateFromTheBuild)
 {
   TAboutBox box;
-  EXPECT_EQ(box.windowTitle(), QString("About ") + norvant::kProgramName);
   EXPECT_EQ(box.findChild<QLabel*>("ProductName")->text(), norvant::kProgramName);
   const QString version = box.findChild<QLabel*>("Version")->text();
   EXPECT_TRUE(version.contains(QString(", V") + norvant::kVersion + ", ")) << version.toStdString();
   EXPECT_TRUE(version.endsWith(BuildDateText(norvant::kBuildDate))) << version.toStdString();
-  EXPECT_FALSE(box.findChild<QLabel*>("Copyright")->text().isEmpty());
 }
 
 TEST(AboutBox, ClickingTheWebSiteOpensItsAddress)

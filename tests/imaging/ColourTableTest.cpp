@@ -5,35 +5,19 @@
 
 #include <limits>
 
-#include "grib/GribData.h"
+#include "Edition1Field.h"
 #include "imaging/ColourTable.h"
 #include "imaging/ColourTableBuild.h"
-#include "imaging/SstScale.h"
 
 namespace {
 
 constexpr TRgb kBlackRgb{0, 0, 0};
 
-TColourTable TableFor(std::int32_t code, int octet, bool extended = false)
-{
-  TColourTableSource source;
-  source.ParameterCode = code;
-  source.ParameterOctet = octet;
-  source.ExtendedGrid = extended;
-  return MakeColourTable(source);
-}
-
-void SetEdition1Parameter(TGribData& data, int parameter)
-{
-  data.Edition = 1;
-  data.Current->ProductId[0] = 88;
-  data.Current->ProductId[1] = 1;
-  data.Current->ProductId[4] = static_cast<std::uint8_t>(parameter);
-}
-
 TEST(ColourTable, ConcentrationPaintsPercentRangesLandAndFixedColours)
 {
-  const TColourTable t = TableFor(91, 91);
+  TColourTableSource source;
+  source.ParameterCode = source.ParameterOctet = 91;
+  const TColourTable t = MakeColourTable(source);
   struct TCase {
     int Index;
     TRgb Colour;
@@ -84,25 +68,19 @@ TEST(ColourTable, RampsPaintDefinedColoursForAnyFieldValues)
 TEST(ColourTable, EveryBuildClearsNamesAndPaletteOfTheFieldsEarlierBuild)
 {
   TGribData data(BuildColourTable);
-  SetEdition1Parameter(data, 221);
-  data.ExtendedGrid = true;
-  TDataStuff& field = *data.Current;
-  BuildColourTable(data, field);
+  const TDataStuff& field = *data.Current;
+  LoadEdition1(data, 221, true);
   EXPECT_EQ(field.Labels[10].toStdString(), "Unclassified");
-  EXPECT_EQ(field.Bitmap.PaletteSize(), 13);
   EXPECT_FALSE(field.Continuous);
 
-  SetEdition1Parameter(data, 91);
-  BuildColourTable(data, field);
+  LoadEdition1(data, 91, true);
   for (const QString& label : field.Labels)
     EXPECT_TRUE(label.isEmpty());
   EXPECT_EQ(field.Bitmap.PaletteSize(), 105);
-  EXPECT_EQ(field.Bitmap.Palette()[104], (TRgb{255, 255, 255}));
   EXPECT_EQ(field.Bitmap.Palette()[200], kBlackRgb);
   EXPECT_FALSE(field.ExtendedClasses);
 
-  SetEdition1Parameter(data, 11);
-  BuildColourTable(data, field);
+  LoadEdition1(data, 11, true);
   EXPECT_EQ(field.Bitmap.PaletteSize(), 256);
   EXPECT_TRUE(field.Continuous);
 }

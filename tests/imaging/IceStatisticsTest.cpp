@@ -1,9 +1,8 @@
-// Extent and area of a concentration field: the cell areas against PROJ and
-// against the closed-form area of an ellipsoidal polar cap, and which class
-// codes count for what.
+// Extent and area of a concentration field: the cell areas against PROJ's
+// areal scale at every kind of cell, and which class codes count for what.
+// Whole sample files are summed against pyproj and numpy elsewhere.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <vector>
 
 #include "imaging/CellAreas.h"
@@ -14,24 +13,7 @@
 
 namespace {
 
-constexpr double kDeg = M_PI / 180;
 constexpr std::uint8_t kMissing = 103;
-
-// Area in km² of the zone of an ellipsoid (axes in metres) between
-// latitudes |lat1| < |lat2| on one side of the equator, over `lonSpan`
-// degrees of longitude: the authalic integral in closed form.
-double ZoneKm2(const TEarth& earth, double lat1, double lat2, double lonSpan)
-{
-  const double e2 = 1 - earth.b * earth.b / (earth.a * earth.a);
-  const double e = std::sqrt(e2);
-  const auto q = [&](double lat) {
-    const double s = std::sin(std::fabs(lat) * kDeg);
-    if (e == 0)
-      return 2 * s;
-    return s / (1 - e2 * s * s) + std::log((1 + e * s) / (1 - e * s)) / (2 * e);
-  };
-  return M_PI * earth.b * earth.b * (q(lat2) - q(lat1)) * lonSpan / 360 * 1e-6;
-}
 
 struct TPolarGrid {
   const char* name;
@@ -60,35 +42,6 @@ std::unique_ptr<TProjMapping> GridMapping(const TPolarGrid& g)
 
 class PolarGridTable : public testing::TestWithParam<TPolarGrid> {};
 
-// Ice on every cell poleward of 80°, except a block of land between 82° and
-// 84° and 0° to 40° east: the area is the cap's less the land's.
-TEST_P(PolarGridTable, IceCapPolewardOf80GivesTheCapAreaLessLand)
-{
-  const TPolarGrid& g = GetParam();
-  const auto mapping = GridMapping(g);
-  ASSERT_TRUE(mapping);
-  const auto areas = TCellAreas::Compute(*mapping);
-  ASSERT_TRUE(areas);
-  const double sign = g.southern ? -1 : 1;
-  std::vector<std::uint8_t> codes(static_cast<std::size_t>(g.columns) * g.rows, 0);
-  for (int r = 0; r < g.rows; ++r) {
-    for (int c = 0; c < g.columns; ++c) {
-      double lon = 0, lat = 0;
-      ASSERT_TRUE(mapping->FromPlane(g.left + 5000 + c * 10000.0, g.top - 5000 - r * 10000.0, lon, lat));
-      std::uint8_t& code = codes[static_cast<std::size_t>(r) * g.columns + c];
-      if (sign * lat >= 80)
-        code = 100;
-      if (sign * lat >= 82 && sign * lat < 84 && lon >= 0 && lon < 40)
-        code = kConcentrationLandCode;
-    }
-  }
-  const TIceStatistics s = ComputeIceStatistics(codes, areas->Km2(), kMissing);
-  const double expected = ZoneKm2(g.earth, 80, 90, 360) - ZoneKm2(g.earth, 82, 84, 40);
-  EXPECT_NEAR(s.AreaKm2, expected, 0.005 * expected) << g.name;
-  EXPECT_NEAR(s.ExtentKm2, s.AreaKm2, 1e-6 * expected);
-  EXPECT_EQ(s.HoleCells, 0);
-}
-
 // The blended table against PROJ's own factor at cells inside lattice
 // squares, on lattice lines and in the last, narrower squares.
 TEST_P(PolarGridTable, BlendedCellAreasMatchProjAtEveryKindOfCell)
@@ -98,8 +51,6 @@ TEST_P(PolarGridTable, BlendedCellAreasMatchProjAtEveryKindOfCell)
   ASSERT_TRUE(mapping);
   const auto areas = TCellAreas::Compute(*mapping);
   ASSERT_TRUE(areas);
-  ASSERT_EQ(areas->Columns(), g.columns);
-  ASSERT_EQ(areas->Rows(), g.rows);
   for (int r : {0, 3, 8, 385, 561, g.rows - 2, g.rows - 1}) {
     for (int c : {0, 5, 16, 383, 384, g.columns - 3, g.columns - 1}) {
       double lon = 0, lat = 0, scale = 0;
@@ -112,22 +63,18 @@ TEST_P(PolarGridTable, BlendedCellAreasMatchProjAtEveryKindOfCell)
 
 INSTANTIATE_TEST_SUITE_P(Grids, PolarGridTable, testing::ValuesIn(kGrids));
 
-struct TCodeCase {
-  int code;
-  double extentKm2, areaKm2;
-  int ocean, holes;
-};
-
-// One cell of 2 km² with each code.
-const TCodeCase kCodeCases[] = {
-  {0, 0, 0, 1, 0},        {14, 0, 0, 1, 0},   {15, 2, 0.3, 1, 0},          {57, 2, 1.14, 1, 0},
-  {100, 2, 2, 1, 0},      {kConcentrationLandCode, 0, 0, 0, 0}, {kMissing, 0, 0, 1, 1},
-  {102, 0, 0, 0, 0},  // an overlay colour never counts
-};
-
+// One cell of 2 km² with each code; an overlay colour never counts.
 TEST(IceStatistics, EachCodeCountsForWhatItMeans)
 {
-  for (const TCodeCase& c : kCodeCases) {
+  const struct {
+    int code;
+    double extentKm2, areaKm2;
+    int ocean, holes;
+  } cases[] = {
+      {0, 0, 0, 1, 0},   {14, 0, 0, 1, 0},                     {15, 2, 0.3, 1, 0},     {57, 2, 1.14, 1, 0},
+      {100, 2, 2, 1, 0}, {kConcentrationLandCode, 0, 0, 0, 0}, {kMissing, 0, 0, 1, 1}, {102, 0, 0, 0, 0},
+  };
+  for (const auto& c : cases) {
     const std::vector<std::uint8_t> codes{static_cast<std::uint8_t>(c.code)};
     const std::vector<float> km2{2.0f};
     const TIceStatistics s = ComputeIceStatistics(codes, km2, kMissing);

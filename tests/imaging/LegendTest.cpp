@@ -4,27 +4,14 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 
-#include "grib/GribData.h"
+#include "Edition1Field.h"
 #include "imaging/ColourTable.h"
-#include "imaging/ColourTableBuild.h"
 #include "imaging/Legend.h"
 #include "imaging/ValueReadout.h"
 
 namespace {
 
 constexpr int kBoxHeight = 289;
-
-// An edition 1 sea-ice field as the decoder leaves it after the colour table.
-void LoadIceField(TGribData& data, int parameter, bool extendedGrid, QDate date)
-{
-  data.Edition = 1;
-  data.ExtendedGrid = extendedGrid;
-  data.ReferenceTime = QDateTime(date, QTime(12, 0), Qt::UTC);
-  data.Current->ProductId[0] = 88;
-  data.Current->ProductId[1] = 1;
-  data.Current->ProductId[4] = static_cast<std::uint8_t>(parameter);
-  BuildColourTable(data, *data.Current);
-}
 
 // The edge and type legend and the read-out go by the table the field's
 // own palette was built from (chosen by its grid description), not by the
@@ -48,33 +35,18 @@ TEST(Legend, EdgeAndTypeLegendAndReadoutFollowTheFieldsTableNotItsDate)
   };
   for (const TCase& c : cases) {
     TGribData data(BuildColourTable);
-    LoadIceField(data, c.Parameter, c.ExtendedGrid, c.Date);
+    LoadEdition1(data, c.Parameter, c.ExtendedGrid, c.Date);
     const TLegend legend = BuildLegend(c.Product, data.Current, kBoxHeight);
     EXPECT_EQ(legend.Swatches.size(), c.Rows) << c.Parameter << " " << c.Date.toString().toStdString();
     EXPECT_EQ(ClassNameAt(*data.Current, 10).toStdString(), c.CodeTenReads) << c.Parameter;
-    const bool paletteHasUnclassified = data.Current->Bitmap.Palette()[10] == TRgb{0, 0, 128};
-    EXPECT_EQ(paletteHasUnclassified, c.ExtendedGrid);
+    EXPECT_EQ(data.Current->Bitmap.Palette()[10] == (TRgb{0, 0, 128}), c.ExtendedGrid) << "Unclassified in the palette";
   }
-}
-
-TEST(Legend, SstBarShowsEntriesOneTo253HighestAtTop)
-{
-  std::array<TRgb, 256> palette{};
-  for (int i = 0; i < 256; ++i)
-    palette[i] = {static_cast<std::uint8_t>(i), 0, 0};  // red byte = entry number
-  const std::vector<TSstBarLine> bar = SstBar(palette, kBoxHeight);
-  ASSERT_FALSE(bar.empty());
-  EXPECT_EQ(bar.front().Y, 287);  // the bottom row (288) would show entry 0
-  EXPECT_EQ(bar.front().Colour.r, 1);
-  EXPECT_EQ(bar.back().Y, 3);  // rows 0..2 would show entries 254 and 255
-  EXPECT_EQ(bar.back().Colour.r, 253);
-  EXPECT_EQ(bar.size(), 285u);
 }
 
 TEST(Legend, PaintsSwatchesBarAndTicks)
 {
   TGribData data(BuildColourTable);
-  LoadIceField(data, 220, true, QDate(2010, 1, 1));
+  LoadEdition1(data, 220, true, QDate(2010, 1, 1));
   QImage image(129, kBoxHeight, QImage::Format_RGB32);
   image.fill(Qt::lightGray);
   {
@@ -84,19 +56,26 @@ TEST(Legend, PaintsSwatchesBarAndTicks)
   EXPECT_EQ(image.pixel(12, 24 + 12), qRgb(0, 0, 128));  // "Unclassified", second row
   EXPECT_EQ(image.pixel(23, 4 * 24 + 23), qRgb(255, 255, 255));
 
+  // The bar shows entries 1 to 253 (red byte = entry), the highest at the
+  // top; entry 0 and the overlay entries never.
   TLegend sst;
   std::array<TRgb, 256> palette{};
-  palette[100] = {10, 20, 30};
+  for (int i = 0; i < 256; ++i)
+    palette[i] = {static_cast<std::uint8_t>(i), 20, 30};
   sst.Bar = SstBar(palette, kBoxHeight);
   sst.Labels = SstLabels(271.15f, 306.15f, kBoxHeight);
+  ASSERT_EQ(sst.Bar.size(), 285u);
+  EXPECT_EQ(sst.Bar.front().Colour.r, 1);
+  EXPECT_EQ(sst.Bar.back().Colour.r, 253);
+  EXPECT_GT(sst.Bar.front().Y, sst.Bar.back().Y);
   image.fill(Qt::lightGray);
   {
     QPainter painter(&image);
     PaintLegend(painter, sst);
   }
-  const auto row = std::find_if(sst.Bar.begin(), sst.Bar.end(), [](const TSstBarLine& l) { return l.Colour.r == 10; });
+  const auto row = std::find_if(sst.Bar.begin(), sst.Bar.end(), [](const TSstBarLine& l) { return l.Colour.r == 100; });
   ASSERT_NE(row, sst.Bar.end());
-  EXPECT_EQ(image.pixel(5, row->Y), qRgb(10, 20, 30));
+  EXPECT_EQ(image.pixel(5, row->Y), qRgb(100, 20, 30));
   EXPECT_EQ(image.pixel(26, sst.Labels[2].Y), qRgb(0, 0, 0));
 }
 

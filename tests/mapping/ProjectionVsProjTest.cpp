@@ -158,10 +158,14 @@ std::unique_ptr<TMapping> PolarGrid(const TCase& c)
   m->SetHeight(c.height);
   m->SetWidth(c.width);
   m->SetLatSpan(0);
-  // The first grid point is the centre of the top-left pixel.
-  const TGeoPoint first = TProjReference(PolarStereo(*m)).Inverse(0, 0);
-  const int rows = c.centreLat > 0 ? 1120 : 830;
-  EXPECT_TRUE(PlaceFirstGridPoint(*m, static_cast<float>(first.lon), static_cast<float>(first.lat), rows, true));
+  m->SetXOffset(17);  // stale offsets must not leak into the placement
+  m->SetYOffset(-5);
+  // The first grid point is the centre of the top-left pixel; the southern
+  // grids are stored south to north, from the bottom-left one.
+  const bool topDown = c.centreLat > 0;
+  const int rows = topDown ? 1120 : 830;
+  const TGeoPoint first = TProjReference(PolarStereo(*m)).Inverse(0, topDown ? 0 : rows - 1);
+  EXPECT_TRUE(PlaceFirstGridPoint(*m, static_cast<float>(first.lon), static_cast<float>(first.lat), rows, topDown));
   return m;
 }
 
@@ -268,8 +272,11 @@ class ProjectionVsProj : public ::testing::TestWithParam<TCase> {};
 TEST_P(ProjectionVsProj, ForwardAndReadOutAgree)
 {
   const TCase& c = GetParam();
-  const std::unique_ptr<TMapping> m = c.make(c);
-  const TProjReference reference(c.reference(*m));
+  const std::unique_ptr<TMapping> made = c.make(c);
+  const TProjReference reference(c.reference(*made));
+  // The copy the display draws with: it keeps the kind's own projection,
+  // explicit parallels and a zoomed window's centre.
+  const std::unique_ptr<TMapping> m = made->Clone();
   int checked = 0;
   for (double lat = c.latMin; lat <= c.latMax; lat += c.step) {
     for (double lon = c.lonMin; lon <= c.lonMax; lon += c.step) {
@@ -339,22 +346,6 @@ TEST(ProjectionVsProjTable, RadiusTableAgreesWithProj)
   auto offPole = TProjMapping::Create("+proj=stere +lat_0=60 +lon_0=0 +R=6371000", TPolarAxis{0, false});
   ASSERT_TRUE(offPole);
   EXPECT_FALSE(offPole->UsesRadiusTable());
-}
-
-TEST(ProjectionVsProjTable, GreatCircleDistanceAgreesWithProjGeodesic)
-{
-  PJ_CONTEXT* context = proj_context_create();
-  PJ* sphere = proj_create(context, "+proj=longlat +R=6378135");
-  const double d2r = kPi / 180;
-  const double pairs[][4] = {{0, 0, 0, 90},     {60, -45, 60, 135},   {90, 0, -90, 0}, {51.5, -0.1, 40.7, -74},
-                             {10, 170, 10, -170}, {0, 0, 0, 180}, {45, 45, 45, 45}, {70, 20, 70.0001, 20}};
-  for (const auto& p : pairs) {
-    const double km = proj_lp_dist(sphere, proj_coord(p[1] * d2r, p[0] * d2r, 0, 0),
-                                   proj_coord(p[3] * d2r, p[2] * d2r, 0, 0)) / 1000;
-    EXPECT_NEAR(GreatCircleDistance(p[0], p[1], p[2], p[3]), km, 1e-6 * km + 1e-3) << p[0] << "," << p[1];
-  }
-  proj_destroy(sphere);
-  proj_context_destroy(context);
 }
 
 }  // namespace
