@@ -103,7 +103,16 @@ inline TRgbPicture RgbOf(const TExtBitmap& bitmap)
   return picture;
 }
 
-// libpng's own reader.
+// A written picture as independent readers see it: libpng for PNG (one
+// frame), giflib for GIF (every frame with its delay, and whether the
+// looping extension is there).
+struct TReadBack {
+  QByteArray Version;  // "PNG", "GIF87a" or "GIF89a"
+  std::vector<TRgbPicture> Frames;
+  std::vector<int> Delays;  // hundredths of a second; -1 without a control block
+  int LoopCount = -1;       // -1 without the looping extension
+};
+
 inline std::optional<TRgbPicture> ReadPngWithLibpng(const QString& fileName)
 {
   png_image image{};
@@ -124,22 +133,16 @@ inline std::optional<TRgbPicture> ReadPngWithLibpng(const QString& fileName)
   return picture;
 }
 
-// giflib's reader (through the shared one): every frame with its delay,
-// and whether the looping extension is there.
-struct TGifReadBack {
-  QByteArray Version;  // "GIF87a" or "GIF89a"
-  std::vector<TRgbPicture> Frames;
-  std::vector<int> Delays;  // hundredths of a second; -1 without a control block
-  int LoopCount = -1;       // -1 without the looping extension
-};
-
-inline std::optional<TGifReadBack> ReadGifWithGiflib(const QString& fileName)
+inline std::optional<TReadBack> ReadBack(const QString& fileName)
 {
+  if (std::optional<TRgbPicture> png = ReadPngWithLibpng(fileName)) {
+    return TReadBack{"PNG", {std::move(*png)}, {}, -1};
+  }
   const std::optional<TReadGif> gif = ReadGif(fileName);
   if (!gif) {
     return std::nullopt;
   }
-  TGifReadBack result{QByteArray("GIF") + gif->version.c_str(), {}, {}, gif->loopCount};
+  TReadBack result{QByteArray("GIF") + gif->version.c_str(), {}, {}, gif->loopCount};
   for (const TReadFrame& frame : gif->frames) {
     TRgbPicture picture{frame.width, frame.height, {}};
     for (const std::uint8_t index : frame.pixels) {
@@ -152,6 +155,13 @@ inline std::optional<TGifReadBack> ReadGifWithGiflib(const QString& fileName)
     result.Delays.push_back(frame.delay);
   }
   return result;
+}
+
+// The frames a written file holds; none when it cannot be read.
+inline std::vector<TRgbPicture> FramesOf(const QString& fileName)
+{
+  std::optional<TReadBack> read = ReadBack(fileName);
+  return read ? std::move(read->Frames) : std::vector<TRgbPicture>{};
 }
 
 // norvant's result: whether it ended, its status and what it printed.
@@ -216,13 +226,10 @@ inline TRun RunUnattended(const QString& config, const QString& images, const QS
   return RunNorvant(QStringList{"--images-path", images} + arguments, environment, 240000, shellPrefix);
 }
 
-// pngcheck's verdict on a file: true when it reports no error.
-inline bool PngcheckAccepts(const QString& fileName, QString* report = nullptr)
+// pngcheck's verdict on a file: empty when it reports no error.
+inline QString PngcheckComplaint(const QString& fileName)
 {
   int status = -1;
   const QString output = RunTool("pngcheck", {"-q", fileName}, &status);
-  if (report != nullptr) {
-    *report = output;
-  }
-  return status == 0;
+  return status == 0 ? QString() : "pngcheck: " + output;
 }

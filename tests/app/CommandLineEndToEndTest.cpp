@@ -95,14 +95,9 @@ TEST_F(CommandLineEndToEnd, EveryArgumentCombinationEndsAtOnceWithItsStatus)
     {"-ANIM alone", {"<file>", "-ANIM"}, "", 2, {"the window cannot be shown"}, {}, true},
     {"-ANIM alone offscreen", {"<file>", "-ANIM"}, "offscreen", 2, {"the window cannot be shown"}, {}, true},
     {"window offscreen", {"-LATEST", "", "-ANIM"}, "offscreen", 2, {"the window cannot be shown", "offscreen"}, {}, true},
-    {"new nested folder",
-     {"<file>", "-SAVE:<out>/a/b/c"},
-     "",
-     0,
-     {},
-     {"a/b/c/conc.png", "a/b/c/edge.png", "a/b/c/type.png"},
-     true},
+    {"new nested folder", {"<file>", "-SAVE:<out>/a/b/c"}, "", 0, {}, {"a/b/c/conc.png", "a/b/c/edge.png", "a/b/c/type.png"}, true},
     {"new nested folder, no settings yet", {"<file>", "-SAVE:<out>/d/e"}, "", 0, {}, {"d/e/conc.png", "d/e/edge.png", "d/e/type.png"}, false},
+    {"save into a file", {"<file>", "-SAVE:/etc/passwd"}, "", 1, {"Cannot save into /etc/passwd: it is a file"}, {}, true},
     {"folder under /proc", {"<file>", "-SAVE:" + procFolder}, "", 1, {"Cannot create the folder " + procFolder + ": "}, {}, true},
   };
   for (const TCase& row : cases) {

@@ -6,7 +6,6 @@
 #include <QTemporaryDir>
 
 #include "app/workflow/Animation.h"
-#include "app/workflow/FileNames.h"
 #include "app/workflow/Workflow.h"
 #include "grib/GribData.h"
 #include "app/BatchTestSupport.h"
@@ -14,8 +13,6 @@
 
 
 namespace {
-
-namespace fs = std::filesystem;
 
 const QDate kLastDay(2026, 12, 5);
 
@@ -37,23 +34,6 @@ QString DayFolder(const QString& tree, const QDate& day) { return tree + "SAF/" 
 
 using FileFinding = WorkflowFixture;
 
-TEST(FileNameRules, MultiProductSiblingAndOtherCompression)
-{
-  struct Case {
-    const char* name;
-    const char* multiProduct;
-  } cases[] = {
-      {"ice_edge_nh_201601101200.grb", "ice_edge_nh_polstere-100_multi_201601101200.grb"},
-      {"ice_type_sh_201601101200.grb.gz", "ice_type_sh_polstere-100_multi_201601101200.grb.gz"},
-      {"ice_edge_nh_polstere-100_multi_201601101200.grb", "ice_edge_nh_polstere-100_multi_201601101200.grb"},
-      {"S-OSI_-NOR_-MULT-GL_NH_EDGE__-201601101200Z.grb", "S-OSI_-NOR_-MULT-GL_NH_EDGE__-201601101200Z.grb"},
-  };
-  for (const Case& c : cases) EXPECT_EQ(MultiProductSiblingName(c.name), c.multiProduct) << c.name;
-  EXPECT_EQ(OtherCompression(fs::path("a/b/x.grb")), fs::path("a/b/x.grb.gz"));
-  EXPECT_EQ(OtherCompression(fs::path("a/b/x.grb.GZ")), fs::path("a/b/x.grb"));
-  EXPECT_EQ(OtherCompression(fs::path("x.grb.gz")), fs::path("x.grb"));
-}
-
 TEST_F(FileFinding, LongNameOnlyTreeGivesConcentrationEdgeAndType)
 {
   ASSERT_FALSE(LongNameTree().isEmpty()) << "the tree could not be made";
@@ -69,8 +49,6 @@ TEST_F(FileFinding, LongNameOnlyTreeGivesConcentrationEdgeAndType)
       EXPECT_EQ(Name(prConcentration), "ice_conc" + stem);
       EXPECT_EQ(Name(prEdge), "ice_edge" + stem);
       EXPECT_EQ(Name(prType), "ice_type" + stem);
-      EXPECT_EQ(workflow->Data(prEdge)->ParameterCode(), 220);
-      EXPECT_EQ(workflow->Data(prType)->ParameterCode(), 221);
       EXPECT_EQ(QFileInfo(workflow->AnimationSource(prType)).fileName(), "ice_type" + stem);
     }
   }

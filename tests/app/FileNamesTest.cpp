@@ -1,9 +1,7 @@
-// Rules on data-file names: markers, sibling names of both namings and
-// hemispheres, and the older-style and case-insensitive look-ups.
+// Rules on data-file names: markers, and sibling names of both namings and
+// hemispheres.
 #include "app/workflow/FileNames.h"
 
-#include <fstream>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace fs = std::filesystem;
@@ -78,57 +76,6 @@ TEST(SeaIceSiblings, DeriveAllThreeNamesFromAnyOne)
     EXPECT_EQ(names.edge, c.edge);
     EXPECT_EQ(names.type, c.type);
   }
-}
-
-TEST(SeaIceSiblings, ConcentrationRetryUsesMultiProductNaming)
-{
-  EXPECT_EQ(MultiProductConcentrationName("ice_conc_nh_201101011200.grb"),
-            "ice_CONC_NH_POLSTERE-100_MULTI_201101011200.grb");
-  EXPECT_EQ(MultiProductConcentrationName("ice_conc_sh_201101011200.grb"),
-            "ice_CONC_SH_POLSTERE-100_MULTI_201101011200.grb");
-  EXPECT_EQ(MultiProductConcentrationName("S-OSI_-NOR_-MULT-NH_CONC__-200901011200Z.grb"),
-            "S-OSI_-NOR_-MULT-NH_CONC__-200901011200Z.grb");
-}
-
-TEST(OlderStyleName, DropsPrefixSeparatorAndHour)
-{
-  EXPECT_EQ(OlderStyleName("S-OSI_-NOR_-MULT-NH_CONC__-200901011200Z.grb"), "NH_CONC_20090101.grb");
-  EXPECT_EQ(OlderStyleName("S-OSI_-NOR_-MULT-SH_EDGE__-200901011200Z.grb.gz"),
-            "SH_EDGE_20090101.grb.gz");
-  EXPECT_EQ(OlderStyleName("NH_CONC_20090101.grb"), "NH_CONC_20090101.grb");
-}
-
-class TempTree : public ::testing::Test {
-protected:
-  void Touch(const fs::path& relative)
-  {
-    const fs::path file = Root() / relative;
-    fs::create_directories(file.parent_path());
-    std::ofstream(file) << "x";
-  }
-  fs::path Root() const { return fs::path(dir_.path().toStdString()); }
-
-private:
-  QTemporaryDir dir_;
-};
-
-TEST_F(TempTree, ResolveFallsBackToTheOlderNameAndFindsNamesInAnyCase)
-{
-  const fs::path current = Root() / "S-OSI_-NOR_-MULT-NH_CONC__-200901011200Z.grb";
-  EXPECT_EQ(ResolveDataFileName(current), current);  // neither exists
-  Touch("NH_CONC_20090101.grb");
-  EXPECT_EQ(ResolveDataFileName(current), Root() / "NH_CONC_20090101.grb");
-  Touch("S-OSI_-NOR_-MULT-NH_CONC__-200901011200Z.grb");
-  EXPECT_EQ(ResolveDataFileName(current), current);
-
-  Touch("ice_edge_nh_201101011200.grb");
-  const auto found = FindExistingFile(Root() / "ice_EDGE_NH_201101011200.grb");
-  ASSERT_TRUE(found);
-  EXPECT_EQ(*found, Root() / "ice_edge_nh_201101011200.grb");
-  fs::create_directories(Root() / "NH_EDGE_20090101.grb");  // a folder is not a file
-  EXPECT_FALSE(FindExistingFile(Root() / "NH_EDGE_20090101.grb"));
-  EXPECT_FALSE(FindExistingFile(Root() / "no-such-folder" / "x.grb"));
-  EXPECT_FALSE(FindExistingFile(fs::path()));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The setup dialog: its copies go in and come back only with OK; folders get
 // their separator; ranges and folders are checked.
+#include "app/AppTestSupport.h"
 #include "app/FormSetup.h"
 
 #include <QCheckBox>
@@ -13,14 +14,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-template <class T>
-T* Child(QWidget& parent, const char* name)
-{
-  T* child = parent.findChild<T*>(name);
-  EXPECT_NE(child, nullptr) << name;
-  return child;
-}
 
 // Runs `act` on the dialog once it is shown modally.
 void WhenShown(TFormSetup& dialog, std::function<void()> act)
@@ -37,11 +30,7 @@ protected:
   void SetUp() override
   {
     dialog.CurrentDataPath = "/data/images/";
-    dialog.AnimationSavePath = "";
     dialog.FrameCount = 7;
-    dialog.FrameInterval = 1;
-    dialog.FrameMsec = 330;
-    dialog.SaveAsGif = false;
   }
   TFormSetup dialog;
 };

@@ -34,13 +34,6 @@ const char* const kGeometryNames[] = {"FormState",  "FormLeft",        "FormTop"
 
 class WindowSettings : public ViewerSettingsTest {
 protected:
-  static std::unique_ptr<TFormMain> Start()
-  {
-    auto window = std::make_unique<TFormMain>();
-    window->show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    return window;
-  }
   static QList<int> StoredGeometry()
   {
     QList<int> values;
@@ -54,7 +47,7 @@ protected:
 TEST_F(WindowSettings, ThreeStartsAndClosesLeaveTheGeometryWhereItWas)
 {
   {
-    auto window = Start();
+    auto window = StartWindow();
     window->setGeometry(130, 109, 820, 600);
     window->close();
   }
@@ -63,7 +56,7 @@ TEST_F(WindowSettings, ThreeStartsAndClosesLeaveTheGeometryWhereItWas)
   EXPECT_EQ(first[2], 109);
   for (int cycle = 0; cycle < 3; ++cycle) {
     SCOPED_TRACE(cycle);
-    auto window = Start();
+    auto window = StartWindow();
     EXPECT_EQ(window->geometry(), QRect(130, 109, 820, 600));
     window->close();
     window.reset();
@@ -81,7 +74,7 @@ TEST_F(WindowSettings, GeometryOffEveryScreenComesBackOnThePrimaryOne)
     Plant("FormTop", stored.y());
     Plant("FormClientWidth", 700);
     Plant("FormClientHeight", 500);
-    auto window = Start();
+    auto window = StartWindow();
     EXPECT_TRUE(area.contains(window->geometry())) << window->geometry().x() << "," << window->geometry().y();
     EXPECT_EQ(window->size(), QSize(700, 500));
   }
@@ -91,7 +84,7 @@ TEST_F(WindowSettings, EnterInSetupStoresTheTypedFolderAtOnce)
 {
   QTemporaryDir folder;
   ASSERT_TRUE(folder.isValid());
-  auto window = Start();
+  auto window = StartWindow();
   QTimer::singleShot(0, window.get(), [&folder] {
     auto* setup = qobject_cast<TFormSetup*>(QApplication::activeModalWidget());
     ASSERT_NE(setup, nullptr);

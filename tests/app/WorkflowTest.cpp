@@ -9,7 +9,6 @@
 #include "grib/GribData.h"
 #include "imaging/ColourTableBuild.h"
 #include "overlays/CartogList.h"
-#include "overlays/LineSegment.h"
 #include "support/SampleTree.h"
 #include "support/WorkflowFixture.h"
 
@@ -32,49 +31,10 @@ protected:
     ASSERT_FALSE(SampleImagesPath().isEmpty()) << "the sample tree could not be made";
     settings->OverrideImagesPath(SampleImagesPath());
   }
-  // The newest northern concentration file, loaded, and its GRIB unpacked
-  // for the references.
-  QString LoadNorthUnpacked()
-  {
-    const QString packed = SampleDay(5) + "S-OSI_-NOR_-MULT-GL_NH_CONC__-202612051200Z.grb.gz";
-    const QString unpacked = Scratch("NH_CONC.grb");
-    EXPECT_EQ(QProcess::execute("sh", {"-c", QString("gzip -dc '%1' > '%2'").arg(packed, unpacked)}), 0);
-    EXPECT_TRUE(workflow->LoadProducts(packed, kMaskConcentration));
-    return unpacked;
-  }
   TScopedUtcClock clock{SampleMorning()};
 };
 
 const QString kDay5 = "202612051200Z";
-
-// Equal dates favour the uncompressed (southern) files; SST, when it comes
-// along, is shown last.
-TEST_F(Workflow, OpenLatestLoadsTheNewestSetOfTheHemisphereAndSst)
-{
-  const struct {
-    THemisphere hemisphere;
-    const char* set;  // "SH" plain or "NH" gzipped
-    bool sst;
-  } cases[] = {{THemisphere::Either, "SH", true}, {THemisphere::Northern, "NH", false}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.set);
-    TWorkflow fresh(*settings, messages);
-    EXPECT_TRUE(fresh.OpenLatest(c.hemisphere));
-    const QString extension = QString(c.set) == "NH" ? ".grb.gz" : ".grb";
-    for (const auto& [product, kind, code] :
-         {std::tuple{prConcentration, "CONC", 91}, {prEdge, "EDGE", 220}, {prType, "TYPE", 221}}) {
-      EXPECT_EQ(QFileInfo(fresh.FileName(product)).fileName(),
-                QString("S-OSI_-NOR_-MULT-GL_%1_%2__-").arg(c.set, kind) + kDay5 + extension);
-      ASSERT_NE(fresh.Data(product), nullptr);
-      EXPECT_EQ(fresh.Data(product)->ParameterCode(), code);
-    }
-    EXPECT_EQ(fresh.Data(prSst) != nullptr, c.sst);
-    EXPECT_EQ(fresh.SelectedTab(), c.sst ? prSst : prConcentration);
-    EXPECT_EQ(fresh.DisplayedData(), fresh.Data(fresh.SelectedTab()));
-  }
-  EXPECT_EQ(settings->DataFolder.Value, SampleImagesPath() + "SAF" + QDir::separator());
-  EXPECT_TRUE(messages.Messages.isEmpty());
-}
 
 TEST_F(Workflow, SiblingWithOnlyTheOlderNameIsFound)
 {
@@ -96,15 +56,12 @@ TEST_F(Workflow, MissingSiblingsLeaveTheirSlotsEmpty)
   EXPECT_EQ(workflow->Data(prEdge), nullptr);
   EXPECT_EQ(workflow->Data(prType), nullptr);
   EXPECT_NE(workflow->Data(prSst), nullptr);  // not asked for, so kept
-  EXPECT_EQ(workflow->LastLoad().Tried, 3);
-  EXPECT_EQ(workflow->LastLoad().Loaded, 1);
   EXPECT_TRUE(messages.Messages.isEmpty());
   workflow->SelectTab(prEdge);
   workflow->Render();
   EXPECT_TRUE(workflow->DisplayBitmap().Empty());
   EXPECT_TRUE(workflow->DisplayedFileName().isEmpty());
   EXPECT_FALSE(workflow->ReadOutAt(10, 10).Data);
-  EXPECT_TRUE(workflow->ReadOutAt(10, 10).Location.isEmpty());
 }
 
 TEST_F(Workflow, SstFileWithoutTheSstBitLoadsNothing)
@@ -114,40 +71,36 @@ TEST_F(Workflow, SstFileWithoutTheSstBitLoadsNothing)
   EXPECT_EQ(workflow->Data(prSst), nullptr);
 }
 
+// Each refused file is named in the error with the cause's key word, and
+// no product slot is filled.
 TEST_F(Workflow, BadFilesFailWithAReasonAndKeepNothing)
 {
+  const QString sh = SampleDay(5) + "S-OSI_-NOR_-MULT-GL_SH_CONC__-" + kDay5 + ".grb";
   const QByteArray conc = ReadBytes(SampleDay(5) + "S-OSI_-NOR_-MULT-GL_NH_CONC__-" + kDay5 + ".grb.gz");
-  const QByteArray plain = ReadBytes(SampleDay(5) + "S-OSI_-NOR_-MULT-GL_SH_CONC__-" + kDay5 + ".grb");
-  ASSERT_FALSE(conc.isEmpty());
-  struct Case {
-    const char* name;
+  const QByteArray plain = ReadBytes(sh);
+  ASSERT_EQ(QProcess::execute("grib_set", {"-s", "indicatorOfParameter=2", sh, Scratch("pressure")}), 0);
+  const struct {
+    QString name;
     QByteArray bytes;
+    const char* cause;
   } cases[] = {
-    {"NH_CONC_text.grb", "This is not a GRIB file at all.\n"},
-    {"NH_CONC_empty.grb", ""},
-    {"NH_CONC_cut.grb.gz", conc.left(conc.size() / 2)},
-    {"NH_CONC_notgzip.grb.gz", "plain text with a .gz name"},
-    {"NH_CONC_cutgrib.grb", plain.left(plain.size() / 3)},
+    {"NH_CONC_text.grb", "This is not a GRIB file at all.\n", "GRIB"},
+    {"NH_CONC_empty.grb", "", "empty"},
+    {"S-OSI_-NOR_-MULT-GL_NH_CONC__-" + kDay5 + ".grb", "", "empty"},
+    {"NH_CONC_cut.grb.gz", conc.left(conc.size() / 2), "end before"},
+    {"NH_CONC_notgzip.grb.gz", "plain text with a .gz name", "Broken gzip"},
+    {"NH_CONC_cutgrib.grb", plain.left(plain.size() / 3), "beyond"},
+    {"SH_CONC_pressure.grb", ReadBytes(Scratch("pressure")), "parameter code 2"},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(qPrintable(c.name));
     WriteBytes(c.name, c.bytes);
-    EXPECT_FALSE(workflow->LoadGribFile(Scratch(c.name)));
-    EXPECT_TRUE(workflow->LastError().contains(c.name)) << workflow->LastError().toStdString();
-    EXPECT_EQ(workflow->Data(prConcentration), nullptr);
-  }
-  EXPECT_FALSE(workflow->LoadGribFile(Scratch("no-such-file.grb")));
-}
-
-TEST_F(Workflow, ProductWithUnknownParameterCodeIsNotFiled)
-{
-  const QString source = SampleDay(5) + "S-OSI_-NOR_-MULT-GL_SH_CONC__-" + kDay5 + ".grb";
-  const QString changed = Scratch("SH_CONC_pressure.grb");
-  ASSERT_EQ(QProcess::execute("grib_set", {"-s", "indicatorOfParameter=2", source, changed}), 0);
-  EXPECT_FALSE(workflow->LoadGribFile(changed));
-  EXPECT_TRUE(workflow->LastError().contains("parameter code 2")) << workflow->LastError().toStdString();
-  for (int product = 0; product < kProductCount; ++product) {
-    EXPECT_EQ(workflow->Data(product), nullptr);
+    EXPECT_FALSE(workflow->LoadProducts(Scratch(c.name), kMaskAll));
+    const QString error = workflow->LastLoad().FirstError;
+    EXPECT_TRUE(error.contains(c.name) && error.contains(c.cause)) << error.toStdString();
+    for (int product = 0; product < kProductCount; ++product) {
+      EXPECT_EQ(workflow->Data(product), nullptr);
+    }
   }
 }
 
@@ -205,9 +158,7 @@ TEST_F(MultiMessage, DamagedFurtherMessageChangesNothingOfTheFirstProduct)
     ASSERT_NE(edge, nullptr);
     EXPECT_EQ(workflow->Data(prConcentration), nullptr);
     EXPECT_EQ(edge->ParameterCode(), 220);
-    EXPECT_EQ(edge->Current->Name, alone.Current->Name);
     EXPECT_EQ(edge->ReferenceTime, alone.ReferenceTime);
-    EXPECT_EQ(edge->ReferenceTime.date(), QDate(2026, 12, 5));
     EXPECT_TRUE(std::ranges::equal(edge->Bitmap().Pixels(), alone.Bitmap().Pixels()));
     EXPECT_TRUE(edge->Log.join('\n').contains("Further message")) << edge->Log.join('\n').toStdString();
   }
@@ -388,10 +339,7 @@ TEST_F(Workflow, BatchLoopWritesTheZoomedSstAndTracksOverTheNorthernPicture)
   workflow->SetDisplayOptions(options);
   ASSERT_TRUE(workflow->LoadProducts(Grib1SstSampleFile(), kMaskAll));
   const auto sst = BatchLoopPicture(*workflow, Scratch("sst"), "sst.png", "screenshot-sst-zoomed.png");
-  ASSERT_TRUE(sst);
-  EXPECT_EQ(sst->Width, 1440);
-  EXPECT_EQ(sst->Height, 720);
-  EXPECT_TRUE(*sst == RgbOf(workflow->DisplayBitmap()));
+  EXPECT_EQ(sst, RgbOf(workflow->DisplayBitmap()));
 
   TWorkflow north(*settings, messages);
   options = {};
@@ -416,41 +364,21 @@ TEST_F(Workflow, BatchLoopWritesTheZoomedSstAndTracksOverTheNorthernPicture)
   EXPECT_GT(changed, 600);
 }
 
-TEST_F(Workflow, ReadOutAgreesWithProjAndEcCodesOnGridPoints)
+// The 760 x 1120 northern gzip file, read out on its pole hole, centre and
+// far corners: the position behind the read-out is the one PROJ gives for
+// the pixel on the Hughes ellipsoid the file states, to a hundredth of a
+// degree, and where the field has no value it says "No data".
+TEST_F(Workflow, NorthernReadOutIsWherePROJPutsThePixelAndSaysNoDataOnTheHole)
 {
-  const QString file = SampleDay(5) + "S-OSI_-NOR_-MULT-GL_SH_CONC__-" + kDay5 + ".grb";
-  ASSERT_TRUE(workflow->LoadProducts(file, kMaskConcentration));
-  const TReadOutReference reference(file);
-  for (const auto& point : kReadOutPoints) {
-    SCOPED_TRACE(testing::Message() << "pixel " << point[0] << "," << point[1]);
-    const TReadOut readOut = workflow->ReadOutAt(point[0], point[1]);
-    ASSERT_TRUE(readOut.Data);
-    reference.Check(point[0], point[1], readOut.Location, *readOut.Data);
-  }
-}
-
-TEST_F(Workflow, ReadOutSaysNoDataWhereTheGzipFieldHasNoValue)
-{
-  const TReadOutReference reference(LoadNorthUnpacked());
+  const QString packed = SampleDay(5) + "S-OSI_-NOR_-MULT-GL_NH_CONC__-" + kDay5 + ".grb.gz";
+  ASSERT_EQ(QProcess::execute("sh", {"-c", QString("gzip -dc '%1' > '%2'").arg(packed, Scratch("NH.grb"))}), 0);
+  ASSERT_TRUE(workflow->LoadProducts(packed, kMaskConcentration));
+  const TReadOutReference reference(Scratch("NH.grb"));
   int px = 0, py = 0;
   ASSERT_TRUE(reference.FindMissingPixel(px, py)) << "the northern sample has a pole hole";
-  for (const auto& point : {std::array<int, 2>{px, py}, std::array<int, 2>{380, 560}, std::array<int, 2>{50, 1000}}) {
-    SCOPED_TRACE(testing::Message() << "pixel " << point[0] << "," << point[1]);
-    const TReadOut readOut = workflow->ReadOutAt(point[0], point[1]);
-    ASSERT_TRUE(readOut.Data);
-    reference.Check(point[0], point[1], readOut.Location, *readOut.Data);
-  }
   EXPECT_EQ(*workflow->ReadOutAt(px, py).Data, "No data");
-}
-
-// The 760 x 1120 northern grid, read out at its centre and far corners:
-// the position behind the read-out is the one PROJ gives for the pixel on
-// the Hughes ellipsoid the file states, to a hundredth of a degree.
-TEST_F(Workflow, NorthernReadOutIsWherePROJPutsThePixel)
-{
-  const TReadOutReference reference(LoadNorthUnpacked());
-  for (const auto& [x, y] : {std::pair{380, 560}, std::pair{0, 0}, std::pair{759, 0}, std::pair{0, 1119},
-                             std::pair{759, 1119}}) {
+  for (const auto& [x, y] : {std::pair{px, py}, std::pair{380, 560}, std::pair{0, 0}, std::pair{759, 0},
+                             std::pair{0, 1119}, std::pair{759, 1119}}) {
     SCOPED_TRACE(testing::Message() << "pixel " << x << "," << y);
     float lon = 0, lat = 0;
     ASSERT_TRUE(workflow->DisplayMapping().PixelToLatLon(x, y, lon, lat));
@@ -461,34 +389,6 @@ TEST_F(Workflow, NorthernReadOutIsWherePROJPutsThePixel)
     ASSERT_TRUE(readOut.Data);
     reference.Check(x, y, readOut.Location, *readOut.Data);
   }
-}
-
-// Coastline points on the northern picture, through the display mapping
-// that draws them, land within half a pixel of PROJ's position.
-TEST_F(Workflow, NorthernCoastlinesAreDrawnWherePROJPutsThem)
-{
-  const TReadOutReference reference(LoadNorthUnpacked());
-  workflow->Boundaries().LoadFromFile(NORVANT_SOURCE_DIR "/data/Countries.dat");
-  ASSERT_FALSE(workflow->Boundaries().Segments().empty());
-  const TMapping& mapping = workflow->DisplayMapping();
-  int checked = 0;
-  for (const TLineSegment& segment : workflow->Boundaries().Segments()) {
-    for (std::size_t k = 0; k < segment.Points.size(); k += 7) {
-      const TSegmentPoint& point = segment.Points[k];
-      if (point.lat < 25)
-        continue;
-      const TPlanePoint expected = reference.PixelOf(point.lon, point.lat);
-      if (expected.x < 0 || expected.y < 0 || expected.x > 759 || expected.y > 1119)
-        continue;
-      float x = 0, y = 0;
-      ASSERT_TRUE(mapping.LatLonToPixelF(point.lon, point.lat, x, y));
-      EXPECT_LT(std::hypot(x - expected.x, y - expected.y), 0.5)
-        << point.lat << ", " << point.lon << " drawn at " << x << "," << y << ", PROJ: " << expected.x << ","
-        << expected.y;
-      ++checked;
-    }
-  }
-  EXPECT_GT(checked, 1000);
 }
 
 }  // namespace
