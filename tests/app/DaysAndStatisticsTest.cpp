@@ -1,7 +1,6 @@
 // Paging through the days in the window, and the sea-ice figures an
 // unattended run appends to its statistics file, on a week-long sample tree
 // made once per build by the project's own tool.
-#include "app/CommandLine.h"
 #include "app/FormMain.h"
 #include "app/FormMainDays.h"
 #include "app/workflow/Batch.h"
@@ -98,29 +97,6 @@ TEST_F(DaysAndStatistics, StatisticsFileGetsOneLinePerDayOldestFirstAndGrowsRunB
   lines = ReadLines(csv);
   ASSERT_EQ(lines.size(), 8);
   EXPECT_EQ(lines[7], lines[6]);
-}
-
-struct TStatsOptionCase {
-  QStringList arguments;
-  QString file;
-  bool error;
-};
-
-TEST(StatisticsOption, NamesTheFileInEitherSpellingAndNeedsOne)
-{
-  const TStatsOptionCase cases[] = {
-    {{"-LATEST", "-SAVE", "--stats", "ice.csv"}, "ice.csv", false},
-    {{"--stats=a b.csv", "-LATEST", "-SAVE"}, "a b.csv", false},
-    {{"-LATEST", "-SAVE", "--stats"}, "", true},
-  };
-  for (const TStatsOptionCase& c : cases) {
-    const TCommandLine line = ParseCommandLine(c.arguments);
-    EXPECT_EQ(line.StatisticsFile, c.file) << c.arguments.join(' ').toStdString();
-    EXPECT_EQ(!line.Error.isEmpty(), c.error) << c.arguments.join(' ').toStdString();
-    if (!c.error) {
-      EXPECT_EQ(line.Arguments, QStringList({"-LATEST", "-SAVE"}));
-    }
-  }
 }
 
 }  // namespace

@@ -115,33 +115,40 @@ TEST_F(MainWindow, MouseOverAGridPointShowsWhatProjAndEcCodesSay)
   EXPECT_TRUE(data->text().isEmpty());
 }
 
-// An empty or missing tree, a file that is not GRIB and a quality file
-// each say why in a box; the window still opens the sample afterwards, and
-// the folders given for the run are never stored.
-TEST_F(MainWindow, BadInputSaysWhyAndLeavesTheWindowUsable)
+// A file that does not open and a quality file each say why in a box and
+// leave the products, picture and caption of the last good one; so does an
+// empty or missing tree. The folders given for the run are never stored.
+TEST_F(MainWindow, BadInputSaysWhyAndKeepsWhatWasShown)
 {
   Plant("CurrentDataPath", "/home/me/images/");
+  auto window = StartWindow({}, SampleImagesPath());
+  window->LoadAndShow(SampleDay(5) + "S-OSI_-NOR_-MULT-GL_SH_EDGE__-202612051200Z.grb", kMaskAll);
+  const TWorkflow& shown = window->Workflow();
+  const QString caption = window->windowTitle();
+  const TGribData* edge = shown.Data(prEdge);
+  const QString file = shown.DisplayedFileName();
+  ASSERT_TRUE(caption.endsWith("S-OSI_-NOR_-MULT-GL_SH_CONC__-202612051200Z")) << caption.toStdString();
+
   QTemporaryDir scratch;
+  QFile bad(scratch.filePath("S-OSI_-NOR_-MULT-GL_NH_CONC__-202612051200Z.grb.gz"));
+  ASSERT_TRUE(bad.open(QIODevice::WriteOnly) && bad.write("this is not gzip") > 0);
+  bad.close();
+  window->LoadAndShow(bad.fileName(), kMaskAll);
+  window->LoadAndShow(SampleDay(5) + "S-OSI_-NOR_-MULT-GL_NH_CONC_Q-202612051200Z.grb", kMaskAll);
   QDir().mkpath(scratch.filePath("empty/SAF"));
-  auto window = StartWindow({}, scratch.filePath("empty"));
+  window->Settings().OverrideImagesPath(scratch.filePath("empty"));
   Trigger(*window, "MenuFileOpenLatest");
   window->Settings().OverrideImagesPath(scratch.filePath("missing"));
   Trigger(*window, "MenuFileOpenLatestNorthern");
-  QFile text(scratch.filePath("NH_CONC_notes.grb"));
-  ASSERT_TRUE(text.open(QIODevice::WriteOnly) && text.write("not a GRIB file\n") > 0);
-  text.close();
-  window->LoadAndShow(text.fileName(), kMaskAll);
-  window->LoadAndShow(SampleDay(5) + "S-OSI_-NOR_-MULT-GL_NH_CONC_Q-202612051200Z.grb", kMaskAll);
-  const char* const causes[] = {"No data files were found", "No data files were found", "NH_CONC_notes.grb",
-                                "quality files"};
+  const char* const causes[] = {"NH_CONC__-202612051200Z.grb.gz", "quality files", "No data files were found",
+                                "No data files were found"};
   ASSERT_EQ(modal.Texts.size(), 4) << modal.Texts.join("; ").toStdString();
   for (int k = 0; k < 4; ++k) {
     EXPECT_TRUE(modal.Texts[k].contains(causes[k])) << modal.Texts[k].toStdString();
   }
-  window->Settings().OverrideImagesPath(SampleImagesPath());
-  Trigger(*window, "MenuFileOpenLatestSouthern");
-  EXPECT_EQ(modal.Texts.size(), 4);
-  EXPECT_FALSE(Child<TPictureView>(*window, "ImageDisplay")->Image().isNull());
+  EXPECT_EQ(window->windowTitle(), caption);
+  EXPECT_EQ(shown.Data(prEdge), edge);
+  EXPECT_EQ(shown.DisplayedFileName(), file);
   window->close();
   window.reset();
   EXPECT_EQ(Stored("CurrentDataPath").toString(), "/home/me/images/");

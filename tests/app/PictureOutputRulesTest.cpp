@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <tuple>
 
 #include "app/AppTestSupport.h"
 #include "app/workflow/Animation.h"
@@ -105,15 +106,13 @@ TEST_F(AnimationSettingsTest, StoredValuesOutsideTheirRangesAreBroughtIn)
 TEST(BatchCommandLine, WordsIgnoreCaseAndSaveAndAnimArePrefixes)
 {
   using L = TBatchCommand::TLatest;
-  struct Row {
+  const struct {
     QStringList arguments;
     L latest;
-    bool save;
-    bool hasFolder;
+    bool save, hasFolder;
     const char* folder;
     bool animate;
-  };
-  const Row rows[] = {
+  } rows[] = {
     {{"-LATEST", "-SAVE"}, L::Either, true, false, "", false},
     {{"-latest-north"}, L::Northern, false, false, "", false},
     {{"-Latest-South", "-save:/tmp/out", "-anim"}, L::Southern, true, true, "/tmp/out", true},
@@ -124,15 +123,12 @@ TEST(BatchCommandLine, WordsIgnoreCaseAndSaveAndAnimArePrefixes)
     {{"/data/file.grb", "-SAVE:C:\\Out Folder\\"}, L::None, true, true, "C:\\Out Folder\\", false},
     {{}, L::None, false, false, "", false},
   };
-  for (const Row& row : rows) {
-    const TBatchCommand command = ParseBatchCommand(row.arguments);
-    const QString shown = row.arguments.join(' ');
-    EXPECT_EQ(command.Source, row.arguments.value(0)) << qPrintable(shown);
-    EXPECT_EQ(command.Latest, row.latest) << qPrintable(shown);
-    EXPECT_EQ(command.Save, row.save) << qPrintable(shown);
-    EXPECT_EQ(command.HasSaveFolder, row.hasFolder) << qPrintable(shown);
-    EXPECT_EQ(command.SaveFolder, row.folder) << qPrintable(shown);
-    EXPECT_EQ(command.Animate, row.animate) << qPrintable(shown);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(qPrintable(row.arguments.join(' ')));
+    const TBatchCommand c = ParseBatchCommand(row.arguments);
+    EXPECT_EQ(c.Source, row.arguments.value(0));
+    EXPECT_EQ(std::tuple(c.Latest, c.Save, c.HasSaveFolder, c.SaveFolder, c.Animate),
+              std::tuple(row.latest, row.save, row.hasFolder, QString(row.folder), row.animate));
   }
 }
 

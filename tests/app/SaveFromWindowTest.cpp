@@ -50,14 +50,26 @@ protected:
   TFormMainOutput* output_ = nullptr;
 };
 
-TEST_F(SaveFromWindow, SaveWritesProductPictureUnderDefaultNameInDataFolder)
+// File, Save writes the product's own picture (no grid, no stamp) under its
+// default name in the data folder; Save As with a name without extension
+// writes a PNG under that very name; a folder that cannot be written says why.
+TEST_F(SaveFromWindow, SaveWritesTheProductPictureOrSaysWhyNot)
 {
   LoadNorth();
+  const std::vector product{RgbOf(window_->Workflow().Data(prConcentration)->Bitmap())};
   ModalAnswerer answers;
   Trigger("MenuFileSave");
-  EXPECT_EQ(answers.Texts, QStringList{"Saved to " + Out("conc.png")});
-  // Without "Save with overlay": the product's own picture, no grid, no stamp.
-  EXPECT_TRUE(FramesOf(Out("conc.png")) == std::vector{RgbOf(window_->Workflow().Data(prConcentration)->Bitmap())});
+  ASSERT_TRUE(output_->SaveSelectedProduct(Out("picture")).Written);
+  window_->Settings().DataFolder.Value = "/proc/";
+  Trigger("MenuFileSave");
+  ASSERT_EQ(answers.Texts.size(), 3);
+  EXPECT_EQ(answers.Texts.mid(0, 2), (QStringList{"Saved to " + Out("conc.png"), "Saved to " + Out("picture")}));
+  EXPECT_TRUE(answers.Texts[2].startsWith("Cannot create " + QDir::toNativeSeparators("/proc/conc.png")))
+    << qPrintable(answers.Texts[2]);
+  EXPECT_EQ(OutputFiles(), (QStringList{"conc.png", "picture"}));
+  EXPECT_TRUE(FramesOf(Out("conc.png")) == product);
+  const std::optional<TReadBack> picture = ReadBack(Out("picture"));
+  EXPECT_TRUE(picture && picture->Version == "PNG" && picture->Frames == product);
 }
 
 TEST_F(SaveFromWindow, SavedPictureWithOverlayEqualsDisplayedOne)
@@ -72,27 +84,6 @@ TEST_F(SaveFromWindow, SavedPictureWithOverlayEqualsDisplayedOne)
   ASSERT_TRUE(gif);
   EXPECT_EQ(gif->Version, "GIF87a");
   EXPECT_TRUE(gif->Frames == std::vector{RgbOf(window_->Workflow().DisplayBitmap())});
-}
-
-TEST_F(SaveFromWindow, SaveAsNameWithoutExtensionGetsPngUnderThatName)
-{
-  LoadNorth();
-  ModalAnswerer answers;
-  ASSERT_TRUE(output_->SaveSelectedProduct(Out("picture")).Written);
-  EXPECT_EQ(OutputFiles(), QStringList{"picture"});
-  const std::optional<TReadBack> png = ReadBack(Out("picture"));
-  EXPECT_TRUE(png && png->Version == "PNG");
-}
-
-TEST_F(SaveFromWindow, FailedSaveShowsReasonAndNoSavedMessage)
-{
-  LoadNorth();
-  window_->Settings().DataFolder.Value = "/proc/";
-  ModalAnswerer answers;
-  Trigger("MenuFileSave");
-  ASSERT_EQ(answers.Texts.size(), 1);
-  EXPECT_TRUE(answers.Texts[0].startsWith("Cannot create " + QDir::toNativeSeparators("/proc/conc.png")))
-    << qPrintable(answers.Texts[0]);
 }
 
 // The viewer plays the frames and shows, on screen, the ice figures of the

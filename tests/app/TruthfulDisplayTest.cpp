@@ -1,17 +1,11 @@
 // What the picture and the read-out say on the sample tree: the hottest
 // water keeps off the overlay colours (in the picture, the display and the
-// legend), the SST read-out, a failed open keeps what was shown, and the
-// labels of a rendered SST picture keep apart.
-#include <QFileInfo>
-#include <QTemporaryDir>
-
-#include "app/FormMain.h"
+// legend), the SST read-out, and the labels of a rendered SST picture keep
+// apart.
 #include "app/workflow/Workflow.h"
 #include "grib/GribData.h"
 #include "support/SampleTree.h"
 #include "support/WorkflowFixture.h"
-
-#include <QtTest/QTest>
 
 namespace {
 
@@ -125,35 +119,6 @@ TEST_F(TruthfulDisplay, RenderedSstLabelsKeepApartAndOffTheStamp)
     EXPECT_FALSE(RectsIntersect(labels[i], stamp)) << i;
     for (std::size_t j = i + 1; j < labels.size(); ++j) EXPECT_FALSE(RectsIntersect(labels[i], labels[j])) << i << "," << j;
   }
-}
-
-// A file that does not open leaves the products, the picture and the
-// caption of the last good one, and says why.
-TEST_F(TruthfulDisplay, FailedOpenAfterAGoodOneKeepsWhatWasShownAndSaysWhy)
-{
-  TFormMain window;
-  window.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-  window.SetBatchMode(true);  // messages to standard error, not a modal box
-  window.LoadAndShow(SampleDay(5) + "S-OSI_-NOR_-MULT-GL_SH_EDGE__-" + kDay5 + ".grb", kMaskAll);
-  const TWorkflow& shown = window.Workflow();
-  const QString caption = window.windowTitle();
-  ASSERT_TRUE(caption.endsWith("S-OSI_-NOR_-MULT-GL_SH_CONC__-" + kDay5)) << caption.toStdString();
-  const TGribData* conc = shown.Data(prConcentration);
-  const TGribData* edge = shown.Data(prEdge);
-  const QString file = shown.DisplayedFileName();
-
-  QTemporaryDir scratch;
-  QFile bad(scratch.filePath("S-OSI_-NOR_-MULT-GL_NH_CONC__-" + kDay5 + ".grb.gz"));
-  ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
-  bad.write("this is not gzip");
-  bad.close();
-  window.LoadAndShow(bad.fileName(), kMaskAll);
-  EXPECT_TRUE(shown.LastLoad().FirstError.contains(QFileInfo(bad).fileName()));
-  EXPECT_EQ(window.windowTitle(), caption);
-  EXPECT_EQ(shown.Data(prConcentration), conc);
-  EXPECT_EQ(shown.Data(prEdge), edge);
-  EXPECT_EQ(shown.DisplayedFileName(), file);
 }
 
 }  // namespace

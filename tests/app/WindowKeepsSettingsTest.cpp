@@ -1,22 +1,16 @@
 // The window keeps what the user did: a ticked box survives a kill, the
-// geometry stays put over restarts, and Enter in Setup keeps the typed
-// folder.
-#include <QApplication>
+// geometry stays put over restarts, and Enter in Setup keeps what was typed.
 #include <QCheckBox>
-#include <QLineEdit>
 #include <QProcess>
 #include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <csignal>
 
 #include "app/AppTestSupport.h"
-#include "app/FormMain.h"
 #include "app/FormSetup.h"
 #include "app/TerminationSignals.h"
 
@@ -80,23 +74,33 @@ TEST_F(WindowSettings, GeometryOffEveryScreenComesBackOnThePrimaryOne)
   }
 }
 
-TEST_F(WindowSettings, EnterInSetupStoresTheTypedFolderAtOnce)
+// Enter where the user typed in Setup, in a folder box or a number box,
+// means OK: the typed folder and frame count are in the file at once.
+TEST_F(WindowSettings, EnterInSetupStoresWhatWasTypedAtOnce)
 {
   QTemporaryDir folder;
   ASSERT_TRUE(folder.isValid());
   auto window = StartWindow();
-  QTimer::singleShot(0, window.get(), [&folder] {
-    auto* setup = qobject_cast<TFormSetup*>(QApplication::activeModalWidget());
-    ASSERT_NE(setup, nullptr);
-    auto* edit = setup->findChild<QLineEdit*>("EditCurrentDataPath");
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClicks(edit, folder.path());
-    QTest::keyClick(edit, Qt::Key_Return);
-  });
-  window->MenuToolsSetupClick();
-  // In the file before the window goes.
-  EXPECT_EQ(Stored("CurrentDataPath").toString(), QDir::toNativeSeparators(folder.path() + "/"));
+  for (const char* box : {"EditCurrentDataPath", "EditNumFrames"}) {
+    SCOPED_TRACE(box);
+    QTimer::singleShot(0, window.get(), [&folder, box] {
+      auto* setup = qobject_cast<TFormSetup*>(QApplication::activeModalWidget());
+      ASSERT_NE(setup, nullptr);
+      for (const auto& [name, text] : {std::pair{"EditCurrentDataPath", folder.path()}, {"EditNumFrames", "30"}}) {
+        QWidget* edit = Child<QWidget>(*setup, name);
+        edit->setFocus();
+        QMetaObject::invokeMethod(edit, "selectAll");
+        QTest::keyClicks(edit, text);
+      }
+      QWidget* target = Child<QWidget>(*setup, box);
+      target->setFocus();
+      QTest::keyClick(target, Qt::Key_Return);
+    });
+    window->MenuToolsSetupClick();
+    EXPECT_EQ(Stored("CurrentDataPath").toString(), QDir::toNativeSeparators(folder.path() + "/"));
+    EXPECT_EQ(Stored("AnimationFrames").toInt(), 30);
+    OpenProgramSettings()->clear();
+  }
 }
 
 // The kill test's child: a window whose "Zoom" box the user ticks; it runs
