@@ -1,10 +1,6 @@
 // The real program run unattended on a generated data tree: the pictures
 // and animations it writes, read back by pngcheck, libpng and giflib, and
 // compared pixel for pixel with what the display renders for each day.
-#include <QDir>
-#include <QSettings>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "app/GapTreeFixture.h"
 #include "app/workflow/Animation.h"

@@ -2,10 +2,8 @@
 // no XDG_RUNTIME_DIR. Whatever the arguments, it ends at once with a status
 // a script can act on, says why on standard error, writes only what was
 // asked, and leaves the settings file exactly as it was.
-#include <QDir>
 #include <QDirIterator>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "app/BatchTestSupport.h"
 
@@ -34,15 +32,9 @@ protected:
     settingsFile_ = home_.path() + "/.config/Ostrand/norvant.conf";
   }
 
-  QStringList Expand(const QStringList& arguments) const
+  QStringList Expand(QStringList arguments) const
   {
-    QStringList expanded;
-    for (QString argument : arguments) {
-      argument.replace("<out>", out_.path());
-      argument.replace("<file>", GapTreeFile(0, "NH", GapTreeEnd()));
-      expanded.append(argument);
-    }
-    return expanded;
+    return arguments.replaceInStrings("<out>", out_.path()).replaceInStrings("<file>", GapTreeFile(0, "NH", GapTreeEnd()));
   }
 
   TRun Run(const QStringList& arguments, const QString& platform) const

@@ -1,18 +1,14 @@
 // Paging through the days in the window, and the sea-ice figures an
 // unattended run appends to its statistics file, on a week-long sample tree
 // made once per build by the project's own tool.
-#include "app/FormMain.h"
 #include "app/FormMainDays.h"
 #include "app/workflow/Batch.h"
 #include "grib/GribData.h"
 #include "app/BatchTestSupport.h"
 #include "support/WorkflowFixture.h"
 
-#include <QFile>
 #include <QLabel>
 #include <QStatusBar>
-#include <QTemporaryDir>
-#include <QTest>
 
 namespace {
 

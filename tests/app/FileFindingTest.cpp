@@ -1,16 +1,12 @@
 // Every file a user has is found: sea-ice siblings under the multi-product
 // (long) names, and days stored with or without gzip, on trees written by
 // the project's own tool.
-#include <QDir>
-#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "app/workflow/Animation.h"
-#include "app/workflow/Workflow.h"
 #include "grib/GribData.h"
 #include "app/BatchTestSupport.h"
 #include "support/WorkflowFixture.h"
-
 
 namespace {
 

@@ -1,21 +1,18 @@
 // The real main window on the offscreen platform: open the newest sample
 // data, switch tabs, zoom, read out under the mouse, survive bad input.
 #include "app/AppTestSupport.h"
-#include "app/FormMain.h"
 #include "app/LegendBox.h"
 #include "app/PictureView.h"
 #include "app/ReadOutReference.h"
 #include "grib/GribData.h"
 #include "support/SampleTree.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScrollArea>
 #include <QTabBar>
-#include <QTest>
 
 namespace {
 

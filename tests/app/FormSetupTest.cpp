@@ -3,14 +3,10 @@
 #include "app/AppTestSupport.h"
 #include "app/FormSetup.h"
 
-#include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QTest>
-#include <QTimer>
-#include <gtest/gtest.h>
 
 namespace {
 

@@ -5,11 +5,8 @@
 // ends, and the read-out over a
 // concentration picture says what netCDF4-python and pyproj say of the file
 // (tests/tools/netcdf_reference.py).
-#include <QDir>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>

@@ -7,14 +7,9 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTabBar>
-#include <QTemporaryDir>
-#include <QTest>
-#include <gtest/gtest.h>
 
 #include "app/AppTestSupport.h"
 #include "app/BatchTestSupport.h"
-#include "app/FormMain.h"
 #include "app/FormMainOutput.h"
 #include "app/FormProgress.h"
 #include "app/FormViewAnimation.h"

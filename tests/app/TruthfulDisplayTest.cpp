@@ -2,7 +2,6 @@
 // water keeps off the overlay colours (in the picture, the display and the
 // legend), the SST read-out, and the labels of a rendered SST picture keep
 // apart.
-#include "app/workflow/Workflow.h"
 #include "grib/GribData.h"
 #include "support/SampleTree.h"
 #include "support/WorkflowFixture.h"

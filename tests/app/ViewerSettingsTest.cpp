@@ -3,7 +3,6 @@
 #include "app/AppTestSupport.h"
 #include "app/workflow/ViewerSettings.h"
 
-#include <QCoreApplication>
 #include <QDir>
 
 namespace {
