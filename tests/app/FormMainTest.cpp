@@ -118,6 +118,7 @@ TEST_F(MainWindow, MouseOverAGridPointShowsWhatProjAndEcCodesSay)
 TEST_F(MainWindow, BadInputSaysWhyAndKeepsWhatWasShown)
 {
   Plant("CurrentDataPath", "/home/me/images/");
+  Plant("DataFolder", "/home/me/last/");
   auto window = StartWindow({}, SampleImagesPath());
   window->LoadAndShow(SampleDay(5) + "S-OSI_-NOR_-MULT-GL_SH_EDGE__-202612051200Z.grb", kMaskAll);
   const TWorkflow& shown = window->Workflow();
@@ -149,6 +150,7 @@ TEST_F(MainWindow, BadInputSaysWhyAndKeepsWhatWasShown)
   window->close();
   window.reset();
   EXPECT_EQ(Stored("CurrentDataPath").toString(), "/home/me/images/");
+  EXPECT_EQ(Stored("DataFolder").toString(), "/home/me/last/");
 }
 
 TEST_F(MainWindow, FirstArgumentLoadsTheNewestDataOrTheNamedFile)

@@ -37,20 +37,18 @@ TEST(PictureNames, OnlyAGifExtensionInAnyCaseGivesGif)
 
 TEST(AnimationDates, FramesRunFromOldestToLoadedDay)
 {
-  struct Row {
+  const struct {
     QDate last;
-    int count;
-    int interval;
+    int count, interval;
     std::vector<QDate> expected;
-  };
-  const Row rows[] = {
+  } rows[] = {
     {QDate(2016, 1, 10), 3, 1, {QDate(2016, 1, 8), QDate(2016, 1, 9), QDate(2016, 1, 10)}},
     // Across the leap day.
     {QDate(2016, 3, 1), 3, 7, {QDate(2016, 2, 16), QDate(2016, 2, 23), QDate(2016, 3, 1)}},
     // Across the turn of the year.
     {QDate(2021, 1, 2), 2, 28, {QDate(2020, 12, 5), QDate(2021, 1, 2)}},
   };
-  for (const Row& row : rows) {
+  for (const auto& row : rows) {
     EXPECT_EQ(AnimationFrameDates(row.last, row.count, row.interval), row.expected) << qPrintable(row.last.toString());
   }
   EXPECT_TRUE(AnimationFrameDates(QDate(), 7, 1).empty());
@@ -58,13 +56,11 @@ TEST(AnimationDates, FramesRunFromOldestToLoadedDay)
 
 TEST(AnimationDates, FrameFileNamesFollowDateInNameAndFolders)
 {
-  struct Row {
+  const struct {
     const char* source;
-    QDate from;
-    QDate to;
+    QDate from, to;
     const char* expected;
-  };
-  const Row rows[] = {
+  } rows[] = {
     // Day folders.
     {"/img/SAF/2016/03/01/S-OSI_-NOR_-MULT-GL_NH_CONC__-201603011200Z.grb.gz", QDate(2016, 3, 1), QDate(2016, 2, 16),
      "/img/SAF/2016/02/16/S-OSI_-NOR_-MULT-GL_NH_CONC__-201602161200Z.grb.gz"},
@@ -81,7 +77,7 @@ TEST(AnimationDates, FrameFileNamesFollowDateInNameAndFolders)
     // Only the first date of the name is rewritten.
     {"/img/SAF/x_20160301_20160301.grb", QDate(2016, 3, 1), QDate(2016, 2, 29), "/img/SAF/x_20160229_20160301.grb"},
   };
-  for (const Row& row : rows) {
+  for (const auto& row : rows) {
     EXPECT_EQ(AnimationFrameFileName(Native(row.source), row.from, row.to), Native(row.expected)) << row.source;
   }
 }

@@ -1,9 +1,8 @@
-// The viewer's settings: defaults, the data collector's images folder as a
-// fallback, and a folder given for one run that must never be stored.
+// The viewer's settings: a read-only copy for unattended runs, and the data
+// collector's images folder as a fallback.
 #include "app/AppTestSupport.h"
 #include "app/workflow/ViewerSettings.h"
 
-#include <QDir>
 
 namespace {
 
@@ -48,20 +47,6 @@ TEST_F(ViewerSettings, EmptyDataPathFallsBackToFeedkeeperPThenFeedkeeper)
     EXPECT_EQ(settings.CurrentDataPath.Value, "/srv/images/");
   }
   EXPECT_EQ(Stored("CurrentDataPath").toString(), "/srv/images/");
-}
-
-TEST_F(ViewerSettings, FolderGivenForOneRunIsNeverStored)
-{
-  Plant("CurrentDataPath", "/home/me/images/");
-  Plant("DataFolder", "/home/me/last/");
-  {
-    TViewerSettings settings;
-    settings.OverrideImagesPath("/tmp/sample");
-    EXPECT_EQ(settings.ImagesPath(), QDir::toNativeSeparators("/tmp/sample/"));
-    settings.DataFolder.Value = "/tmp/sample/SAF/";
-  }
-  EXPECT_EQ(Stored("CurrentDataPath").toString(), "/home/me/images/");
-  EXPECT_EQ(Stored("DataFolder").toString(), "/home/me/last/");
 }
 
 }  // namespace
