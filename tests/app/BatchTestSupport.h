@@ -8,14 +8,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QMap>
 #include <QProcess>
 #include <QSettings>
 #include <QString>
 #include <png.h>
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <ostream>
 #include <optional>
 #include <vector>
@@ -84,8 +82,7 @@ inline QString GapTreeFile(int product, const QString& hemisphere, const QDate& 
 
 // A picture read back as RGB rows.
 struct TRgbPicture {
-  int Width = 0;
-  int Height = 0;
+  int Width = 0, Height = 0;
   std::vector<TRgb> Pixels;
   friend bool operator==(const TRgbPicture&, const TRgbPicture&) = default;
 };
@@ -93,7 +90,6 @@ struct TRgbPicture {
 inline TRgbPicture RgbOf(const TExtBitmap& bitmap)
 {
   TRgbPicture picture{bitmap.Width(), bitmap.Height(), {}};
-  picture.Pixels.reserve(static_cast<std::size_t>(bitmap.Width()) * static_cast<std::size_t>(bitmap.Height()));
   for (int y = 0; y < bitmap.Height(); ++y) {
     const std::uint8_t* row = bitmap.ScanLine(y);
     for (int x = 0; x < bitmap.Width(); ++x) {
@@ -168,8 +164,7 @@ inline std::vector<TRgbPicture> FramesOf(const QString& fileName)
 struct TRun {
   bool Finished = false;
   int ExitCode = -1;
-  QString Out;
-  QString Err;
+  QString Out, Err;
 };
 
 // The environment without any display or platform choice.
@@ -182,8 +177,8 @@ inline QProcessEnvironment ScreenlessEnvironment(const QStringList& alsoRemoved 
   return environment;
 }
 
-// Runs the built program, killed after `capMsec` if it hangs; `shellPrefix`
-// wraps the run in a shell command (limits).
+// Runs the built program through the shell, killed after `capMsec` if it
+// hangs; `shellPrefix` runs first in that shell (limits).
 inline TRun RunNorvant(const QStringList& arguments, const QProcessEnvironment& environment, int capMsec,
                        const QString& shellPrefix = {}, const QString& workingFolder = {})
 {
@@ -193,11 +188,7 @@ inline TRun RunNorvant(const QStringList& arguments, const QProcessEnvironment& 
     program.setWorkingDirectory(workingFolder);
   }
   const QString binary = QString(NORVANT_BINARY_DIR) + "/norvant";
-  if (shellPrefix.isEmpty()) {
-    program.start(binary, arguments);
-  } else {
-    program.start("/bin/bash", QStringList{"-c", shellPrefix + " exec \"$0\" \"$@\"", binary} + arguments);
-  }
+  program.start("/bin/bash", QStringList{"-c", shellPrefix + " exec \"$0\" \"$@\"", binary} + arguments);
   TRun run;
   run.Finished = program.waitForFinished(capMsec);
   if (!run.Finished) {

