@@ -12,14 +12,11 @@
 #include "support/SampleTree.h"
 #include "support/WorkflowFixture.h"
 
-#include <QFile>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <span>
-#include <fstream>
 
 namespace {
 
@@ -297,10 +294,7 @@ QByteArray VoyagesGpx()
 std::optional<TRgbPicture> BatchLoopPicture(TWorkflow& shown, const QString& folder, const QString& picture,
                                             const QString& shot)
 {
-  TBatchCommand command;
-  command.Save = true;
-  command.HasSaveFolder = true;
-  command.SaveFolder = folder;
+  const TBatchCommand command = ParseBatchCommand({"x", "-SAVE:" + folder});
   EXPECT_TRUE(QDir().mkpath(folder) && QDir().mkpath(NORVANT_BINARY_DIR "/screenshots"));
   const TBatchOutcome outcome = RunBatchLoop(shown, command, TSaveOverlays{false, true, true}, nullptr);
   EXPECT_TRUE(outcome.Succeeded()) << outcome.Failures.join("; ").toStdString();
