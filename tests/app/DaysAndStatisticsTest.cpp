@@ -38,15 +38,13 @@ TEST_F(DaysAndStatistics, WindowDisablesNextDayOnTheNewestAndSaysSoOnItsKey)
   window.LoadAndShow(NorthConcentration(kWeekEnd), kMaskAll);
   TFormMainDays* days = TFormMainDays::Of(window);
   ASSERT_NE(days, nullptr);
-  EXPECT_FALSE(days->NextDay().isEnabled());
-  EXPECT_TRUE(days->PreviousDay().isEnabled());
-
+  const auto shownDay = [&window] { return window.Workflow().Data(prConcentration)->ReferenceTime.toUTC().date(); };
+  EXPECT_EQ(std::pair(days->PreviousDay().isEnabled(), days->NextDay().isEnabled()), std::pair(true, false));
   QTest::keyClick(&window, Qt::Key_PageDown);
   EXPECT_EQ(window.statusBar()->currentMessage(), TFormMainDays::kNoLaterDay);
-  EXPECT_EQ(window.Workflow().Data(prConcentration)->ReferenceTime.toUTC().date(), kWeekEnd);
-
+  EXPECT_EQ(shownDay(), kWeekEnd);
   QTest::keyClick(&window, Qt::Key_PageUp);
-  EXPECT_EQ(window.Workflow().Data(prConcentration)->ReferenceTime.toUTC().date(), QDate(2026, 12, 4));
+  EXPECT_EQ(shownDay(), QDate(2026, 12, 4));
   EXPECT_TRUE(window.windowTitle().contains("20261204")) << window.windowTitle().toStdString();
   EXPECT_TRUE(days->NextDay().isEnabled());
 

@@ -126,13 +126,12 @@ TEST(WindowChild, DISABLED_RunsUntilSignalled)
 
 TEST(WindowKill, TickedBoxIsInTheSettingsFileAfterTheProcessIsKilled)
 {
-  struct TRow {
+  const struct {
     const char* name;
     int signal;
     bool closesNormally;  // the normal close path ran: the geometry is stored too
-  };
-  const TRow rows[] = {{"SIGTERM", SIGTERM, true}, {"SIGHUP", SIGHUP, true}, {"SIGKILL", SIGKILL, false}};
-  for (const TRow& row : rows) {
+  } rows[] = {{"SIGTERM", SIGTERM, true}, {"SIGHUP", SIGHUP, true}, {"SIGKILL", SIGKILL, false}};
+  for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     QTemporaryDir settings;
     ASSERT_TRUE(settings.isValid());

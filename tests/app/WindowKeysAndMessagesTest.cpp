@@ -17,14 +17,13 @@ TEST_F(WindowKeys, SaveWaitsForData)
   ASSERT_FALSE(SampleImagesPath().isEmpty());
   const TScopedUtcClock clock{SampleMorning()};
   TFormMain window({}, SampleImagesPath());
-  for (const char* name : {"MenuFileSave", "MenuFileSaveAs"}) {
-    EXPECT_FALSE(Child<QAction>(window, name)->isEnabled()) << name;
-  }
+  const auto enabled = [&window] {
+    return std::pair(Child<QAction>(window, "MenuFileSave")->isEnabled(),
+                     Child<QAction>(window, "MenuFileSaveAs")->isEnabled());
+  };
+  EXPECT_EQ(enabled(), std::pair(false, false));
   window.MenuFileOpenLatestNorthernClick();
-  ASSERT_NE(window.Workflow().Data(prConcentration), nullptr);
-  for (const char* name : {"MenuFileSave", "MenuFileSaveAs"}) {
-    EXPECT_TRUE(Child<QAction>(window, name)->isEnabled()) << name;
-  }
+  EXPECT_EQ(enabled(), std::pair(true, true));
 }
 
 // A missing file on the command line is named in a warning box over the
