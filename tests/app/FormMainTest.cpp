@@ -163,8 +163,7 @@ TEST_F(MainWindow, FirstArgumentLoadsTheNewestDataOrTheNamedFile)
   const QString edge = SampleDay(3) + "S-OSI_-NOR_-MULT-GL_NH_EDGE__-202612031200Z.grb.gz";
   auto window = StartWindow({edge}, SampleImagesPath());
   QTRY_VERIFY_WITH_TIMEOUT(window->Workflow().Data(prConcentration) != nullptr, 3000);
-  EXPECT_EQ(QFileInfo(window->Workflow().FileName(prConcentration)).fileName(),
-            "S-OSI_-NOR_-MULT-GL_NH_CONC__-202612031200Z.grb.gz");
+  EXPECT_TRUE(window->Workflow().FileName(prConcentration).endsWith("NH_CONC__-202612031200Z.grb.gz"));
   EXPECT_EQ(window->Workflow().Data(prSst), nullptr);
   EXPECT_EQ(Child<QTabBar>(*window, "TabControlDisplay")->currentIndex(), prConcentration);
 }
