@@ -110,18 +110,6 @@ TEST_F(BatchEndToEnd, FailedWriteLeavesEarlierPictureAndNoPartialFile)
   EXPECT_EQ(file.readAll(), earlier);
 }
 
-TEST_F(BatchEndToEnd, NothingFoundEndsWithFailureAndNoFiles)
-{
-  QTemporaryDir empty;
-  ASSERT_TRUE(empty.isValid());
-  images_ = empty.path();
-  const TRun run = Run({"-LATEST", "-SAVE:" + out_.path()});
-  ASSERT_TRUE(run.Finished) << "a message waited for a click";
-  EXPECT_NE(run.ExitCode, 0);
-  EXPECT_TRUE(run.Err.contains("nothing was saved")) << qPrintable(run.Err);
-  EXPECT_TRUE(OutputFiles().isEmpty());
-}
-
 TEST_F(BatchEndToEnd, DatedNamesKeepEveryHemisphereAndDayApart)
 {
   // Two hemispheres and the three days the tree holds, one run each, as an

@@ -79,6 +79,7 @@ TEST_F(CommandLineEndToEnd, EveryArgumentCombinationEndsAtOnceWithItsStatus)
   const TCase cases[] = {
     {"help", {"--help"}, "", 0, {}, {}, true},
     {"version", {"--version"}, "", 0, {}, {}, true},
+    {"nothing found", {"-LATEST", "-SAVE:<out>"}, "", 1, {"nothing was saved"}, {}, true},
     {"missing file", {"/missing.grb", "-SAVE:<out>/new"}, "", 1, {"File not found: /missing.grb"}, {}, true},
     {"missing file, window", {"/missing.grb"}, "", 2, {"the window cannot be shown"}, {}, true},
     {"unknown option", {"-FOO"}, "", 2, {"unknown option -FOO", "Usage:"}, {}, true},
