@@ -38,7 +38,7 @@ protected:
 };
 
 // Answers the modal boxes a window opens: message boxes are accepted and
-// their texts and icons kept; other dialogs go to `onDialog`.
+// their texts kept; other dialogs go to `onDialog`.
 class ModalAnswerer {
 public:
   ModalAnswerer()
@@ -48,7 +48,6 @@ public:
     timer_.start();
   }
   QStringList Texts;
-  QList<QMessageBox::Icon> Icons;
   std::function<void(QDialog&)> onDialog;
 
 private:
@@ -57,7 +56,6 @@ private:
     QWidget* modal = QApplication::activeModalWidget();
     if (auto* box = qobject_cast<QMessageBox*>(modal)) {
       Texts.append(box->text());
-      Icons.append(box->icon());
       box->accept();
     } else if (auto* dialog = qobject_cast<QDialog*>(modal); dialog != nullptr && onDialog) {
       auto handler = std::move(onDialog);

@@ -10,12 +10,6 @@ namespace {
 
 class BatchEndToEnd : public GapTreeWorkflowTest {
 protected:
-  void PlantSetting(const QString& name, const QVariant& value)
-  {
-    QSettings settings(config_.path() + "/Ostrand/norvant.conf", QSettings::IniFormat);
-    settings.setValue(name, value);
-  }
-
   // norvant with no display, so it must find the offscreen platform by itself.
   TRun Run(const QStringList& arguments, const QString& shellPrefix = {})
   {
@@ -79,7 +73,7 @@ TEST_F(BatchEndToEnd, LatestWritesPicturesAndAnimationsOfTheChosenSet)
 
 TEST_F(BatchEndToEnd, FileArgumentWithGifSettingWritesGifPictures)
 {
-  PlantSetting("SaveAsGIF", 1);
+  QSettings(config_.path() + "/Ostrand/norvant.conf", QSettings::IniFormat).setValue("SaveAsGIF", 1);
   const TRun run = Run({GapTreeFile(1, "NH", GapTreeEnd()), "-SAVE:" + out_.path(), "-ANIM"});
   ASSERT_TRUE(run.Finished);
   EXPECT_EQ(run.ExitCode, 0) << qPrintable(run.Err);

@@ -113,11 +113,9 @@ TEST(WindowChild, DISABLED_RunsUntilSignalled)
   }
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder);
   SetSettingsProgramName(kChildProgram);
-  TFormMain window;
+  const auto window = StartWindow();
   const TTerminationSignals termination(CloseAllWindowsAndQuit);
-  window.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-  window.findChild<QCheckBox*>("CheckBoxZoomed")->click();
+  Child<QCheckBox>(*window, "CheckBoxZoomed")->click();
   std::printf("%s\n", kReady);
   std::fflush(stdout);
   QApplication::exec();
