@@ -1,110 +1,79 @@
 // The real program run unattended on a generated data tree: the pictures
 // and animations it writes, read back by pngcheck, libpng and giflib, and
 // compared pixel for pixel with what the display renders for each day.
-#include <QDir>
-#include <QSettings>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
-#include "app/AppTestSupport.h"
-#include "app/BatchTestSupport.h"
 #include "app/GapTreeFixture.h"
 #include "app/workflow/Animation.h"
-#include "app/workflow/MessageSink.h"
 #include "app/workflow/Saving.h"
-#include "app/workflow/ViewerSettings.h"
-#include "app/workflow/Workflow.h"
-#include "overlays/CartogList.h"
 
 namespace {
 
 class BatchEndToEnd : public GapTreeWorkflowTest {
 protected:
-  void PlantSetting(const QString& name, const QVariant& value)
-  {
-    QSettings settings(config_.path() + "/Ostrand/norvant.conf", QSettings::IniFormat);
-    settings.setValue(name, value);
-  }
-
   // norvant with no display, so it must find the offscreen platform by itself.
   TRun Run(const QStringList& arguments, const QString& shellPrefix = {})
   {
     return RunUnattended(config_.path(), images_, arguments, shellPrefix);
   }
 
-  // The picture the display shows for a product's file on a day.
-  TRgbPicture Displayed(int product, const QString& hemisphere, const QDate& day)
-  {
-    const bool shown = workflow_->LoadProducts(GapTreeFile(product, hemisphere, day), ProductMask(product)) &&
-                       workflow_->SelectedTab() == product;
-    EXPECT_TRUE(shown) << qPrintable(day.toString());
-    return shown ? RgbOf(workflow_->DisplayBitmap()) : TRgbPicture{};
-  }
-
   // The picture of the newest day (pngcheck and libpng, or giflib) and the
   // animation of the days present, each frame as displayed.
   void ExpectOutput(int product, const QString& hemisphere, bool asGif)
   {
+    const auto fileOfDay = [&](const QDate& day) { return GapTreeFile(product, hemisphere, day); };
     const QString picture = out_.filePath(DefaultPictureName(product, asGif));
-    if (asGif) {
-      const std::optional<TGifReadBack> gif = ReadGifWithGiflib(picture);
-      ASSERT_TRUE(gif) << qPrintable(picture);
-      EXPECT_EQ(gif->Version, "GIF87a");
-      EXPECT_EQ(gif->Frames, std::vector{Displayed(product, hemisphere, GapTreeEnd())}) << qPrintable(picture);
-    } else {
-      QString report;
-      EXPECT_TRUE(PngcheckAccepts(picture, &report)) << qPrintable(report);
-      EXPECT_EQ(ReadPngWithLibpng(picture), Displayed(product, hemisphere, GapTreeEnd())) << qPrintable(picture);
+    const std::optional<TReadBack> still = ReadBack(picture);
+    ASSERT_TRUE(still) << qPrintable(picture);
+    EXPECT_EQ(still->Version, asGif ? "GIF87a" : "PNG");
+    EXPECT_EQ(still->Frames, std::vector{Displayed(product, fileOfDay(GapTreeEnd()))}) << qPrintable(picture);
+    if (!asGif) {
+      EXPECT_EQ(PngcheckComplaint(picture), "");
     }
-    const QString animation = out_.filePath(AnimationFileName(product));
-    const std::optional<TGifReadBack> gif = ReadGifWithGiflib(animation);
-    ASSERT_TRUE(gif) << qPrintable(animation);
-    EXPECT_EQ(gif->Version, "GIF89a");
-    EXPECT_EQ(gif->LoopCount, 0);
+    const std::optional<TReadBack> animation = ReadBack(out_.filePath(AnimationFileName(product)));
+    ASSERT_TRUE(animation) << product;
+    EXPECT_EQ(animation->Version, "GIF89a");
+    EXPECT_EQ(animation->LoopCount, 0);
     // Four days asked for, one of them missing.
-    EXPECT_EQ(gif->Delays, (std::vector<int>{kFrameMsec / 10, kFrameMsec / 10, kLastFrameMsec / 10}));
-    std::vector<TRgbPicture> frames;
-    for (const QDate& day : AnimationFrameDates(GapTreeEnd(), kGapTreeDays, 1)) {
-      if (day != GapTreeSkipped()) {
-        frames.push_back(Displayed(product, hemisphere, day));
-      }
-    }
-    EXPECT_TRUE(gif->Frames == frames) << qPrintable(animation);
+    EXPECT_EQ(animation->Delays, (std::vector<int>{kFrameMsec / 10, kFrameMsec / 10, kLastFrameMsec / 10}));
+    EXPECT_TRUE(animation->Frames == DisplayedFrames(product, fileOfDay)) << product;
   }
 
   QStringList OutputFiles() const { return QDir(out_.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
-
 };
 
-TEST_F(BatchEndToEnd, LatestWritesFourPicturesAndFourAnimations)
+// Equal dates favour the plain southern file over the gzipped northern one.
+TEST_F(BatchEndToEnd, LatestWritesPicturesAndAnimationsOfTheChosenSet)
 {
-  const TRun run = Run({"-LATEST", "-SAVE:" + out_.path(), "-ANIM"});
-  ASSERT_TRUE(run.Finished) << "the run did not end";
-  EXPECT_EQ(run.ExitCode, 0) << qPrintable(run.Err);
-  EXPECT_EQ(OutputFiles(), (QStringList{"SST-anim.gif", "conc.png", "edge.png", "sea-ice-conc-anim.gif",
-                                        "sea-ice-edge-anim.gif", "sea-ice-type-anim.gif", "sst.png", "type.png"}));
-  EXPECT_TRUE(run.Out.contains("Saved " + QDir::toNativeSeparators(out_.filePath("conc.png")))) << qPrintable(run.Out);
-  // Equal dates favour the plain southern file over the gzipped northern one.
-  for (int product : {0, 1, 2, 3}) {
-    ExpectOutput(product, "SH", false);
-  }
-}
-
-TEST_F(BatchEndToEnd, LatestSouthWritesSeaIceOnly)
-{
-  const TRun run = Run({"-latest-south", "-save:" + out_.path(), "-animation"});
-  ASSERT_TRUE(run.Finished);
-  EXPECT_EQ(run.ExitCode, 0) << qPrintable(run.Err);
-  EXPECT_EQ(OutputFiles(), (QStringList{"conc.png", "edge.png", "sea-ice-conc-anim.gif", "sea-ice-edge-anim.gif",
-                                        "sea-ice-type-anim.gif", "type.png"}));
-  for (int product : {0, 1, 2}) {
-    ExpectOutput(product, "SH", false);
+  const struct {
+    QStringList arguments;
+    QStringList written;
+    int products;
+  } cases[] = {
+    {{"-LATEST", "-SAVE:<out>", "-ANIM"},
+     {"SST-anim.gif", "conc.png", "edge.png", "sea-ice-conc-anim.gif", "sea-ice-edge-anim.gif",
+      "sea-ice-type-anim.gif", "sst.png", "type.png"},
+     4},
+    {{"-latest-south", "-save:<out>", "-animation"},
+     {"conc.png", "edge.png", "sea-ice-conc-anim.gif", "sea-ice-edge-anim.gif", "sea-ice-type-anim.gif", "type.png"},
+     3},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(qPrintable(c.arguments.join(' ')));
+    QDir(out_.path()).removeRecursively();
+    ASSERT_TRUE(QDir().mkpath(out_.path()));
+    const TRun run = Run(QStringList(c.arguments).replaceInStrings("<out>", out_.path()));
+    ASSERT_TRUE(run.Finished) << "the run did not end";
+    EXPECT_EQ(run.ExitCode, 0) << qPrintable(run.Err);
+    EXPECT_EQ(OutputFiles(), c.written);
+    for (int product = 0; product < c.products; ++product) {
+      ExpectOutput(product, "SH", false);
+    }
   }
 }
 
 TEST_F(BatchEndToEnd, FileArgumentWithGifSettingWritesGifPictures)
 {
-  PlantSetting("SaveAsGIF", 1);
+  QSettings(config_.path() + "/Ostrand/norvant.conf", QSettings::IniFormat).setValue("SaveAsGIF", 1);
   const TRun run = Run({GapTreeFile(1, "NH", GapTreeEnd()), "-SAVE:" + out_.path(), "-ANIM"});
   ASSERT_TRUE(run.Finished);
   EXPECT_EQ(run.ExitCode, 0) << qPrintable(run.Err);
@@ -113,16 +82,6 @@ TEST_F(BatchEndToEnd, FileArgumentWithGifSettingWritesGifPictures)
   for (int product : {0, 1, 2}) {
     ExpectOutput(product, "NH", true);
   }
-}
-
-TEST_F(BatchEndToEnd, UnwritableFolderFailsWithReasonOnStandardError)
-{
-  const TRun run = Run({"-LATEST-NORTH", "-SAVE:/proc", "-ANIM"});
-  ASSERT_TRUE(run.Finished);
-  EXPECT_NE(run.ExitCode, 0);
-  EXPECT_TRUE(run.Err.contains("Cannot create " + QDir::toNativeSeparators("/proc/conc.png"))) << qPrintable(run.Err);
-  EXPECT_TRUE(run.Err.contains("/proc/sea-ice-conc-anim.gif")) << qPrintable(run.Err);
-  EXPECT_FALSE(QFileInfo::exists("/proc/conc.png"));
 }
 
 TEST_F(BatchEndToEnd, FailedWriteLeavesEarlierPictureAndNoPartialFile)
@@ -143,18 +102,6 @@ TEST_F(BatchEndToEnd, FailedWriteLeavesEarlierPictureAndNoPartialFile)
   QFile file(out_.filePath("conc.png"));
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_EQ(file.readAll(), earlier);
-}
-
-TEST_F(BatchEndToEnd, NothingFoundEndsWithFailureAndNoFiles)
-{
-  QTemporaryDir empty;
-  ASSERT_TRUE(empty.isValid());
-  images_ = empty.path();
-  const TRun run = Run({"-LATEST", "-SAVE:" + out_.path()});
-  ASSERT_TRUE(run.Finished) << "a message waited for a click";
-  EXPECT_NE(run.ExitCode, 0);
-  EXPECT_TRUE(run.Err.contains("nothing was saved")) << qPrintable(run.Err);
-  EXPECT_TRUE(OutputFiles().isEmpty());
 }
 
 TEST_F(BatchEndToEnd, DatedNamesKeepEveryHemisphereAndDayApart)
@@ -178,8 +125,8 @@ TEST_F(BatchEndToEnd, DatedNamesKeepEveryHemisphereAndDayApart)
   expected.sort();
   EXPECT_EQ(OutputFiles(), expected);
   // The pictures are those of the fixed-name run.
-  EXPECT_EQ(ReadPngWithLibpng(out_.filePath("conc-sh-" + GapTreeEnd().toString("yyyyMMdd") + ".png")),
-            Displayed(0, "SH", GapTreeEnd()));
+  EXPECT_EQ(FramesOf(out_.filePath("conc-sh-" + GapTreeEnd().toString("yyyyMMdd") + ".png")),
+            std::vector{Displayed(0, GapTreeFile(0, "SH", GapTreeEnd()))});
 
   // The newest of each hemisphere with animations, into a fresh folder.
   QTemporaryDir latest;

@@ -8,14 +8,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QMap>
 #include <QProcess>
 #include <QSettings>
 #include <QString>
 #include <png.h>
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <ostream>
 #include <optional>
 #include <vector>
@@ -84,8 +82,7 @@ inline QString GapTreeFile(int product, const QString& hemisphere, const QDate& 
 
 // A picture read back as RGB rows.
 struct TRgbPicture {
-  int Width = 0;
-  int Height = 0;
+  int Width = 0, Height = 0;
   std::vector<TRgb> Pixels;
   friend bool operator==(const TRgbPicture&, const TRgbPicture&) = default;
 };
@@ -93,7 +90,6 @@ struct TRgbPicture {
 inline TRgbPicture RgbOf(const TExtBitmap& bitmap)
 {
   TRgbPicture picture{bitmap.Width(), bitmap.Height(), {}};
-  picture.Pixels.reserve(static_cast<std::size_t>(bitmap.Width()) * static_cast<std::size_t>(bitmap.Height()));
   for (int y = 0; y < bitmap.Height(); ++y) {
     const std::uint8_t* row = bitmap.ScanLine(y);
     for (int x = 0; x < bitmap.Width(); ++x) {
@@ -103,7 +99,16 @@ inline TRgbPicture RgbOf(const TExtBitmap& bitmap)
   return picture;
 }
 
-// libpng's own reader.
+// A written picture as independent readers see it: libpng for PNG (one
+// frame), giflib for GIF (every frame with its delay, and whether the
+// looping extension is there).
+struct TReadBack {
+  QByteArray Version;  // "PNG", "GIF87a" or "GIF89a"
+  std::vector<TRgbPicture> Frames;
+  std::vector<int> Delays;  // hundredths of a second; -1 without a control block
+  int LoopCount = -1;       // -1 without the looping extension
+};
+
 inline std::optional<TRgbPicture> ReadPngWithLibpng(const QString& fileName)
 {
   png_image image{};
@@ -124,22 +129,16 @@ inline std::optional<TRgbPicture> ReadPngWithLibpng(const QString& fileName)
   return picture;
 }
 
-// giflib's reader (through the shared one): every frame with its delay,
-// and whether the looping extension is there.
-struct TGifReadBack {
-  QByteArray Version;  // "GIF87a" or "GIF89a"
-  std::vector<TRgbPicture> Frames;
-  std::vector<int> Delays;  // hundredths of a second; -1 without a control block
-  int LoopCount = -1;       // -1 without the looping extension
-};
-
-inline std::optional<TGifReadBack> ReadGifWithGiflib(const QString& fileName)
+inline std::optional<TReadBack> ReadBack(const QString& fileName)
 {
+  if (std::optional<TRgbPicture> png = ReadPngWithLibpng(fileName)) {
+    return TReadBack{"PNG", {std::move(*png)}, {}, -1};
+  }
   const std::optional<TReadGif> gif = ReadGif(fileName);
   if (!gif) {
     return std::nullopt;
   }
-  TGifReadBack result{QByteArray("GIF") + gif->version.c_str(), {}, {}, gif->loopCount};
+  TReadBack result{QByteArray("GIF") + gif->version.c_str(), {}, {}, gif->loopCount};
   for (const TReadFrame& frame : gif->frames) {
     TRgbPicture picture{frame.width, frame.height, {}};
     for (const std::uint8_t index : frame.pixels) {
@@ -154,12 +153,18 @@ inline std::optional<TGifReadBack> ReadGifWithGiflib(const QString& fileName)
   return result;
 }
 
+// The frames a written file holds; none when it cannot be read.
+inline std::vector<TRgbPicture> FramesOf(const QString& fileName)
+{
+  std::optional<TReadBack> read = ReadBack(fileName);
+  return read ? std::move(read->Frames) : std::vector<TRgbPicture>{};
+}
+
 // norvant's result: whether it ended, its status and what it printed.
 struct TRun {
   bool Finished = false;
   int ExitCode = -1;
-  QString Out;
-  QString Err;
+  QString Out, Err;
 };
 
 // The environment without any display or platform choice.
@@ -172,8 +177,8 @@ inline QProcessEnvironment ScreenlessEnvironment(const QStringList& alsoRemoved 
   return environment;
 }
 
-// Runs the built program, killed after `capMsec` if it hangs; `shellPrefix`
-// wraps the run in a shell command (limits).
+// Runs the built program through the shell, killed after `capMsec` if it
+// hangs; `shellPrefix` runs first in that shell (limits).
 inline TRun RunNorvant(const QStringList& arguments, const QProcessEnvironment& environment, int capMsec,
                        const QString& shellPrefix = {}, const QString& workingFolder = {})
 {
@@ -183,11 +188,7 @@ inline TRun RunNorvant(const QStringList& arguments, const QProcessEnvironment& 
     program.setWorkingDirectory(workingFolder);
   }
   const QString binary = QString(NORVANT_BINARY_DIR) + "/norvant";
-  if (shellPrefix.isEmpty()) {
-    program.start(binary, arguments);
-  } else {
-    program.start("/bin/bash", QStringList{"-c", shellPrefix + " exec \"$0\" \"$@\"", binary} + arguments);
-  }
+  program.start("/bin/bash", QStringList{"-c", shellPrefix + " exec \"$0\" \"$@\"", binary} + arguments);
   TRun run;
   run.Finished = program.waitForFinished(capMsec);
   if (!run.Finished) {
@@ -216,13 +217,10 @@ inline TRun RunUnattended(const QString& config, const QString& images, const QS
   return RunNorvant(QStringList{"--images-path", images} + arguments, environment, 240000, shellPrefix);
 }
 
-// pngcheck's verdict on a file: true when it reports no error.
-inline bool PngcheckAccepts(const QString& fileName, QString* report = nullptr)
+// pngcheck's verdict on a file: empty when it reports no error.
+inline QString PngcheckComplaint(const QString& fileName)
 {
   int status = -1;
   const QString output = RunTool("pngcheck", {"-q", fileName}, &status);
-  if (report != nullptr) {
-    *report = output;
-  }
-  return status == 0;
+  return status == 0 ? QString() : "pngcheck: " + output;
 }

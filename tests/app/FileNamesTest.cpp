@@ -1,21 +1,22 @@
-// Rules on data-file names: markers, sibling names of both namings and
-// hemispheres, and the older-style and case-insensitive look-ups.
+// Rules on data-file names: markers, and sibling names of both namings and
+// hemispheres.
 #include "app/workflow/FileNames.h"
 
-#include <fstream>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <array>
+#include <tuple>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-struct MarkerCase {
-  const char* name;
-  bool quality, sst, multi;
-};
-
-const MarkerCase kMarkerCases[] = {
+TEST(FileNameMarkers, ClassifyEveryKindOfName)
+{
+  const struct {
+    const char* name;
+    bool quality, sst, multi;
+  } cases[] = {
   {"S-OSI_-NOR_-MULT-NH_CONC__-200901011200Z.grb", false, false, false},
   {"S-OSI_-NOR_-MULT-NH_CONC__-200901011200Z.grb.gz", false, false, false},
   {"S-OSI_-NOR_-MULT-NH_CONC_Q-200901011200Z.grb", true, false, false},
@@ -28,107 +29,40 @@ const MarkerCase kMarkerCases[] = {
   {"ice_conc_nh_polstere-100_multi_201101011200.grb", false, false, true},
   {"ice_conc_sh_polstere-100_multi_201101011200.grb.GZ", false, false, true},
   {"multi_conc_20090101.grb", false, false, false},
-};
-
-TEST(FileNameMarkers, ClassifyEveryKindOfName)
-{
-  for (const MarkerCase& c : kMarkerCases) {
-    SCOPED_TRACE(c.name);
+  };
+  for (const auto& c : cases) {
     const fs::path file = fs::path("/data/SAF/2009/01/01") / c.name;
-    EXPECT_EQ(IsQualityFile(file), c.quality);
-    EXPECT_EQ(IsSstFile(file), c.sst);
-    EXPECT_EQ(IsMultiMessageFile(file), c.multi);
+    EXPECT_EQ(std::tuple(IsQualityFile(file), IsSstFile(file), IsMultiMessageFile(file)),
+              std::tuple(c.quality, c.sst, c.multi)) << c.name;
   }
   // Folder names do not count.
   EXPECT_FALSE(IsQualityFile("/data/x_Q-2/NH_CONC_20090101.grb"));
   EXPECT_FALSE(IsSstFile("/data/SST_FIELD-/NH_CONC_20090101.grb"));
 }
 
-struct SiblingCase {
-  const char* opened;
-  const char* concentration;
-  const char* edge;
-  const char* type;
-};
-
-const SiblingCase kSiblingCases[] = {
-  // Current naming, both hemispheres.
-  {"S-OSI_-NOR_-MULT-NH_CONC__-200901011200Z.grb", "S-OSI_-NOR_-MULT-NH_CONC__-200901011200Z.grb",
-   "S-OSI_-NOR_-MULT-NH_EDGE__-200901011200Z.grb", "S-OSI_-NOR_-MULT-NH_TYPE__-200901011200Z.grb"},
-  {"S-OSI_-NOR_-MULT-SH_EDGE__-200901011200Z.grb.gz",
-   "S-OSI_-NOR_-MULT-SH_CONC__-200901011200Z.grb.gz",
-   "S-OSI_-NOR_-MULT-SH_EDGE__-200901011200Z.grb.gz",
-   "S-OSI_-NOR_-MULT-SH_TYPE__-200901011200Z.grb.gz"},
-  // Older naming.
-  {"NH_CONC_20090101.grb", "NH_CONC_20090101.grb", "NH_EDGE_20090101.grb", "NH_TYPE_20090101.grb"},
-  {"ice_type_sh_201101011200.grb", "ice_CONC_sh_201101011200.grb", "ice_EDGE_sh_201101011200.grb",
-   "ice_TYPE_sh_201101011200.grb"},
-  // Multi-product concentration file: the siblings use the plain naming.
-  {"ice_conc_nh_polstere-100_multi_201101011200.grb",
-   "ice_conc_nh_polstere-100_multi_201101011200.grb", "ice_EDGE_NH_201101011200.grb",
-   "ice_TYPE_NH_201101011200.grb"},
-};
-
+// The names are given as the opened one, then the concentration, edge and
+// type siblings.
 TEST(SeaIceSiblings, DeriveAllThreeNamesFromAnyOne)
 {
-  for (const SiblingCase& c : kSiblingCases) {
-    SCOPED_TRACE(c.opened);
-    const TSeaIceNames names = SeaIceSiblingNames(c.opened);
-    EXPECT_EQ(names.concentration, c.concentration);
-    EXPECT_EQ(names.edge, c.edge);
-    EXPECT_EQ(names.type, c.type);
+  const std::array<const char*, 4> cases[] = {
+    // Current naming, both hemispheres.
+    {"S-OSI_-NOR_-MULT-NH_CONC__-200901011200Z.grb", "S-OSI_-NOR_-MULT-NH_CONC__-200901011200Z.grb",
+     "S-OSI_-NOR_-MULT-NH_EDGE__-200901011200Z.grb", "S-OSI_-NOR_-MULT-NH_TYPE__-200901011200Z.grb"},
+    {"S-OSI_-NOR_-MULT-SH_EDGE__-200901011200Z.grb.gz", "S-OSI_-NOR_-MULT-SH_CONC__-200901011200Z.grb.gz",
+     "S-OSI_-NOR_-MULT-SH_EDGE__-200901011200Z.grb.gz", "S-OSI_-NOR_-MULT-SH_TYPE__-200901011200Z.grb.gz"},
+    // Older naming.
+    {"NH_CONC_20090101.grb", "NH_CONC_20090101.grb", "NH_EDGE_20090101.grb", "NH_TYPE_20090101.grb"},
+    {"ice_type_sh_201101011200.grb", "ice_CONC_sh_201101011200.grb", "ice_EDGE_sh_201101011200.grb",
+     "ice_TYPE_sh_201101011200.grb"},
+    // Multi-product concentration file: the siblings use the plain naming.
+    {"ice_conc_nh_polstere-100_multi_201101011200.grb", "ice_conc_nh_polstere-100_multi_201101011200.grb",
+     "ice_EDGE_NH_201101011200.grb", "ice_TYPE_NH_201101011200.grb"},
+  };
+  for (const auto& [opened, concentration, edge, type] : cases) {
+    const TSeaIceNames names = SeaIceSiblingNames(opened);
+    EXPECT_EQ(std::tuple(names.concentration, names.edge, names.type),
+              std::tuple(std::string(concentration), std::string(edge), std::string(type))) << opened;
   }
-}
-
-TEST(SeaIceSiblings, ConcentrationRetryUsesMultiProductNaming)
-{
-  EXPECT_EQ(MultiProductConcentrationName("ice_conc_nh_201101011200.grb"),
-            "ice_CONC_NH_POLSTERE-100_MULTI_201101011200.grb");
-  EXPECT_EQ(MultiProductConcentrationName("ice_conc_sh_201101011200.grb"),
-            "ice_CONC_SH_POLSTERE-100_MULTI_201101011200.grb");
-  EXPECT_EQ(MultiProductConcentrationName("S-OSI_-NOR_-MULT-NH_CONC__-200901011200Z.grb"),
-            "S-OSI_-NOR_-MULT-NH_CONC__-200901011200Z.grb");
-}
-
-TEST(OlderStyleName, DropsPrefixSeparatorAndHour)
-{
-  EXPECT_EQ(OlderStyleName("S-OSI_-NOR_-MULT-NH_CONC__-200901011200Z.grb"), "NH_CONC_20090101.grb");
-  EXPECT_EQ(OlderStyleName("S-OSI_-NOR_-MULT-SH_EDGE__-200901011200Z.grb.gz"),
-            "SH_EDGE_20090101.grb.gz");
-  EXPECT_EQ(OlderStyleName("NH_CONC_20090101.grb"), "NH_CONC_20090101.grb");
-}
-
-class TempTree : public ::testing::Test {
-protected:
-  void Touch(const fs::path& relative)
-  {
-    const fs::path file = Root() / relative;
-    fs::create_directories(file.parent_path());
-    std::ofstream(file) << "x";
-  }
-  fs::path Root() const { return fs::path(dir_.path().toStdString()); }
-
-private:
-  QTemporaryDir dir_;
-};
-
-TEST_F(TempTree, ResolveFallsBackToTheOlderNameAndFindsNamesInAnyCase)
-{
-  const fs::path current = Root() / "S-OSI_-NOR_-MULT-NH_CONC__-200901011200Z.grb";
-  EXPECT_EQ(ResolveDataFileName(current), current);  // neither exists
-  Touch("NH_CONC_20090101.grb");
-  EXPECT_EQ(ResolveDataFileName(current), Root() / "NH_CONC_20090101.grb");
-  Touch("S-OSI_-NOR_-MULT-NH_CONC__-200901011200Z.grb");
-  EXPECT_EQ(ResolveDataFileName(current), current);
-
-  Touch("ice_edge_nh_201101011200.grb");
-  const auto found = FindExistingFile(Root() / "ice_EDGE_NH_201101011200.grb");
-  ASSERT_TRUE(found);
-  EXPECT_EQ(*found, Root() / "ice_edge_nh_201101011200.grb");
-  fs::create_directories(Root() / "NH_EDGE_20090101.grb");  // a folder is not a file
-  EXPECT_FALSE(FindExistingFile(Root() / "NH_EDGE_20090101.grb"));
-  EXPECT_FALSE(FindExistingFile(Root() / "no-such-folder" / "x.grb"));
-  EXPECT_FALSE(FindExistingFile(fs::path()));
 }
 
 }  // namespace

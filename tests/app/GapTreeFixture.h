@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/AppTestSupport.h"
 #include "app/BatchTestSupport.h"
@@ -27,6 +28,28 @@ protected:
     settings_ = std::make_unique<TViewerSettings>();
     workflow_ = std::make_unique<TWorkflow>(*settings_, messages_);
     workflow_->Boundaries().LoadFromFile(std::string(NORVANT_BINARY_DIR) + "/Countries.dat");
+  }
+
+  // The picture the display shows for a product's file.
+  TRgbPicture Displayed(int product, const QString& file)
+  {
+    const bool shown = workflow_->LoadProducts(file, ProductMask(product)) && workflow_->SelectedTab() == product;
+    EXPECT_TRUE(shown) << qPrintable(file);
+    return shown ? RgbOf(workflow_->DisplayBitmap()) : TRgbPicture{};
+  }
+
+  // An animation of the tree's days as displayed, oldest first, without
+  // the day left out; `fileOfDay` names the product's file of a day.
+  template <class FileOfDay>
+  std::vector<TRgbPicture> DisplayedFrames(int product, FileOfDay fileOfDay)
+  {
+    std::vector<TRgbPicture> frames;
+    for (int back = kGapTreeDays - 1; back >= 0; --back) {
+      if (const QDate day = GapTreeEnd().addDays(-back); day != GapTreeSkipped()) {
+        frames.push_back(Displayed(product, fileOfDay(day)));
+      }
+    }
+    return frames;
   }
 
   void TearDown() override

@@ -1,30 +1,22 @@
 // netCDF data through the whole program: the batch run on a netCDF tree
 // with a day left out writes the pictures and animations the display shows
-// (read back by libpng and giflib), paging through its days by the netCDF
-// names skips the gap and stops at the ends, and the read-out over a
+// (read back by libpng and giflib), "Open latest" and paging through its
+// days find the files by their netCDF names, skip the gap and stop at the
+// ends, and the read-out over a
 // concentration picture says what netCDF4-python and pyproj say of the file
 // (tests/tools/netcdf_reference.py).
-#include <QDir>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
 
-#include "app/AppTestSupport.h"
-#include "app/BatchTestSupport.h"
 #include "app/GapTreeFixture.h"
 #include "app/ReadOutReference.h"
 #include "app/workflow/Animation.h"
 #include "app/workflow/DayPaging.h"
-#include "app/workflow/MessageSink.h"
 #include "app/workflow/Saving.h"
-#include "app/workflow/ViewerSettings.h"
-#include "app/workflow/Workflow.h"
 #include "grib/GribData.h"
-#include "overlays/CartogList.h"
 
 namespace {
 
@@ -44,15 +36,6 @@ const char* const kBatchPatterns[] = {"ice_conc_sh_*", "ice_edge_sh_*", "ice_typ
 class NetCdfEndToEnd : public GapTreeWorkflowTest {
 protected:
   NetCdfEndToEnd() : GapTreeWorkflowTest(kNetCdf) {}
-
-  // The picture the display shows for a product's file; empty when it does not load.
-  TRgbPicture Displayed(int product, const QString& file)
-  {
-    if (!workflow_->LoadProducts(file, ProductMask(product)) || workflow_->SelectedTab() != product)
-      return {};
-    return RgbOf(workflow_->DisplayBitmap());
-  }
-
 };
 
 TEST_F(NetCdfEndToEnd, LatestWritesFourPicturesAndAnimationsOfTheDaysPresent)
@@ -64,35 +47,56 @@ TEST_F(NetCdfEndToEnd, LatestWritesFourPicturesAndAnimationsOfTheDaysPresent)
                          "sea-ice-type-anim.gif", "sst.png", "type.png"}));
   for (int product = 0; product < 4; ++product) {
     SCOPED_TRACE(kBatchPatterns[product]);
-    const std::optional<TRgbPicture> png = ReadPngWithLibpng(out_.filePath(DefaultPictureName(product, false)));
-    ASSERT_TRUE(png);
-    EXPECT_TRUE(*png == Displayed(product, DayFile(GapTreeEnd(), kBatchPatterns[product])));
-    std::vector<TRgbPicture> frames;
-    for (const QDate& day : AnimationFrameDates(GapTreeEnd(), kGapTreeDays, 1))
-      if (day != GapTreeSkipped())
-        frames.push_back(Displayed(product, DayFile(day, kBatchPatterns[product])));
-    const std::optional<TGifReadBack> gif = ReadGifWithGiflib(out_.filePath(AnimationFileName(product)));
-    ASSERT_TRUE(gif);
-    ASSERT_EQ(gif->Frames.size(), static_cast<std::size_t>(kGapTreeDays - 1));
-    EXPECT_TRUE(gif->Frames == frames);
+    const auto fileOfDay = [product](const QDate& day) { return DayFile(day, kBatchPatterns[product]); };
+    EXPECT_EQ(FramesOf(out_.filePath(DefaultPictureName(product, false))),
+              std::vector{Displayed(product, fileOfDay(GapTreeEnd()))});
+    EXPECT_TRUE(FramesOf(out_.filePath(AnimationFileName(product))) == DisplayedFrames(product, fileOfDay));
+  }
+}
+
+// "Open latest" finds the newest set of the asked hemisphere by its netCDF
+// names, and the SST only when either hemisphere will do.
+TEST_F(NetCdfEndToEnd, OpenLatestFindsTheSetOfTheHemisphereByItsNetCdfNames)
+{
+  settings_->OverrideImagesPath(images_);
+  const QString stamp = GapTreeEnd().toString("yyyyMMdd") + "1200";
+  for (const auto& [hemisphere, found, sst] : {std::tuple{THemisphere::Either, "sh", true},
+                                               {THemisphere::Northern, "nh", false},
+                                               {THemisphere::Southern, "sh", false}}) {
+    SCOPED_TRACE(testing::Message() << found << (sst ? " and SST" : ""));
+    TWorkflow fresh(*settings_, messages_);
+    ASSERT_TRUE(fresh.OpenLatest(hemisphere)) << fresh.LastLoad().FirstError.toStdString();
+    for (const auto& [product, kind] : {std::pair{prConcentration, "conc"}, {prEdge, "edge"}, {prType, "type"}}) {
+      ASSERT_NE(fresh.Data(product), nullptr);
+      EXPECT_EQ(QFileInfo(fresh.FileName(product)).fileName(),
+                QString("ice_%1_%2_polstere-100_multi_%3.nc").arg(kind, found, stamp));
+    }
+    EXPECT_EQ(fresh.Data(prSst) != nullptr, sst);
   }
 }
 
 // From the newest day back and from the oldest on, by each kind of name:
 // northern netCDF-4, southern classic (gzip-compressed on one day) and SST.
+// Every product loaded goes along; the tab shown stays.
 TEST_F(NetCdfEndToEnd, PagingVisitsTheDaysPresentByTheirNetCdfNames)
 {
   const QDate newest = GapTreeEnd(), oldest = newest.addDays(1 - kGapTreeDays);
   for (const char* pattern : {"ice_conc_nh_polstere-*", "ice_edge_sh_polstere-*", "*GHRSST-SST*"})
     for (const auto& [start, step, end] : {std::tuple{newest, -1, oldest}, std::tuple{oldest, +1, newest}}) {
       SCOPED_TRACE(testing::Message() << pattern << " from " << qPrintable(start.toString()) << " by " << step);
-      ASSERT_TRUE(workflow_->LoadProducts(DayFile(start, pattern), kMaskAll));
-      const int tab = workflow_->SelectedTab();
+      TWorkflow fresh(*settings_, messages_);
+      ASSERT_TRUE(fresh.LoadProducts(DayFile(start, pattern), kMaskAll));
+      const int tab = fresh.SelectedTab();
       std::vector<QDate> visited;
-      while (const std::optional<QDate> day = StepDay(*workflow_, step)) {
+      while (const std::optional<QDate> day = StepDay(fresh, step)) {
         visited.push_back(*day);
-        ASSERT_EQ(workflow_->Data(tab)->ReferenceTime.toUTC().date(), *day);
-        EXPECT_TRUE(workflow_->DisplayedFileName().contains(day->toString("yyyyMMdd")));
+        ASSERT_EQ(fresh.SelectedTab(), tab);
+        for (int product = 0; product < kProductCount; ++product) {
+          if (const TGribData* data = fresh.Data(product)) {
+            EXPECT_EQ(data->ReferenceTime.toUTC().date(), *day) << product;
+          }
+        }
+        EXPECT_TRUE(fresh.DisplayedFileName().contains(day->toString("yyyyMMdd")));
       }
       // The day left out lies between the newest and the one before it.
       EXPECT_EQ(visited, (std::vector<QDate>{newest.addDays(-2), end}));

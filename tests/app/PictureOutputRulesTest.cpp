@@ -1,10 +1,11 @@
 // The rules of saved pictures, animations and the batch command line that
-// need no data: names, formats, dates, argument words and the run's status.
+// need no data: names, formats, dates, argument words and stored spellings.
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
+
+#include <array>
+#include <tuple>
 
 #include "app/AppTestSupport.h"
 #include "app/workflow/Animation.h"
@@ -26,35 +27,28 @@ TEST(PictureNames, DefaultPathHasOneSeparatorWhetherFolderEndsInOneOrNot)
 
 TEST(PictureNames, OnlyAGifExtensionInAnyCaseGivesGif)
 {
-  struct Row {
-    const char* name;
-    bool gif;
-  };
-  const Row rows[] = {{"out.gif", true},        {"OUT.GIF", true},          {"mixed.GiF", true},
-                      {"/a/b/c.gif", true},     {"out.png", false},         {"out", false},
-                      {"gif", false},           {"out.gif.png", false},     {"folder.gif/picture", false},
-                      {"out.gifx", false},      {"", false}};
-  for (const Row& row : rows) {
-    EXPECT_EQ(IsGifFileName(row.name), row.gif) << row.name;
+  for (const char* gif : {"out.gif", "OUT.GIF", "mixed.GiF", "/a/b/c.gif"}) {
+    EXPECT_TRUE(IsGifFileName(gif)) << gif;
+  }
+  for (const char* other : {"out.png", "out", "gif", "out.gif.png", "folder.gif/picture", "out.gifx", ""}) {
+    EXPECT_FALSE(IsGifFileName(other)) << other;
   }
 }
 
 TEST(AnimationDates, FramesRunFromOldestToLoadedDay)
 {
-  struct Row {
+  const struct {
     QDate last;
-    int count;
-    int interval;
+    int count, interval;
     std::vector<QDate> expected;
-  };
-  const Row rows[] = {
+  } rows[] = {
     {QDate(2016, 1, 10), 3, 1, {QDate(2016, 1, 8), QDate(2016, 1, 9), QDate(2016, 1, 10)}},
     // Across the leap day.
     {QDate(2016, 3, 1), 3, 7, {QDate(2016, 2, 16), QDate(2016, 2, 23), QDate(2016, 3, 1)}},
     // Across the turn of the year.
     {QDate(2021, 1, 2), 2, 28, {QDate(2020, 12, 5), QDate(2021, 1, 2)}},
   };
-  for (const Row& row : rows) {
+  for (const auto& row : rows) {
     EXPECT_EQ(AnimationFrameDates(row.last, row.count, row.interval), row.expected) << qPrintable(row.last.toString());
   }
   EXPECT_TRUE(AnimationFrameDates(QDate(), 7, 1).empty());
@@ -62,13 +56,11 @@ TEST(AnimationDates, FramesRunFromOldestToLoadedDay)
 
 TEST(AnimationDates, FrameFileNamesFollowDateInNameAndFolders)
 {
-  struct Row {
+  const struct {
     const char* source;
-    QDate from;
-    QDate to;
+    QDate from, to;
     const char* expected;
-  };
-  const Row rows[] = {
+  } rows[] = {
     // Day folders.
     {"/img/SAF/2016/03/01/S-OSI_-NOR_-MULT-GL_NH_CONC__-201603011200Z.grb.gz", QDate(2016, 3, 1), QDate(2016, 2, 16),
      "/img/SAF/2016/02/16/S-OSI_-NOR_-MULT-GL_NH_CONC__-201602161200Z.grb.gz"},
@@ -85,7 +77,7 @@ TEST(AnimationDates, FrameFileNamesFollowDateInNameAndFolders)
     // Only the first date of the name is rewritten.
     {"/img/SAF/x_20160301_20160301.grb", QDate(2016, 3, 1), QDate(2016, 2, 29), "/img/SAF/x_20160229_20160301.grb"},
   };
-  for (const Row& row : rows) {
+  for (const auto& row : rows) {
     EXPECT_EQ(AnimationFrameFileName(Native(row.source), row.from, row.to), Native(row.expected)) << row.source;
   }
 }
@@ -94,38 +86,28 @@ class AnimationSettingsTest : public ViewerSettingsTest {};
 
 TEST_F(AnimationSettingsTest, StoredValuesOutsideTheirRangesAreBroughtIn)
 {
-  struct Row {
-    int frames, interval, msec;
-    int expectedFrames, expectedInterval, expectedMsec;
-  };
-  const Row rows[] = {
-    {-5, 0, -330, 2, 1, 10},
-    {1000, 100, 100000, 365, 28, 1000},
-  };
-  for (const Row& row : rows) {
+  // frames, interval, msec as stored, then as used
+  const int rows[][6] = {{-5, 0, -330, 2, 1, 10}, {1000, 100, 100000, 365, 28, 1000}};
+  for (const auto& row : rows) {
     TViewerSettings settings;
-    settings.FrameCount.Value = row.frames;
-    settings.FrameInterval.Value = row.interval;
-    settings.FrameMsec.Value = row.msec;
-    const TAnimationParameters parameters = AnimationParameters(settings);
-    EXPECT_EQ(parameters.FrameCount, row.expectedFrames) << row.frames;
-    EXPECT_EQ(parameters.FrameInterval, row.expectedInterval) << row.interval;
-    EXPECT_EQ(parameters.FrameMsec, row.expectedMsec) << row.msec;
+    settings.FrameCount.Value = row[0];
+    settings.FrameInterval.Value = row[1];
+    settings.FrameMsec.Value = row[2];
+    const TAnimationParameters used = AnimationParameters(settings);
+    EXPECT_EQ((std::array{used.FrameCount, used.FrameInterval, used.FrameMsec}), (std::array{row[3], row[4], row[5]}));
   }
 }
 
 TEST(BatchCommandLine, WordsIgnoreCaseAndSaveAndAnimArePrefixes)
 {
   using L = TBatchCommand::TLatest;
-  struct Row {
+  const struct {
     QStringList arguments;
     L latest;
-    bool save;
-    bool hasFolder;
+    bool save, hasFolder;
     const char* folder;
     bool animate;
-  };
-  const Row rows[] = {
+  } rows[] = {
     {{"-LATEST", "-SAVE"}, L::Either, true, false, "", false},
     {{"-latest-north"}, L::Northern, false, false, "", false},
     {{"-Latest-South", "-save:/tmp/out", "-anim"}, L::Southern, true, true, "/tmp/out", true},
@@ -136,47 +118,12 @@ TEST(BatchCommandLine, WordsIgnoreCaseAndSaveAndAnimArePrefixes)
     {{"/data/file.grb", "-SAVE:C:\\Out Folder\\"}, L::None, true, true, "C:\\Out Folder\\", false},
     {{}, L::None, false, false, "", false},
   };
-  for (const Row& row : rows) {
-    const TBatchCommand command = ParseBatchCommand(row.arguments);
-    const QString shown = row.arguments.join(' ');
-    EXPECT_EQ(command.Source, row.arguments.value(0)) << qPrintable(shown);
-    EXPECT_EQ(command.Latest, row.latest) << qPrintable(shown);
-    EXPECT_EQ(command.Save, row.save) << qPrintable(shown);
-    EXPECT_EQ(command.HasSaveFolder, row.hasFolder) << qPrintable(shown);
-    EXPECT_EQ(command.SaveFolder, row.folder) << qPrintable(shown);
-    EXPECT_EQ(command.Animate, row.animate) << qPrintable(shown);
-  }
-}
-
-TEST(BatchCommandLine, SaveFolderIsCreatedOrTheRunIsRefused)
-{
-  QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
-  QFile file(dir.filePath("file.txt"));
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.close();
-  struct TRow {
-    QString argument;
-    QString folder;  // expected folder, empty with an error or for plain -SAVE
-    QString error;   // expected start of the error, empty when usable
-  };
-  const TRow rows[] = {
-    {"-SAVE:" + dir.path(), Native(dir.path() + "/"), ""},
-    {"-SAVE", "", ""},
-    {"-SAVE:", "", ""},
-    {"-SAVE:" + file.fileName(), "", "Cannot save into " + Native(file.fileName()) + ": it is a file"},
-    {"-SAVE:/proc/norvant-test/out", "", "Cannot create the folder " + Native("/proc/norvant-test/out") + ": "},
-  };
-  for (const TRow& row : rows) {
-    const TSaveFolder prepared = PrepareSaveFolder(ParseBatchCommand({"-LATEST", row.argument}));
-    EXPECT_EQ(prepared.Folder, row.folder) << qPrintable(row.argument);
-    EXPECT_EQ(prepared.Usable(), row.error.isEmpty()) << qPrintable(row.argument);
-    if (!row.error.isEmpty()) {
-      EXPECT_TRUE(prepared.Error.startsWith(row.error)) << qPrintable(row.argument) << ": " << qPrintable(prepared.Error);
-    }
-    if (!row.folder.isEmpty()) {
-      EXPECT_TRUE(QFileInfo(row.folder).isDir()) << qPrintable(row.folder);
-    }
+  for (const auto& row : rows) {
+    SCOPED_TRACE(qPrintable(row.arguments.join(' ')));
+    const TBatchCommand c = ParseBatchCommand(row.arguments);
+    EXPECT_EQ(c.Source, row.arguments.value(0));
+    EXPECT_EQ(std::tuple(c.Latest, c.Save, c.HasSaveFolder, c.SaveFolder, c.Animate),
+              std::tuple(row.latest, row.save, row.hasFolder, QString(row.folder), row.animate));
   }
 }
 
@@ -188,53 +135,15 @@ TEST(LongFileName, ComponentsTakeTheirStoredSpellingOrTheMissingOneIsNamed)
   QFile file(dir.filePath("Data/SAF/Ice_Conc.grb"));
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   file.close();
-  const QString stored = QDir(dir.path()).canonicalPath() + "/Data/SAF/Ice_Conc.grb";
-
-  const TLongFileName exact = GetLongFileName(stored);
-  EXPECT_TRUE(exact.Found()) << qPrintable(exact.Error);
-  EXPECT_EQ(exact.Name, Native(stored));
-
-  const TLongFileName otherCase = GetLongFileName(QDir(dir.path()).canonicalPath() + "/data/saf/ICE_CONC.GRB");
-  EXPECT_EQ(otherCase.Name, Native(stored)) << qPrintable(otherCase.Error);
-
-  const TLongFileName dotted = GetLongFileName(QDir(dir.path()).canonicalPath() + "/Data/./x/../SAF/Ice_Conc.grb");
-  EXPECT_EQ(dotted.Name, Native(stored)) << qPrintable(dotted.Error);
-
   const QString root = QDir(dir.path()).canonicalPath();
+  const QString stored = root + "/Data/SAF/Ice_Conc.grb";
+  for (const char* spelling : {"/Data/SAF/Ice_Conc.grb", "/data/saf/ICE_CONC.GRB", "/Data/./x/../SAF/Ice_Conc.grb"}) {
+    const TLongFileName found = GetLongFileName(root + spelling);
+    EXPECT_EQ(found.Name, Native(stored)) << spelling << ": " << qPrintable(found.Error);
+  }
   const TLongFileName missing = GetLongFileName(root + "/nowhere/file.grb");
   EXPECT_FALSE(missing.Found());
-  EXPECT_TRUE(missing.Name.isEmpty());
   EXPECT_EQ(missing.Error, "Path " + Native(root + "/nowhere") + " does not exist!");
-}
-
-TEST(BatchStatus, SucceedsOnlyWhenEveryRequestedFileWasWritten)
-{
-  struct Row {
-    int loaded;
-    int requested;
-    int written;
-    int failures;
-    int status;
-  };
-  const Row rows[] = {
-    {4, 8, 8, 0, 0},  // four pictures and four animations
-    {2, 2, 2, 0, 0},  // a product that was not loaded asks for nothing
-    {4, 4, 3, 1, 1},  // one picture could not be written
-    {0, 0, 0, 0, 1},  // nothing loaded: nothing was saved
-    {1, 2, 1, 1, 1},  // the picture was written but not its animation
-  };
-  for (const Row& row : rows) {
-    TBatchOutcome outcome;
-    outcome.ProductsLoaded = row.loaded;
-    outcome.Requested = row.requested;
-    for (int i = 0; i < row.written; ++i) {
-      outcome.Written.append(QString("file%1").arg(i));
-    }
-    for (int i = 0; i < row.failures; ++i) {
-      outcome.Failures.append("failed");
-    }
-    EXPECT_EQ(outcome.ExitStatus(), row.status) << row.loaded << " " << row.requested << " " << row.written;
-  }
 }
 
 }  // namespace

@@ -2,21 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#ifdef _WIN32
-#include <windows.h>
-
-TEST(ProcessPriority, IdleWhileDecodingThenTheOldClassAgain)
-{
-  const DWORD before = GetPriorityClass(GetCurrentProcess());
-  {
-    const TIdlePriorityScope idle;
-    EXPECT_EQ(GetPriorityClass(GetCurrentProcess()), static_cast<DWORD>(IDLE_PRIORITY_CLASS));
-  }
-  EXPECT_EQ(GetPriorityClass(GetCurrentProcess()), before);
-  EXPECT_EQ(SetIdlePriority(false), 0u);
-}
-
-#else
 #include <cerrno>
 #include <sys/resource.h>
 
@@ -34,4 +19,3 @@ TEST(ProcessPriority, NeverLowersWhatCannotBeRaisedAgain)
   EXPECT_EQ(SetIdlePriority(true), 0u);
   EXPECT_EQ(getpriority(PRIO_PROCESS, 0), before);
 }
-#endif

@@ -76,15 +76,6 @@ public:
     return proj_.Inverse(first_.x + px * step, first_.y + (field_.jPositive ? j : -j) * step);
   }
 
-  // The fractional picture pixel PROJ puts a position on.
-  TPlanePoint PixelOf(double lon, double lat) const
-  {
-    const TPlanePoint p = proj_.Forward(lon, lat);
-    const double step = field_.dxMetres;
-    const double j = (field_.jPositive ? p.y - first_.y : first_.y - p.y) / step;
-    return {(p.x - first_.x) / step, field_.jPositive ? field_.height - 1 - j : j};
-  }
-
   // A pixel whose grid point has no value, if there is one.
   bool FindMissingPixel(int& px, int& py) const
   {

@@ -3,7 +3,6 @@
 #include "settings/SettingsTestSupport.h"
 
 #include <QApplication>
-#include <memory>
 
 using RememberedCheckBox = TemporarySettings;
 
@@ -21,7 +20,6 @@ TEST_F(RememberedCheckBox, RestoringTheStateFiresNoHandler)
   box.Loaded();
   EXPECT_FALSE(box.isChecked());
   EXPECT_EQ(handled, 0);
-  EXPECT_EQ(box.NamedAs(), QStringLiteral("CheckBoxShowGrid"));
 
   box.click(); // the handlers themselves stay connected
   EXPECT_EQ(handled, 3);

@@ -1,10 +1,8 @@
-// The viewer's settings: defaults, the data collector's images folder as a
-// fallback, and a folder given for one run that must never be stored.
+// The viewer's settings: a read-only copy for unattended runs, and the data
+// collector's images folder as a fallback.
 #include "app/AppTestSupport.h"
 #include "app/workflow/ViewerSettings.h"
 
-#include <QCoreApplication>
-#include <QDir>
 
 namespace {
 
@@ -13,7 +11,7 @@ using ViewerSettings = ViewerSettingsTest;
 // A run from cron reads the window's choices and leaves them alone, even
 // where it changed its own copy (the folder its data came from) or would
 // have filled in defaults and the collector's folder.
-TEST_F(ViewerSettings, ReadOnlySettingsNeverWriteAndWindowSettingsWriteOnRequest)
+TEST_F(ViewerSettings, ReadOnlySettingsNeverWrite)
 {
   Plant("Feedkeeper-P", "ImagesPath", "/feed/images/");
   Plant("AnimationFrames", 12);
@@ -27,42 +25,16 @@ TEST_F(ViewerSettings, ReadOnlySettingsNeverWriteAndWindowSettingsWriteOnRequest
   }
   EXPECT_EQ(OpenProgramSettings()->allKeys(), QStringList{"AnimationFrames"});
   EXPECT_EQ(Stored("AnimationFrames").toInt(), 12);
-
-  TViewerSettings window;
-  window.FrameCount.Value = 30;
-  window.StoreAll();
-  EXPECT_EQ(Stored("AnimationFrames").toInt(), 30);  // before the window goes
-  EXPECT_EQ(Stored("CurrentDataPath").toString(), "/feed/images/");
 }
 
 TEST_F(ViewerSettings, EmptyDataPathFallsBackToFeedkeeperPThenFeedkeeper)
 {
   Plant("Feedkeeper", "ImagesPath", "/srv/older/images/");
-  {
-    TViewerSettings settings;
-    EXPECT_EQ(settings.CurrentDataPath.Value, "/srv/older/images/");
-  }
+  EXPECT_EQ(TViewerSettings().CurrentDataPath.Value, "/srv/older/images/");
   OpenProgramSettings()->clear();
   Plant("Feedkeeper-P", "ImagesPath", "/srv/images/");
-  {
-    TViewerSettings settings;
-    EXPECT_EQ(settings.CurrentDataPath.Value, "/srv/images/");
-  }
+  EXPECT_EQ(TViewerSettings().CurrentDataPath.Value, "/srv/images/");
   EXPECT_EQ(Stored("CurrentDataPath").toString(), "/srv/images/");
-}
-
-TEST_F(ViewerSettings, FolderGivenForOneRunIsNeverStored)
-{
-  Plant("CurrentDataPath", "/home/me/images/");
-  Plant("DataFolder", "/home/me/last/");
-  {
-    TViewerSettings settings;
-    settings.OverrideImagesPath("/tmp/sample");
-    EXPECT_EQ(settings.ImagesPath(), QDir::toNativeSeparators("/tmp/sample/"));
-    settings.DataFolder.Value = "/tmp/sample/SAF/";
-  }
-  EXPECT_EQ(Stored("CurrentDataPath").toString(), "/home/me/images/");
-  EXPECT_EQ(Stored("DataFolder").toString(), "/home/me/last/");
 }
 
 }  // namespace

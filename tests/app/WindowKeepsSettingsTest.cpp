@@ -1,22 +1,16 @@
 // The window keeps what the user did: a ticked box survives a kill, the
-// geometry stays put over restarts, and Enter in Setup keeps the typed
-// folder.
-#include <QApplication>
+// geometry stays put over restarts, and Enter in Setup keeps what was typed.
 #include <QCheckBox>
-#include <QLineEdit>
 #include <QProcess>
 #include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <csignal>
 
 #include "app/AppTestSupport.h"
-#include "app/FormMain.h"
 #include "app/FormSetup.h"
 #include "app/TerminationSignals.h"
 
@@ -34,13 +28,6 @@ const char* const kGeometryNames[] = {"FormState",  "FormLeft",        "FormTop"
 
 class WindowSettings : public ViewerSettingsTest {
 protected:
-  static std::unique_ptr<TFormMain> Start()
-  {
-    auto window = std::make_unique<TFormMain>();
-    window->show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    return window;
-  }
   static QList<int> StoredGeometry()
   {
     QList<int> values;
@@ -54,7 +41,7 @@ protected:
 TEST_F(WindowSettings, ThreeStartsAndClosesLeaveTheGeometryWhereItWas)
 {
   {
-    auto window = Start();
+    auto window = StartWindow();
     window->setGeometry(130, 109, 820, 600);
     window->close();
   }
@@ -63,7 +50,7 @@ TEST_F(WindowSettings, ThreeStartsAndClosesLeaveTheGeometryWhereItWas)
   EXPECT_EQ(first[2], 109);
   for (int cycle = 0; cycle < 3; ++cycle) {
     SCOPED_TRACE(cycle);
-    auto window = Start();
+    auto window = StartWindow();
     EXPECT_EQ(window->geometry(), QRect(130, 109, 820, 600));
     window->close();
     window.reset();
@@ -81,29 +68,39 @@ TEST_F(WindowSettings, GeometryOffEveryScreenComesBackOnThePrimaryOne)
     Plant("FormTop", stored.y());
     Plant("FormClientWidth", 700);
     Plant("FormClientHeight", 500);
-    auto window = Start();
+    auto window = StartWindow();
     EXPECT_TRUE(area.contains(window->geometry())) << window->geometry().x() << "," << window->geometry().y();
     EXPECT_EQ(window->size(), QSize(700, 500));
   }
 }
 
-TEST_F(WindowSettings, EnterInSetupStoresTheTypedFolderAtOnce)
+// Enter where the user typed in Setup, in a folder box or a number box,
+// means OK: the typed folder and frame count are in the file at once.
+TEST_F(WindowSettings, EnterInSetupStoresWhatWasTypedAtOnce)
 {
   QTemporaryDir folder;
   ASSERT_TRUE(folder.isValid());
-  auto window = Start();
-  QTimer::singleShot(0, window.get(), [&folder] {
-    auto* setup = qobject_cast<TFormSetup*>(QApplication::activeModalWidget());
-    ASSERT_NE(setup, nullptr);
-    auto* edit = setup->findChild<QLineEdit*>("EditCurrentDataPath");
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClicks(edit, folder.path());
-    QTest::keyClick(edit, Qt::Key_Return);
-  });
-  window->MenuToolsSetupClick();
-  // In the file before the window goes.
-  EXPECT_EQ(Stored("CurrentDataPath").toString(), QDir::toNativeSeparators(folder.path() + "/"));
+  auto window = StartWindow();
+  for (const char* box : {"EditCurrentDataPath", "EditNumFrames"}) {
+    SCOPED_TRACE(box);
+    QTimer::singleShot(0, window.get(), [&folder, box] {
+      auto* setup = qobject_cast<TFormSetup*>(QApplication::activeModalWidget());
+      ASSERT_NE(setup, nullptr);
+      for (const auto& [name, text] : {std::pair{"EditCurrentDataPath", folder.path()}, {"EditNumFrames", "30"}}) {
+        QWidget* edit = Child<QWidget>(*setup, name);
+        edit->setFocus();
+        QMetaObject::invokeMethod(edit, "selectAll");
+        QTest::keyClicks(edit, text);
+      }
+      QWidget* target = Child<QWidget>(*setup, box);
+      target->setFocus();
+      QTest::keyClick(target, Qt::Key_Return);
+    });
+    window->MenuToolsSetupClick();
+    EXPECT_EQ(Stored("CurrentDataPath").toString(), QDir::toNativeSeparators(folder.path() + "/"));
+    EXPECT_EQ(Stored("AnimationFrames").toInt(), 30);
+    OpenProgramSettings()->clear();
+  }
 }
 
 // The kill test's child: a window whose "Zoom" box the user ticks; it runs
@@ -116,11 +113,9 @@ TEST(WindowChild, DISABLED_RunsUntilSignalled)
   }
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder);
   SetSettingsProgramName(kChildProgram);
-  TFormMain window;
+  const auto window = StartWindow();
   const TTerminationSignals termination(CloseAllWindowsAndQuit);
-  window.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-  window.findChild<QCheckBox*>("CheckBoxZoomed")->click();
+  Child<QCheckBox>(*window, "CheckBoxZoomed")->click();
   std::printf("%s\n", kReady);
   std::fflush(stdout);
   QApplication::exec();
@@ -129,13 +124,12 @@ TEST(WindowChild, DISABLED_RunsUntilSignalled)
 
 TEST(WindowKill, TickedBoxIsInTheSettingsFileAfterTheProcessIsKilled)
 {
-  struct TRow {
+  const struct {
     const char* name;
     int signal;
     bool closesNormally;  // the normal close path ran: the geometry is stored too
-  };
-  const TRow rows[] = {{"SIGTERM", SIGTERM, true}, {"SIGHUP", SIGHUP, true}, {"SIGKILL", SIGKILL, false}};
-  for (const TRow& row : rows) {
+  } rows[] = {{"SIGTERM", SIGTERM, true}, {"SIGHUP", SIGHUP, true}, {"SIGKILL", SIGKILL, false}};
+  for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     QTemporaryDir settings;
     ASSERT_TRUE(settings.isValid());

@@ -9,18 +9,14 @@
 #include "grib/GribData.h"
 #include "imaging/ColourTableBuild.h"
 #include "overlays/CartogList.h"
-#include "overlays/LineSegment.h"
 #include "support/SampleTree.h"
 #include "support/WorkflowFixture.h"
 
-#include <QFile>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <span>
-#include <fstream>
 
 namespace {
 
@@ -32,49 +28,10 @@ protected:
     ASSERT_FALSE(SampleImagesPath().isEmpty()) << "the sample tree could not be made";
     settings->OverrideImagesPath(SampleImagesPath());
   }
-  // The newest northern concentration file, loaded, and its GRIB unpacked
-  // for the references.
-  QString LoadNorthUnpacked()
-  {
-    const QString packed = SampleDay(5) + "S-OSI_-NOR_-MULT-GL_NH_CONC__-202612051200Z.grb.gz";
-    const QString unpacked = Scratch("NH_CONC.grb");
-    EXPECT_EQ(QProcess::execute("sh", {"-c", QString("gzip -dc '%1' > '%2'").arg(packed, unpacked)}), 0);
-    EXPECT_TRUE(workflow->LoadProducts(packed, kMaskConcentration));
-    return unpacked;
-  }
   TScopedUtcClock clock{SampleMorning()};
 };
 
 const QString kDay5 = "202612051200Z";
-
-// Equal dates favour the uncompressed (southern) files; SST, when it comes
-// along, is shown last.
-TEST_F(Workflow, OpenLatestLoadsTheNewestSetOfTheHemisphereAndSst)
-{
-  const struct {
-    THemisphere hemisphere;
-    const char* set;  // "SH" plain or "NH" gzipped
-    bool sst;
-  } cases[] = {{THemisphere::Either, "SH", true}, {THemisphere::Northern, "NH", false}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.set);
-    TWorkflow fresh(*settings, messages);
-    EXPECT_TRUE(fresh.OpenLatest(c.hemisphere));
-    const QString extension = QString(c.set) == "NH" ? ".grb.gz" : ".grb";
-    for (const auto& [product, kind, code] :
-         {std::tuple{prConcentration, "CONC", 91}, {prEdge, "EDGE", 220}, {prType, "TYPE", 221}}) {
-      EXPECT_EQ(QFileInfo(fresh.FileName(product)).fileName(),
-                QString("S-OSI_-NOR_-MULT-GL_%1_%2__-").arg(c.set, kind) + kDay5 + extension);
-      ASSERT_NE(fresh.Data(product), nullptr);
-      EXPECT_EQ(fresh.Data(product)->ParameterCode(), code);
-    }
-    EXPECT_EQ(fresh.Data(prSst) != nullptr, c.sst);
-    EXPECT_EQ(fresh.SelectedTab(), c.sst ? prSst : prConcentration);
-    EXPECT_EQ(fresh.DisplayedData(), fresh.Data(fresh.SelectedTab()));
-  }
-  EXPECT_EQ(settings->DataFolder.Value, SampleImagesPath() + "SAF" + QDir::separator());
-  EXPECT_TRUE(messages.Messages.isEmpty());
-}
 
 TEST_F(Workflow, SiblingWithOnlyTheOlderNameIsFound)
 {
@@ -82,7 +39,6 @@ TEST_F(Workflow, SiblingWithOnlyTheOlderNameIsFound)
   ASSERT_TRUE(workflow->LoadProducts(SampleDay(4) + "S-OSI_-NOR_-MULT-GL_SH_TYPE__-202612041200Z.grb", kMaskAll));
   EXPECT_EQ(Name(prEdge), "GL_SH_EDGE_20261204.grb");
   EXPECT_EQ(Name(prConcentration), "S-OSI_-NOR_-MULT-GL_SH_CONC__-202612041200Z.grb");
-  EXPECT_EQ(workflow->SelectedTab(), prConcentration);
   EXPECT_EQ(QFileInfo(workflow->AnimationSource(prEdge)).fileName(), "GL_SH_EDGE_20261204.grb");
 }
 
@@ -96,15 +52,11 @@ TEST_F(Workflow, MissingSiblingsLeaveTheirSlotsEmpty)
   EXPECT_EQ(workflow->Data(prEdge), nullptr);
   EXPECT_EQ(workflow->Data(prType), nullptr);
   EXPECT_NE(workflow->Data(prSst), nullptr);  // not asked for, so kept
-  EXPECT_EQ(workflow->LastLoad().Tried, 3);
-  EXPECT_EQ(workflow->LastLoad().Loaded, 1);
   EXPECT_TRUE(messages.Messages.isEmpty());
   workflow->SelectTab(prEdge);
   workflow->Render();
   EXPECT_TRUE(workflow->DisplayBitmap().Empty());
-  EXPECT_TRUE(workflow->DisplayedFileName().isEmpty());
   EXPECT_FALSE(workflow->ReadOutAt(10, 10).Data);
-  EXPECT_TRUE(workflow->ReadOutAt(10, 10).Location.isEmpty());
 }
 
 TEST_F(Workflow, SstFileWithoutTheSstBitLoadsNothing)
@@ -114,40 +66,36 @@ TEST_F(Workflow, SstFileWithoutTheSstBitLoadsNothing)
   EXPECT_EQ(workflow->Data(prSst), nullptr);
 }
 
+// Each refused file is named in the error with the cause's key word, and
+// no product slot is filled.
 TEST_F(Workflow, BadFilesFailWithAReasonAndKeepNothing)
 {
+  const QString sh = SampleDay(5) + "S-OSI_-NOR_-MULT-GL_SH_CONC__-" + kDay5 + ".grb";
   const QByteArray conc = ReadBytes(SampleDay(5) + "S-OSI_-NOR_-MULT-GL_NH_CONC__-" + kDay5 + ".grb.gz");
-  const QByteArray plain = ReadBytes(SampleDay(5) + "S-OSI_-NOR_-MULT-GL_SH_CONC__-" + kDay5 + ".grb");
-  ASSERT_FALSE(conc.isEmpty());
-  struct Case {
-    const char* name;
+  const QByteArray plain = ReadBytes(sh);
+  ASSERT_EQ(QProcess::execute("grib_set", {"-s", "indicatorOfParameter=2", sh, Scratch("pressure")}), 0);
+  const struct {
+    QString name;
     QByteArray bytes;
+    const char* cause;
   } cases[] = {
-    {"NH_CONC_text.grb", "This is not a GRIB file at all.\n"},
-    {"NH_CONC_empty.grb", ""},
-    {"NH_CONC_cut.grb.gz", conc.left(conc.size() / 2)},
-    {"NH_CONC_notgzip.grb.gz", "plain text with a .gz name"},
-    {"NH_CONC_cutgrib.grb", plain.left(plain.size() / 3)},
+    {"NH_CONC_text.grb", "This is not a GRIB file at all.\n", "GRIB"},
+    {"NH_CONC_empty.grb", "", "empty"},
+    {"S-OSI_-NOR_-MULT-GL_NH_CONC__-" + kDay5 + ".grb", "", "empty"},
+    {"NH_CONC_cut.grb.gz", conc.left(conc.size() / 2), "end before"},
+    {"NH_CONC_notgzip.grb.gz", "plain text with a .gz name", "Broken gzip"},
+    {"NH_CONC_cutgrib.grb", plain.left(plain.size() / 3), "beyond"},
+    {"SH_CONC_pressure.grb", ReadBytes(Scratch("pressure")), "parameter code 2"},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(qPrintable(c.name));
     WriteBytes(c.name, c.bytes);
-    EXPECT_FALSE(workflow->LoadGribFile(Scratch(c.name)));
-    EXPECT_TRUE(workflow->LastError().contains(c.name)) << workflow->LastError().toStdString();
-    EXPECT_EQ(workflow->Data(prConcentration), nullptr);
-  }
-  EXPECT_FALSE(workflow->LoadGribFile(Scratch("no-such-file.grb")));
-}
-
-TEST_F(Workflow, ProductWithUnknownParameterCodeIsNotFiled)
-{
-  const QString source = SampleDay(5) + "S-OSI_-NOR_-MULT-GL_SH_CONC__-" + kDay5 + ".grb";
-  const QString changed = Scratch("SH_CONC_pressure.grb");
-  ASSERT_EQ(QProcess::execute("grib_set", {"-s", "indicatorOfParameter=2", source, changed}), 0);
-  EXPECT_FALSE(workflow->LoadGribFile(changed));
-  EXPECT_TRUE(workflow->LastError().contains("parameter code 2")) << workflow->LastError().toStdString();
-  for (int product = 0; product < kProductCount; ++product) {
-    EXPECT_EQ(workflow->Data(product), nullptr);
+    EXPECT_FALSE(workflow->LoadProducts(Scratch(c.name), kMaskAll));
+    const QString error = workflow->LastLoad().FirstError;
+    EXPECT_TRUE(error.contains(c.name) && error.contains(c.cause)) << error.toStdString();
+    for (int product = 0; product < kProductCount; ++product) {
+      EXPECT_EQ(workflow->Data(product), nullptr);
+    }
   }
 }
 
@@ -161,78 +109,62 @@ protected:
   const QString name = "ice_conc_sh_polstere-100_multi_202612051200.grb";
 };
 
-// The concentration field is found behind two others but not behind
-// three; a cut further message leaves the field read before it.
-TEST_F(MultiMessage, ConcentrationIsSoughtInAtMostTwoFurtherMessages)
+// The concentration field is found behind two other messages but not
+// behind three; a further message that is cut or fails, whatever way,
+// leaves the product read from the first one as it was.
+TEST_F(MultiMessage, ConcentrationIsSoughtInTwoFurtherMessagesAndDamageKeepsTheFirst)
 {
   const QByteArray type = Message("TYPE");
-  const struct {
-    const char* name;
+  struct TCase {
+    QString name;
     QByteArray bytes;
     int shown;  // the product the file fills
-  } cases[] = {
-    {"behind two", Message("EDGE") + type + Message("CONC"), prConcentration},
-    {"behind three", Message("EDGE") + type + Message("EDGE") + Message("CONC"), prEdge},
-    {"cut second", Message("EDGE") + type.left(type.size() / 2), prEdge},
+    bool damaged;
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+  std::vector<TCase> cases = {
+    {"behind two", Message("EDGE") + type + Message("CONC"), prConcentration, false},
+    {"behind three", Message("EDGE") + type + Message("EDGE") + Message("CONC"), prEdge, false},
+    {"cut second", Message("EDGE") + type.left(type.size() / 2), prEdge, true},
+  };
+  for (const char* file : {"g1-multi-then-cut.grb", "g1-multi-then-bits-33.grb", "g1-multi-then-lat-91.grb",
+                           "g1-multi-then-table-99.grb"}) {
+    cases.push_back({file, ReadBytes(QString(NORVANT_SOURCE_DIR "/tests/data/bad/") + file), prEdge, true});
+  }
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(qPrintable(c.name));
     TWorkflow fresh(*settings, messages);
     WriteBytes(name, c.bytes);
     ASSERT_TRUE(fresh.LoadGribFile(Scratch(name)));
     EXPECT_EQ(fresh.Data(prConcentration) != nullptr, c.shown == prConcentration);
-    ASSERT_NE(fresh.Data(c.shown), nullptr);
-    EXPECT_EQ(fresh.Data(c.shown)->ParameterCode(), c.shown == prConcentration ? 91 : 220);
-    EXPECT_FALSE(fresh.Data(c.shown)->Bitmap().Empty());
-  }
-}
-
-// A further message that fails, whatever way, leaves the product read from
-// the first one as it was: its identification, name, date and picture.
-TEST_F(MultiMessage, DamagedFurtherMessageChangesNothingOfTheFirstProduct)
-{
-  for (const char* file : {"g1-multi-then-cut.grb", "g1-multi-then-bits-33.grb", "g1-multi-then-lat-91.grb",
-                           "g1-multi-then-table-99.grb"}) {
-    SCOPED_TRACE(file);
-    const QByteArray bytes = ReadBytes(QString(NORVANT_SOURCE_DIR "/tests/data/bad/") + file);
+    const TGribData* shown = fresh.Data(c.shown);
+    ASSERT_NE(shown, nullptr);
     TGribData alone(BuildColourTable);
     alone.LowerPriority = false;
-    ASSERT_TRUE(alone.LoadFromStream(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                                               static_cast<std::size_t>(bytes.size()))));
-    WriteBytes(name, bytes);
-    ASSERT_TRUE(workflow->LoadGribFile(Scratch(name)));
-    const TGribData* edge = workflow->Data(prEdge);
-    ASSERT_NE(edge, nullptr);
-    EXPECT_EQ(workflow->Data(prConcentration), nullptr);
-    EXPECT_EQ(edge->ParameterCode(), 220);
-    EXPECT_EQ(edge->Current->Name, alone.Current->Name);
-    EXPECT_EQ(edge->ReferenceTime, alone.ReferenceTime);
-    EXPECT_EQ(edge->ReferenceTime.date(), QDate(2026, 12, 5));
-    EXPECT_TRUE(std::ranges::equal(edge->Bitmap().Pixels(), alone.Bitmap().Pixels()));
-    EXPECT_TRUE(edge->Log.join('\n').contains("Further message")) << edge->Log.join('\n').toStdString();
+    ASSERT_TRUE(alone.LoadFromStream(std::span(reinterpret_cast<const std::uint8_t*>(c.bytes.constData()),
+                                               static_cast<std::size_t>(c.bytes.size()))));
+    EXPECT_EQ(c.shown == prEdge, shown->ReferenceTime == alone.ReferenceTime &&
+                                     std::ranges::equal(shown->Bitmap().Pixels(), alone.Bitmap().Pixels()));
+    EXPECT_EQ(shown->Log.join('\n').contains("Further message"), c.damaged) << shown->Log.join('\n').toStdString();
   }
 }
 
+// The next message is found from either side of the first one's end
+// marker, and not from beyond the data or inside a message.
 TEST_F(MultiMessage, NextMessageIsFoundFromEitherSideOfTheEndMarker)
 {
   const QByteArray both = Message("EDGE") + Message("CONC");
-  const auto* bytes = reinterpret_cast<const std::uint8_t*>(both.constData());
-  const std::span<const std::uint8_t> stream(bytes, static_cast<std::size_t>(both.size()));
+  const std::span stream(reinterpret_cast<const std::uint8_t*>(both.constData()), static_cast<std::size_t>(both.size()));
   const std::size_t first = static_cast<std::size_t>(Message("EDGE").size());
-  for (std::size_t offset : {first - 4, first}) {
+  for (const auto& [offset, found] :
+       {std::pair{first - 4, true}, {first, true}, {stream.size() + 100, false}, {10, false}}) {
+    SCOPED_TRACE(offset);
     auto data = std::make_unique<TGribData>(BuildColourTable);
     ASSERT_TRUE(data->LoadFromStream(stream, false));
     std::size_t at = offset;
-    ASSERT_TRUE(ReadNextGribMessage(data, stream, at));
-    EXPECT_EQ(data->ParameterCode(), 91);
-    EXPECT_EQ(at, static_cast<std::size_t>(both.size()));
-    EXPECT_FALSE(ReadNextGribMessage(data, stream, at));
+    ASSERT_EQ(ReadNextGribMessage(data, stream, at), found);
+    EXPECT_EQ(data->ParameterCode(), found ? 91 : 220);
+    EXPECT_FALSE(found && ReadNextGribMessage(data, stream, at));
   }
-  auto data = std::make_unique<TGribData>(BuildColourTable);
-  std::size_t beyond = stream.size() + 100;
-  EXPECT_FALSE(ReadNextGribMessage(data, stream, beyond));
-  std::size_t inside = 10;  // not at a message boundary
-  EXPECT_FALSE(ReadNextGribMessage(data, stream, inside));
 }
 
 TEST_F(Workflow, ZoomDoublesEveryGridPointAndReadsOutTheOneUnderTheCursor)
@@ -254,7 +186,6 @@ TEST_F(Workflow, ZoomDoublesEveryGridPointAndReadsOutTheOneUnderTheCursor)
       ASSERT_EQ(shown.ScanLine(2 * y + 1)[2 * x + 1], code);
     }
   }
-  EXPECT_EQ(workflow->DisplayMapping().GetWidth(), 2 * workflow->Data(prConcentration)->Mapping->GetWidth());
   // The read-out reads the grid point under the cursor, and nothing off the picture.
   const TReadOut atZoomed = workflow->ReadOutAt(201, 99);
   options.Zoomed = false;
@@ -294,7 +225,6 @@ TEST_F(Workflow, ZoomedSstOfParameter11HasNoFringeAlongCoastsAndGaps)
   ASSERT_EQ(shown.Width(), 2 * product.Width());
   ASSERT_EQ(shown.Height(), 2 * product.Height());
   int faults = 0, blended = 0;
-  QString first;
   // Above the data-time stamp in the bottom-left corner.
   for (int y = 0; y < shown.Height() - 40; ++y) {
     for (int x = 0; x < shown.Width(); ++x) {
@@ -312,13 +242,13 @@ TEST_F(Workflow, ZoomedSstOfParameter11HasNoFringeAlongCoastsAndGaps)
       }
       const bool ok = own == hole ? got == hole : got != hole && got >= low && got <= high;
       if (!ok && faults++ == 0) {
-        first = QString("pixel %1,%2 is %3; its grid point %4 has present neighbours %5..%6")
-                  .arg(x).arg(y).arg(got).arg(own).arg(low).arg(high);
+        ADD_FAILURE() << "first: pixel " << x << "," << y << " is " << int(got) << "; its grid point " << int(own)
+                      << " has present neighbours " << low << ".." << high;
       }
       blended += got != own;
     }
   }
-  EXPECT_EQ(faults, 0) << "first: " << first.toStdString();
+  EXPECT_EQ(faults, 0);
   // The doubling still smooths between present values.
   EXPECT_GT(blended, shown.Width() * shown.Height() / 100);
 }
@@ -362,10 +292,7 @@ QByteArray VoyagesGpx()
 std::optional<TRgbPicture> BatchLoopPicture(TWorkflow& shown, const QString& folder, const QString& picture,
                                             const QString& shot)
 {
-  TBatchCommand command;
-  command.Save = true;
-  command.HasSaveFolder = true;
-  command.SaveFolder = folder;
+  const TBatchCommand command = ParseBatchCommand({"x", "-SAVE:" + folder});
   EXPECT_TRUE(QDir().mkpath(folder) && QDir().mkpath(NORVANT_BINARY_DIR "/screenshots"));
   const TBatchOutcome outcome = RunBatchLoop(shown, command, TSaveOverlays{false, true, true}, nullptr);
   EXPECT_TRUE(outcome.Succeeded()) << outcome.Failures.join("; ").toStdString();
@@ -388,10 +315,7 @@ TEST_F(Workflow, BatchLoopWritesTheZoomedSstAndTracksOverTheNorthernPicture)
   workflow->SetDisplayOptions(options);
   ASSERT_TRUE(workflow->LoadProducts(Grib1SstSampleFile(), kMaskAll));
   const auto sst = BatchLoopPicture(*workflow, Scratch("sst"), "sst.png", "screenshot-sst-zoomed.png");
-  ASSERT_TRUE(sst);
-  EXPECT_EQ(sst->Width, 1440);
-  EXPECT_EQ(sst->Height, 720);
-  EXPECT_TRUE(*sst == RgbOf(workflow->DisplayBitmap()));
+  EXPECT_EQ(sst, RgbOf(workflow->DisplayBitmap()));
 
   TWorkflow north(*settings, messages);
   options = {};
@@ -416,41 +340,21 @@ TEST_F(Workflow, BatchLoopWritesTheZoomedSstAndTracksOverTheNorthernPicture)
   EXPECT_GT(changed, 600);
 }
 
-TEST_F(Workflow, ReadOutAgreesWithProjAndEcCodesOnGridPoints)
+// The 760 x 1120 northern gzip file, read out on its pole hole, centre and
+// far corners: the position behind the read-out is the one PROJ gives for
+// the pixel on the Hughes ellipsoid the file states, to a hundredth of a
+// degree, and where the field has no value it says "No data".
+TEST_F(Workflow, NorthernReadOutIsWherePROJPutsThePixelAndSaysNoDataOnTheHole)
 {
-  const QString file = SampleDay(5) + "S-OSI_-NOR_-MULT-GL_SH_CONC__-" + kDay5 + ".grb";
-  ASSERT_TRUE(workflow->LoadProducts(file, kMaskConcentration));
-  const TReadOutReference reference(file);
-  for (const auto& point : kReadOutPoints) {
-    SCOPED_TRACE(testing::Message() << "pixel " << point[0] << "," << point[1]);
-    const TReadOut readOut = workflow->ReadOutAt(point[0], point[1]);
-    ASSERT_TRUE(readOut.Data);
-    reference.Check(point[0], point[1], readOut.Location, *readOut.Data);
-  }
-}
-
-TEST_F(Workflow, ReadOutSaysNoDataWhereTheGzipFieldHasNoValue)
-{
-  const TReadOutReference reference(LoadNorthUnpacked());
+  const QString packed = SampleDay(5) + "S-OSI_-NOR_-MULT-GL_NH_CONC__-" + kDay5 + ".grb.gz";
+  ASSERT_EQ(QProcess::execute("sh", {"-c", QString("gzip -dc '%1' > '%2'").arg(packed, Scratch("NH.grb"))}), 0);
+  ASSERT_TRUE(workflow->LoadProducts(packed, kMaskConcentration));
+  const TReadOutReference reference(Scratch("NH.grb"));
   int px = 0, py = 0;
   ASSERT_TRUE(reference.FindMissingPixel(px, py)) << "the northern sample has a pole hole";
-  for (const auto& point : {std::array<int, 2>{px, py}, std::array<int, 2>{380, 560}, std::array<int, 2>{50, 1000}}) {
-    SCOPED_TRACE(testing::Message() << "pixel " << point[0] << "," << point[1]);
-    const TReadOut readOut = workflow->ReadOutAt(point[0], point[1]);
-    ASSERT_TRUE(readOut.Data);
-    reference.Check(point[0], point[1], readOut.Location, *readOut.Data);
-  }
   EXPECT_EQ(*workflow->ReadOutAt(px, py).Data, "No data");
-}
-
-// The 760 x 1120 northern grid, read out at its centre and far corners:
-// the position behind the read-out is the one PROJ gives for the pixel on
-// the Hughes ellipsoid the file states, to a hundredth of a degree.
-TEST_F(Workflow, NorthernReadOutIsWherePROJPutsThePixel)
-{
-  const TReadOutReference reference(LoadNorthUnpacked());
-  for (const auto& [x, y] : {std::pair{380, 560}, std::pair{0, 0}, std::pair{759, 0}, std::pair{0, 1119},
-                             std::pair{759, 1119}}) {
+  for (const auto& [x, y] : {std::pair{px, py}, std::pair{380, 560}, std::pair{0, 0}, std::pair{759, 0},
+                             std::pair{0, 1119}, std::pair{759, 1119}}) {
     SCOPED_TRACE(testing::Message() << "pixel " << x << "," << y);
     float lon = 0, lat = 0;
     ASSERT_TRUE(workflow->DisplayMapping().PixelToLatLon(x, y, lon, lat));
@@ -461,34 +365,6 @@ TEST_F(Workflow, NorthernReadOutIsWherePROJPutsThePixel)
     ASSERT_TRUE(readOut.Data);
     reference.Check(x, y, readOut.Location, *readOut.Data);
   }
-}
-
-// Coastline points on the northern picture, through the display mapping
-// that draws them, land within half a pixel of PROJ's position.
-TEST_F(Workflow, NorthernCoastlinesAreDrawnWherePROJPutsThem)
-{
-  const TReadOutReference reference(LoadNorthUnpacked());
-  workflow->Boundaries().LoadFromFile(NORVANT_SOURCE_DIR "/data/Countries.dat");
-  ASSERT_FALSE(workflow->Boundaries().Segments().empty());
-  const TMapping& mapping = workflow->DisplayMapping();
-  int checked = 0;
-  for (const TLineSegment& segment : workflow->Boundaries().Segments()) {
-    for (std::size_t k = 0; k < segment.Points.size(); k += 7) {
-      const TSegmentPoint& point = segment.Points[k];
-      if (point.lat < 25)
-        continue;
-      const TPlanePoint expected = reference.PixelOf(point.lon, point.lat);
-      if (expected.x < 0 || expected.y < 0 || expected.x > 759 || expected.y > 1119)
-        continue;
-      float x = 0, y = 0;
-      ASSERT_TRUE(mapping.LatLonToPixelF(point.lon, point.lat, x, y));
-      EXPECT_LT(std::hypot(x - expected.x, y - expected.y), 0.5)
-        << point.lat << ", " << point.lon << " drawn at " << x << "," << y << ", PROJ: " << expected.x << ","
-        << expected.y;
-      ++checked;
-    }
-  }
-  EXPECT_GT(checked, 1000);
 }
 
 }  // namespace
