@@ -81,6 +81,24 @@ TEST(Gif, SinglePicturesReadBackExactlyWithGiflib)
   }
 }
 
+// A 24-bit picture is written against the 6 x 6 x 6 web palette, each
+// channel to its nearest step of 51.
+TEST(Gif, RgbPicturesAreReducedToTheWebPalette)
+{
+  TExtBitmap b(6, 2, TPixelFormat::pf24bit);
+  const std::uint8_t row[] = {0, 0, 0, 255, 255, 255, 51, 102, 153, 30, 20, 10, 26, 25, 255, 204, 0, 51};
+  std::copy(std::begin(row), std::end(row), b.ScanLine(1));
+  QTemporaryDir dir;
+  SaveBitmapAsGif(b, dir.filePath("rgb.gif"));
+  const auto gif = ReadGif(dir.filePath("rgb.gif"));
+  ASSERT_TRUE(gif);
+  const auto& f = gif->frames.at(0);
+  ASSERT_EQ(f.table.size(), 256u);
+  const TRgb expected[] = {{0, 0, 0}, {255, 255, 255}, {51, 102, 153}, {51, 0, 0}, {51, 0, 255}, {204, 0, 51}};
+  for (int x = 0; x < 6; ++x)
+    EXPECT_EQ(f.table[f.pixels[6 + x]], expected[x]) << x;
+}
+
 TEST(Gif, AnimationLoopsForEverWithPerFrameDelays)
 {
   std::vector<TExtBitmap> frames;

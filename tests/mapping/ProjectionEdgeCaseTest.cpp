@@ -99,4 +99,25 @@ TEST(ProjectionEdgeCase, ProjBackedMappingRefusesWhatIsNotAProjection)
   EXPECT_FALSE(LambertConformalMapping(TEarth::Sphere(6371000), 30, -30, 0, &error));
 }
 
+TEST(ProjectionEdgeCase, VanDerGrintenZoomRegionsCentreTheirPart)
+{
+  // Regions 1-4 are quarters, 5-13 ninths, row by row from the top left.
+  TMapping whole;
+  whole.SetKind(pkVanDerGrinten);
+  whole.SetWidth(900);
+  whole.SetHeight(600);
+  for (int region = 1; region <= 13; ++region) {
+    TMapping m;
+    m.Assign(whole);
+    m.SetZoomRegion(region);
+    const int mx = region <= 4 ? 225 + 450 * ((region - 1) % 2) : 150 + 300 * ((region - 5) % 3);
+    const int my = region <= 4 ? 150 + 300 * ((region - 1) / 2) : 100 + 200 * ((region - 5) / 3);
+    float lon = 0, lat = 0, x = 0, y = 0;
+    ASSERT_TRUE(whole.PixelToLatLon(mx, my, lon, lat)) << region;
+    ASSERT_TRUE(m.LatLonToPixelF(lon, lat, x, y)) << region;
+    EXPECT_NEAR(x, 450, 0.01) << region;
+    EXPECT_NEAR(y, 300, 0.01) << region;
+  }
+}
+
 }  // namespace

@@ -348,4 +348,20 @@ TEST(ProjectionVsProjTable, RadiusTableAgreesWithProj)
   EXPECT_FALSE(offPole->UsesRadiusTable());
 }
 
+TEST(ProjectionVsProjTable, GreatCircleDistanceAgreesWithProjGeodesic)
+{
+  PJ_CONTEXT* context = proj_context_create();
+  PJ* sphere = proj_create(context, "+proj=longlat +R=6378135");
+  const double d2r = kPi / 180;
+  const double pairs[][4] = {{0, 0, 0, 90},     {60, -45, 60, 135},   {90, 0, -90, 0}, {51.5, -0.1, 40.7, -74},
+                             {10, 170, 10, -170}, {0, 0, 0, 180}, {45, 45, 45, 45}, {70, 20, 70.0001, 20}};
+  for (const auto& p : pairs) {
+    const double km = proj_lp_dist(sphere, proj_coord(p[1] * d2r, p[0] * d2r, 0, 0),
+                                   proj_coord(p[3] * d2r, p[2] * d2r, 0, 0)) / 1000;
+    EXPECT_NEAR(GreatCircleDistance(p[0], p[1], p[2], p[3]), km, 1e-6 * km + 1e-3) << p[0] << "," << p[1];
+  }
+  proj_destroy(sphere);
+  proj_context_destroy(context);
+}
+
 }  // namespace
