@@ -20,6 +20,7 @@
 
 #include "grib/ExtBitmap.h"
 #include "support/GifReadBack.h"
+#include "support/SampleTree.h"
 
 // Failure messages show texts as text.
 inline void PrintTo(const QString& text, std::ostream* stream) { *stream << '"' << text.toStdString() << '"'; }
@@ -44,12 +45,7 @@ inline QString BuiltSampleTree(const QString& name, const QStringList& options)
     QDir().mkpath(root);
     const QString building = finished + QString(".part-%1").arg(QCoreApplication::applicationPid());
     QDir(building).removeRecursively();
-    QProcess tool;
-    tool.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    tool.setStandardOutputFile(QProcess::nullDevice());
-    tool.start("/usr/bin/python3", QStringList{QString(NORVANT_SOURCE_DIR) + "/tools/make_sample_tree.py", building} + options);
-    if (tool.waitForFinished(600000) && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0 &&
-        !QDir().rename(building, finished)) {
+    if (MakeSampleTree(building, options) && !QDir().rename(building, finished)) {
       QDir(building).removeRecursively();  // another process got there first
     }
   }

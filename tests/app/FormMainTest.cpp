@@ -159,6 +159,14 @@ TEST_F(MainWindow, FirstArgumentLoadsTheNewestDataOrTheNamedFile)
     QTRY_VERIFY_WITH_TIMEOUT(window->Workflow().Data(prSst) != nullptr, 3000);
     EXPECT_NE(window->Workflow().Data(prConcentration), nullptr);
   }
+  {
+    // A missing file is named in a warning over the window, which stays open.
+    auto window = StartWindow({"/missing.grb"});
+    window->TimerLoad().stop();
+    window->TimerLoadTimer();
+    EXPECT_EQ(modal.Texts, QStringList{"File not found: " + QDir::toNativeSeparators("/missing.grb")});
+    EXPECT_TRUE(window->isVisible());
+  }
   const QString edge = SampleDay(3) + "S-OSI_-NOR_-MULT-GL_NH_EDGE__-202612031200Z.grb.gz";
   auto window = StartWindow({edge}, SampleImagesPath());
   QTRY_VERIFY_WITH_TIMEOUT(window->Workflow().Data(prConcentration) != nullptr, 3000);

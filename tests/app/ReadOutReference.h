@@ -53,9 +53,8 @@ class TReadOutReference {
 public:
   explicit TReadOutReference(const QString& file)
     : field_(ReadReferenceField(file.toStdString())),
-      // The sample's sea-ice grids, as their extended grid sections state:
-      // polar stereographic on the Hughes 1980 ellipsoid, true at 70 degrees.
-      proj_(Projection(field_)),
+      // The grid as its file states it, extended grid section included.
+      proj_(field_.projDefinition),
       first_(proj_.Forward(field_.firstLon, field_.firstLat))
   {
   }
@@ -92,13 +91,6 @@ public:
   }
 
 private:
-  static std::string Projection(const TReferenceField& field)
-  {
-    const bool south = field.firstLat < 0;
-    return std::string("+proj=stere +lat_0=") + (south ? "-90 +lat_ts=-70" : "90 +lat_ts=70") +
-           " +a=6378273 +b=6356889 +lon_0=" + std::to_string(field.orientationLon);
-  }
-
   TReferenceField field_;
   TProjReference proj_;
   TPlanePoint first_;

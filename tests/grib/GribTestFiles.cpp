@@ -1,7 +1,6 @@
 #include "grib/GribTestFiles.h"
 
 #include <QDirIterator>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -9,22 +8,16 @@
 #include <memory>
 
 #include "grib/FileReading.h"
+#include "support/SampleTree.h"
 
 namespace {
-
-// The tools need the system interpreter, which has numpy and ecCodes.
-const char* const kPython = "/usr/bin/python3";
 
 QString RunTool(const char* script, const QStringList& arguments, std::unique_ptr<QTemporaryDir>& folder) {
   if (folder)
     return folder->path();
   folder = std::make_unique<QTemporaryDir>();
-  QProcess tool;
-  tool.setProcessChannelMode(QProcess::MergedChannels);
-  const QString path = QStringLiteral(NORVANT_SOURCE_DIR "/tools/") + QString::fromLatin1(script);
-  tool.start(QString::fromLatin1(kPython), QStringList{path, folder->path()} + arguments);
-  if (!tool.waitForFinished(300000) || tool.exitStatus() != QProcess::NormalExit || tool.exitCode() != 0) {
-    ADD_FAILURE() << script << " failed: " << tool.readAll().toStdString();
+  if (!RunProjectTool(script, folder->path(), arguments)) {
+    ADD_FAILURE() << script << " failed";
     return {};
   }
   return folder->path();

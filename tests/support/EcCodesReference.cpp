@@ -98,7 +98,7 @@ void DescribePolar(codes_handle* h, TReferenceField& f) {
     trueLat = std::fabs(Double(h, "LaDInDegrees"));
   }
   if (f.latitudes.empty())
-    f.projBecause = "ecCodes has no positions for oblate polar stereographic grids";
+    f.projBecause = "ecCodes gave no positions (none asked for, or an oblate earth)";
   else if (extended)
     f.projBecause = "ecCodes does not read the extended grid section";
   else if (!f.jPositive)
@@ -141,9 +141,9 @@ TReferenceField Describe(codes_handle* h, bool withCoordinates) {
   if (withCoordinates) {
     f.latitudes = DoubleArray(h, "latitudes");
     f.longitudes = DoubleArray(h, "longitudes");
-    if (f.gridType == "polar_stereographic")
-      DescribePolar(h, f);
   }
+  if (f.gridType == "polar_stereographic")
+    DescribePolar(h, f);
   return f;
 }
 

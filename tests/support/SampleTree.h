@@ -6,10 +6,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
-
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <memory>
 
@@ -17,17 +15,27 @@
 
 inline constexpr char kSampleEnd[] = "2026-12-05";
 
-// Runs the sample-data tool into a fresh folder once per test program; false
-// when it could not be run.
-inline bool RunSampleTool(std::unique_ptr<QTemporaryDir>& folder, const QStringList& options)
+// Runs one of the project's tools (tools/`script`) with the system
+// interpreter, which has numpy, ecCodes and netCDF4, writing into `folder`.
+inline bool RunProjectTool(const QString& script, const QString& folder, const QStringList& arguments)
 {
-  folder = std::make_unique<QTemporaryDir>();
   QProcess tool;
   tool.setProcessChannelMode(QProcess::ForwardedErrorChannel);
   tool.setStandardOutputFile(QProcess::nullDevice());
-  tool.start("/usr/bin/python3", QStringList{QString(NORVANT_SOURCE_DIR) + "/tools/make_sample_tree.py", folder->path(),
-                                             "--end", kSampleEnd} + options);
-  return tool.waitForFinished(120000) && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
+  tool.start("/usr/bin/python3", QStringList{QString(NORVANT_SOURCE_DIR) + "/tools/" + script, folder} + arguments);
+  return tool.waitForFinished(600000) && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
+}
+
+inline bool MakeSampleTree(const QString& folder, const QStringList& options)
+{
+  return RunProjectTool("make_sample_tree.py", folder, options);
+}
+
+// The tool run into a fresh folder once per test program, up to kSampleEnd.
+inline bool RunSampleTool(std::unique_ptr<QTemporaryDir>& folder, const QStringList& options)
+{
+  folder = std::make_unique<QTemporaryDir>();
+  return MakeSampleTree(folder->path(), QStringList{"--end", kSampleEnd} + options);
 }
 
 // The folder that holds "SAF" (with a trailing separator); empty when the
