@@ -22,36 +22,14 @@ public:
     return true;
   }
 
-  bool ReadU8(std::uint8_t& value)
+  // Reads one integer of T's size in the reader's byte order.
+  template <class T>
+  bool Read(T& value)
   {
-    if (Remaining() < 1) return false;
-    value = data_[pos_++];
-    return true;
-  }
-
-  bool ReadU32(std::uint32_t& value)
-  {
-    if (Remaining() < 4) return false;
+    if (Remaining() < sizeof(T)) return false;
     const std::uint8_t* p = data_.data() + pos_;
-    value = bigEndian_ ? qFromBigEndian<std::uint32_t>(p) : qFromLittleEndian<std::uint32_t>(p);
-    pos_ += 4;
-    return true;
-  }
-
-  bool ReadI32(std::int32_t& value)
-  {
-    std::uint32_t raw = 0;
-    if (!ReadU32(raw)) return false;
-    value = static_cast<std::int32_t>(raw);
-    return true;
-  }
-
-  bool ReadI16(std::int16_t& value)
-  {
-    if (Remaining() < 2) return false;
-    const std::uint8_t* p = data_.data() + pos_;
-    value = bigEndian_ ? qFromBigEndian<std::int16_t>(p) : qFromLittleEndian<std::int16_t>(p);
-    pos_ += 2;
+    value = bigEndian_ ? qFromBigEndian<T>(p) : qFromLittleEndian<T>(p);
+    pos_ += sizeof(T);
     return true;
   }
 

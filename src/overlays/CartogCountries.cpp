@@ -16,7 +16,7 @@ TCartogReadStatus ReadCountriesRecords(std::span<const std::uint8_t> data, std::
     const std::size_t recordStart = reader.Position();
     std::int32_t count = 0;
     std::uint8_t segType = 0;
-    if (!reader.ReadI32(count) || !reader.ReadU8(segType))
+    if (!reader.Read(count) || !reader.Read(segType))
       return TCartogReadStatus::Fail("Countries.dat: record at byte " + std::to_string(recordStart) +
                                      " is cut short in its header");
     // A header with nothing after it closes the file without a segment.
@@ -30,8 +30,8 @@ TCartogReadStatus ReadCountriesRecords(std::span<const std::uint8_t> data, std::
     segment.Points.reserve(static_cast<std::size_t>(count));
     for (std::int32_t i = 0; i < count; ++i) {
       std::int16_t lon = 0, lat = 0;
-      reader.ReadI16(lon);  // cannot fail: the count was checked against what is left
-      reader.ReadI16(lat);
+      reader.Read(lon);  // cannot fail: the count was checked against what is left
+      reader.Read(lat);
       segment.AddPoint(lon / kMinutesPerDegree, lat / kMinutesPerDegree);
     }
     segments.push_back(std::move(segment));

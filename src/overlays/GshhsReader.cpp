@@ -52,7 +52,7 @@ bool ReadHeader(std::span<const std::uint8_t> data, std::size_t at, bool bigEndi
   TCartogByteReader reader(data.subspan(at), bigEndian);
   std::uint32_t words[9] = {};
   for (std::uint32_t& word : words)
-    if (!reader.ReadU32(word)) return false;
+    if (!reader.Read(word)) return false;
   const std::uint32_t flag = words[2];
   const int version = static_cast<int>((flag >> 8) & 0xFF);
   header.count = words[1];
@@ -93,8 +93,8 @@ TCartogReadStatus ReadGshhsShorelines(std::span<const std::uint8_t> data, std::v
       segment.Points.reserve(header.count);
       for (std::uint32_t i = 0; i < header.count; ++i) {
         std::int32_t lon = 0, lat = 0;
-        reader.ReadI32(lon);  // cannot fail: the count was checked against what is left
-        reader.ReadI32(lat);
+        reader.Read(lon);  // cannot fail: the count was checked against what is left
+        reader.Read(lat);
         segment.AddPoint(static_cast<float>(lon * kMicroDegree), static_cast<float>(lat * kMicroDegree));
       }
       segment.WrapLonBounds();
