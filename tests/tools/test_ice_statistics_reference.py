@@ -123,14 +123,20 @@ class SampleConcentration(unittest.TestCase):
         for hemisphere in ("NH", "SH"):
             with self.subTest(hemisphere=hemisphere):
                 path = self.concentration_file(hemisphere)
-                extent, area, holes = reference(path)
-                shown = inspect(path)
-                self.assertGreater(extent, 1e6)
-                self.assertAlmostEqual(shown["extentKm2"] / extent, 1, delta=TOLERANCE)
-                self.assertAlmostEqual(shown["areaKm2"] / area, 1, delta=TOLERANCE)
-                self.assertAlmostEqual(shown["holeFraction"], holes, delta=1e-9)
+                holes = self.check_agreement(path, reference(path))
                 if hemisphere == "NH":
                     self.assertGreater(holes, 0)  # the pole hole
+
+    def check_agreement(self, path, expected):
+        """Compares norvant-inspect's figures for `path` with the reference
+        (extent, area, hole fraction); returns the hole fraction."""
+        extent, area, holes = expected
+        shown = inspect(path)
+        self.assertGreater(extent, 1e6)
+        self.assertAlmostEqual(shown["extentKm2"] / extent, 1, delta=TOLERANCE)
+        self.assertAlmostEqual(shown["areaKm2"] / area, 1, delta=TOLERANCE)
+        self.assertAlmostEqual(shown["holeFraction"], holes, delta=1e-9)
+        return holes
 
 
 class Ease2NetCdfConcentration(SampleConcentration):
@@ -140,12 +146,7 @@ class Ease2NetCdfConcentration(SampleConcentration):
         names = [n for n in os.listdir(self.day) if n.startswith("ice_conc_nh_ease2-250_")]
         self.assertEqual(len(names), 1, names)
         path = os.path.join(self.day, names[0])
-        extent, area, holes = netcdf_reference(path)
-        shown = inspect(path)
-        self.assertGreater(extent, 1e6)
-        self.assertAlmostEqual(shown["extentKm2"] / extent, 1, delta=TOLERANCE)
-        self.assertAlmostEqual(shown["areaKm2"] / area, 1, delta=TOLERANCE)
-        self.assertAlmostEqual(shown["holeFraction"], holes, delta=1e-9)
+        holes = self.check_agreement(path, netcdf_reference(path))
         self.assertGreater(holes, 0)  # lakes and the pole hole
 
 
